@@ -71,7 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
              "a!b/c:d@e[f`g{h~i",
              {"a", "b", "c", "d", "e", "f", "g", "h", "i"}},
         Case{"RunsOfDelimiters", "  a ,; b  ", {"a", "b", ""}},
-        Case{"HyphenatedWordsSplit", "well-known e-mail", {"well", "known", "e", "mail"}}),
+        Case{"HyphenatedWordsSplit", "well-known e-mail", {"well", "known", "e", "mail"}},
+        Case{"LongWordsAcrossBlocks",
+             "x " + std::string(100, 'a') + " " + std::string(70, '7') + ".",
+             {"x", std::string(100, 'a'), std::string(70, '7')}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -223,48 +226,32 @@ Words ReferenceWords(const std::string& s) {
     }
 }
 
+// Byte ranges a random line draws from, each equally likely: delimiters of
+// every kind, digits, the apostrophe, letters, lead bytes, the trail-byte
+// range, half-width and other high bytes, and any byte but the terminator.
+struct ByteRange {
+    int lo, hi;
+};
+constexpr ByteRange kLineBytes[] = {{' ', ' '},   {'\t', '\r'}, {'!', '/'},   {':', '@'},
+                                    {'[', '`'},   {'0', '9'},   {'0', '9'},   {'\'', '\''},
+                                    {'a', 'z'},   {'A', 'Z'},   {0x81, 0x9F}, {0xE0, 0xFC},
+                                    {0x40, 0xFC}, {0xA0, 0xDF}, {0x01, 0xFF}};
+
 std::string RandomLine(std::mt19937& rng) {
-    static const std::string kDelims = " \t\r\n,.;:!?-'\"()[]{}@~`/\\=+*";
-    std::uniform_int_distribution<int> len(1, 40);
-    std::uniform_int_distribution<int> kind(0, 9);
-    std::uniform_int_distribution<int> any(0, 255);
-    const auto pick = [&](int lo, int hi) {
-        return static_cast<char>(std::uniform_int_distribution<int>(lo, hi)(rng));
+    const auto pick = [&](ByteRange r) {
+        return static_cast<char>(std::uniform_int_distribution<int>(r.lo, r.hi)(rng));
     };
+    std::uniform_int_distribution<std::size_t> range(0, std::size(kLineBytes) - 1);
+    // Mostly short lines, some long enough to need several blocks, a few
+    // with long runs of letters.
+    const int n = std::uniform_int_distribution<int>(1, rng() % 8 == 0 ? 300 : 40)(rng);
     std::string s;
-    const int n = len(rng);
-    for (int i = 0; i < n; ++i) {
-        switch (kind(rng)) {
-        case 0:
-        case 1:
-            s += kDelims[std::uniform_int_distribution<std::size_t>(0, kDelims.size() - 1)(rng)];
-            break;
-        case 2:
-            s += pick('0', '9');
-            break;
-        case 3:
-            s += '\'';
-            break;
-        case 4:
-        case 5:
-            s += pick('a', 'z');
-            break;
-        case 6:
-            s += (rng() & 1) ? pick(0x81, 0x9F) : pick(0xE0, 0xFC);
-            break;
-        case 7:
-            s += pick(0x40, 0xFC);
-            break; // trail-byte range
-        case 8:
-            s += pick(0xA0, 0xDF);
-            break;
-        default:
-            s += static_cast<char>(any(rng) | 1);
-            break; // never the terminator
-        }
-    }
+    for (int i = 0; i < n; ++i)
+        s += pick(kLineBytes[range(rng)]);
+    if (rng() % 16 == 0)
+        s.insert(s.size() / 2, std::string(rng() % 100, pick({'a', 'z'})));
     if (rng() % 4 == 0)
-        s += pick(0x81, 0x9F); // lead byte right before the terminator
+        s += pick({0x81, 0x9F}); // lead byte right before the terminator
     return s;
 }
 
