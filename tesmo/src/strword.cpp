@@ -109,13 +109,17 @@ inline std::uint64_t NotAlnumMask(const unsigned char* block) {
 }
 #endif
 
-// The stop bits of the 16 bytes from b, reading only below the limit.
+inline std::uint64_t NotAlnumMask64(const unsigned char* b) {
+    return NotAlnumMask(b) | NotAlnumMask(b + 16) << 16 | NotAlnumMask(b + 32) << 32 |
+           NotAlnumMask(b + 48) << 48;
+}
+
+// The stop bits of the 16 bytes from b (b below the limit), reading only
+// below the limit.
 std::uint64_t BlockStops(const unsigned char* b) {
     const unsigned char* const limit = g_strwordLimit;
     if (b + 16 <= limit)
         return NotAlnumMask(b);
-    if (b >= limit)
-        return kBlockBits;
     const auto inside = static_cast<unsigned>(limit - b);
     const std::uint64_t beyond = (kBlockBits << inside) & kBlockBits;
     if (limit - 16 >= g_strwordBegin) {
@@ -129,22 +133,46 @@ std::uint64_t BlockStops(const unsigned char* b) {
     return bits;
 }
 
+// Moves the window to base, which lies before the limit.
 void FillWindow(const unsigned char* base) {
+    const unsigned char* const limit = g_strwordLimit;
+    const auto avail = static_cast<unsigned long>(limit - base);
     g_windowBase = base;
-    g_windowStops = BlockStops(base) | BlockStops(base + 16) << 16 | BlockStops(base + 32) << 32 |
-                    BlockStops(base + 48) << 48;
+    if (avail >= 64) {
+        g_windowStops = NotAlnumMask64(base);
+        return;
+    }
+    const std::uint64_t beyond = ~std::uint64_t{0} << avail;
+    if (limit - g_strwordBegin >= 64) {
+        // The 64 bytes that end with the terminator, moved into place.
+        const unsigned char* last = limit - 64;
+        g_windowStops = (NotAlnumMask64(last) >> (base - last)) | beyond;
+        return;
+    }
+    std::uint64_t stops = beyond;
+    for (unsigned i = 0; i < avail; i += 16)
+        stops |= BlockStops(base + i) << i;
+    g_windowStops = stops;
+}
+
+// The stop bits of the window from p on, or 0 when p lies outside it or no
+// stop follows inside it.
+inline std::uint64_t WindowStopsFrom(const unsigned char* p) {
+    const std::uintptr_t offset =
+        reinterpret_cast<std::uintptr_t>(p) - reinterpret_cast<std::uintptr_t>(g_windowBase);
+    return offset < 64 ? g_windowStops >> offset : 0;
 }
 
 // The first byte at or after p that is not an ASCII letter or digit.
-inline unsigned char* SkipAlnum(unsigned char* p) {
+unsigned char* SkipAlnum(unsigned char* p) {
     for (;;) {
+        if (const std::uint64_t stops = WindowStopsFrom(p))
+            return p + std::countr_zero(stops);
+        // Past the window, or all letters to its end: the next 64 bytes.
         const std::uintptr_t offset =
             reinterpret_cast<std::uintptr_t>(p) - reinterpret_cast<std::uintptr_t>(g_windowBase);
-        if (offset < 64) {
-            if (const std::uint64_t stops = g_windowStops >> offset)
-                return p + std::countr_zero(stops);
+        if (offset < 64)
             p += 64 - offset;
-        }
         if (p >= g_strwordLimit)
             break; // only when the string was changed behind our back
         FillWindow(p);
@@ -154,11 +182,29 @@ inline unsigned char* SkipAlnum(unsigned char* p) {
     return p;
 }
 
-} // namespace
+inline void SkipDelimiters(unsigned char*& p) {
+    while (ClassAt(p) & kWordDelim)
+        ++p;
+}
 
-extern "C" {
+// Whether the delimiter at p (of class cls) stays inside the word: an
+// apostrophe between letters, or any delimiter between digits. The caller
+// guarantees a byte of the word before p.
+inline bool JoinsWord(const unsigned char* p, std::uint8_t cls) {
+    return ClassAt(p - 1) & ClassAt(p + 1) & (cls >> kJoinShift);
+}
 
-TESMO_API char* TESMO_CALL strword(char* text) {
+inline char* EndWord(unsigned char* word, unsigned char* delimiter) {
+    *delimiter = 0;
+    // When the terminator follows, the next call finds it there and ends the
+    // tokenization.
+    g_strwordNext = delimiter + 1;
+    return reinterpret_cast<char*>(word);
+}
+
+// Every case: a new string, the end of the string, double-byte characters,
+// joined delimiters, words longer than the window.
+[[gnu::noinline]] char* ScanWord(char* text) {
     auto* p = reinterpret_cast<unsigned char*>(text);
     if (p && *p) {
         g_strwordBegin = p;
@@ -171,8 +217,7 @@ TESMO_API char* TESMO_CALL strword(char* text) {
             return nullptr;
         }
     }
-    while (ClassAt(p) & kWordDelim)
-        ++p;
+    SkipDelimiters(p);
     // The first byte of a word is never a delimiter, so every delimiter met
     // below has a byte of the word before it.
     unsigned char* const word = p;
@@ -181,15 +226,10 @@ TESMO_API char* TESMO_CALL strword(char* text) {
         p = SkipAlnum(p);
         const std::uint8_t cls = ClassAt(p);
         if (cls & kWordDelim) {
-            if (ClassAt(p - 1) & ClassAt(p + 1) & (cls >> kJoinShift)) {
-                ++p; // an apostrophe between letters, a delimiter between digits
-                continue;
-            }
-            *p = 0;
-            // When the terminator follows, the next call finds it there and
-            // ends the tokenization.
-            g_strwordNext = p + 1;
-            return reinterpret_cast<char*>(word);
+            if (!JoinsWord(p, cls))
+                return EndWord(word, p);
+            ++p; // the letter or digit after it belongs to the word as well
+            continue;
         }
         if (cls & kWordEnd)
             break;
@@ -204,6 +244,38 @@ TESMO_API char* TESMO_CALL strword(char* text) {
     }
     g_strwordNext = nullptr;
     return reinterpret_cast<char*>(word);
+}
+
+} // namespace
+
+extern "C" {
+
+// The common case takes no calls and no stack: the next word of the pending
+// string, ASCII letters and digits inside the window, ended by a delimiter or
+// the terminator. Anything else goes to the full scan, which starts over.
+TESMO_API char* TESMO_CALL strword(char* text) {
+    if (text && *text)
+        return ScanWord(text);
+    unsigned char* word = g_strwordNext;
+    if (!word || *word == 0) {
+        g_strwordNext = nullptr;
+        return nullptr;
+    }
+    SkipDelimiters(word);
+    const std::uint64_t stops = WindowStopsFrom(word);
+    if (!stops)
+        return ScanWord(text);
+    unsigned char* const end = word + std::countr_zero(stops);
+    const std::uint8_t cls = ClassAt(end);
+    // A delimiter at end is never the word's first byte (those were skipped).
+    if (cls & kWordDelim) {
+        if (!JoinsWord(end, cls))
+            return EndWord(word, end);
+    } else if (cls & kWordEnd) {
+        g_strwordNext = nullptr;
+        return reinterpret_cast<char*>(word);
+    }
+    return ScanWord(text);
 }
 
 } // extern "C"
