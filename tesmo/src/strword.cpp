@@ -1,10 +1,11 @@
 // strword: the word counter's tokenizer. It splits a line in place, one word
 // per call, resuming from one process-wide position between calls.
 //
-// It runs once per word of every counted file, so the common case (a run of
-// ASCII letters ended by one delimiter) is kept short: letters and digits are
-// skipped sixteen at a time, and each byte needs one lookup in a combined
-// class table to tell what it is.
+// It runs once per word of every counted file, so the common case (ASCII
+// letters and digits ended by a delimiter) is kept short: a bit mask of the
+// bytes of 64 at a time that are not letters or digits gives the end of a
+// word with one bit scan. Everything else is decided byte by byte with one
+// lookup in a combined class table.
 #include "ctype_tables.h"
 #include "tesmo.h"
 
@@ -73,23 +74,31 @@ unsigned char* g_strwordNext = nullptr;
 const unsigned char* g_strwordBegin = nullptr;
 const unsigned char* g_strwordLimit = nullptr; // one past the terminator
 
-// A cache over 64 bytes of that string from g_windowBase on: bit i is set when
-// byte i is not an ASCII letter or digit, or lies past the terminator. Words
-// are short, so one window serves several calls, and finding the end of a
-// run of letters costs a shift and a bit scan instead of a chain of loads.
-// strword itself only writes over bytes whose bits are already set.
-const unsigned char* g_windowBase = nullptr;
+// A window over 64 bytes of that string from g_windowBase on: bit i is set
+// when byte i is not an ASCII letter or digit (a stop), or lies past the
+// terminator.
+unsigned char* g_windowBase = nullptr;
 std::uint64_t g_windowStops = 0;
 
-constexpr std::uint64_t kBlockBits = 0xFFFF;
+// The window's stops at or after the pending position, or 0 when unknown.
+// Taking a word clears bits from it instead of recomputing it from the
+// position, which keeps the work that one call hands to the next short.
+std::uint64_t g_pendingStops = 0;
 
 inline bool IsAsciiAlnum(unsigned char c) {
     return kWordClass[c] & (kWordLetter | kWordDigit);
 }
 
+inline std::uint64_t ScalarStops(const unsigned char* p, unsigned count) {
+    std::uint64_t bits = 0;
+    for (unsigned i = 0; i < count; ++i)
+        bits |= std::uint64_t{!IsAsciiAlnum(p[i])} << i;
+    return bits;
+}
+
 #if defined(__SSE2__)
 // Bit i set when byte i of the 16 at block is not an ASCII letter or digit.
-inline std::uint64_t NotAlnumMask(const unsigned char* block) {
+inline std::uint64_t BlockStops(const unsigned char* block) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
     // Unsigned range tests through signed compares: shift the range down to -128.
     const auto in_range = [](__m128i x, char lo, int count) {
@@ -98,81 +107,81 @@ inline std::uint64_t NotAlnumMask(const unsigned char* block) {
     };
     const __m128i letter = in_range(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 26);
     const __m128i digit = in_range(v, '0', 10);
-    return ~static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_or_si128(letter, digit))) & kBlockBits;
+    return ~static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_or_si128(letter, digit))) & 0xFFFF;
 }
 #else
-inline std::uint64_t NotAlnumMask(const unsigned char* block) {
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 16; ++i)
-        bits |= std::uint64_t{!IsAsciiAlnum(block[i])} << i;
-    return bits;
+inline std::uint64_t BlockStops(const unsigned char* block) {
+    return ScalarStops(block, 16);
 }
 #endif
 
-inline std::uint64_t NotAlnumMask64(const unsigned char* b) {
-    return NotAlnumMask(b) | NotAlnumMask(b + 16) << 16 | NotAlnumMask(b + 32) << 32 |
-           NotAlnumMask(b + 48) << 48;
+inline std::uint64_t Stops64(const unsigned char* p) {
+    return BlockStops(p) | BlockStops(p + 16) << 16 | BlockStops(p + 32) << 32 |
+           BlockStops(p + 48) << 48;
 }
 
-// The stop bits of the 16 bytes from b (b below the limit), reading only
-// below the limit.
-std::uint64_t BlockStops(const unsigned char* b) {
-    const unsigned char* const limit = g_strwordLimit;
-    if (b + 16 <= limit)
-        return NotAlnumMask(b);
-    const auto inside = static_cast<unsigned>(limit - b);
-    const std::uint64_t beyond = (kBlockBits << inside) & kBlockBits;
-    if (limit - 16 >= g_strwordBegin) {
-        // The block that ends with the terminator, moved into place.
-        const unsigned char* last = limit - 16;
-        return (NotAlnumMask(last) >> (b - last)) | beyond;
-    }
-    std::uint64_t bits = beyond;
-    for (unsigned i = 0; i < inside; ++i)
-        bits |= std::uint64_t{!IsAsciiAlnum(b[i])} << i;
-    return bits;
+// Bits at and above bit n (n < 64).
+inline std::uint64_t BitsFrom(unsigned n) {
+    return ~std::uint64_t{0} << n;
 }
 
 // Moves the window to base, which lies before the limit.
-void FillWindow(const unsigned char* base) {
+void FillWindow(unsigned char* base) {
     const unsigned char* const limit = g_strwordLimit;
-    const auto avail = static_cast<unsigned long>(limit - base);
     g_windowBase = base;
-    if (avail >= 64) {
-        g_windowStops = NotAlnumMask64(base);
+    if (limit - base >= 64) {
+        g_windowStops = Stops64(base);
         return;
     }
-    const std::uint64_t beyond = ~std::uint64_t{0} << avail;
+    const auto avail = static_cast<unsigned>(limit - base);
     if (limit - g_strwordBegin >= 64) {
         // The 64 bytes that end with the terminator, moved into place.
         const unsigned char* last = limit - 64;
-        g_windowStops = (NotAlnumMask64(last) >> (base - last)) | beyond;
-        return;
+        g_windowStops = (Stops64(last) >> (base - last)) | BitsFrom(avail);
+    } else {
+        g_windowStops = ScalarStops(base, avail) | BitsFrom(avail);
     }
-    std::uint64_t stops = beyond;
-    for (unsigned i = 0; i < avail; i += 16)
-        stops |= BlockStops(base + i) << i;
-    g_windowStops = stops;
 }
 
-// The stop bits of the window from p on, or 0 when p lies outside it or no
-// stop follows inside it.
-inline std::uint64_t WindowStopsFrom(const unsigned char* p) {
-    const std::uintptr_t offset =
-        reinterpret_cast<std::uintptr_t>(p) - reinterpret_cast<std::uintptr_t>(g_windowBase);
-    return offset < 64 ? g_windowStops >> offset : 0;
+// The offset of p in the window, 64 or more when outside.
+inline std::uintptr_t WindowOffset(const unsigned char* p) {
+    return reinterpret_cast<std::uintptr_t>(p) - reinterpret_cast<std::uintptr_t>(g_windowBase);
+}
+
+// Takes a new string: its bounds, the window at its start, and the position
+// the scan starts from.
+[[gnu::noinline]] void StartString(char* text) {
+    auto* p = reinterpret_cast<unsigned char*>(text);
+    const std::size_t size = std::strlen(text) + 1;
+    g_strwordBegin = p;
+    g_strwordLimit = p + size;
+    g_strwordNext = p;
+    if (size < 16) {
+        FillWindow(p);
+    } else {
+        // Four blocks, each moved back as far as needed to end inside the
+        // string; overlapping blocks agree on the bytes they share. Lines
+        // vary in length, so this avoids branching on it.
+        std::uint64_t stops = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::size_t offset = std::min(16 * k, size - 16);
+            stops |= BlockStops(p + offset) << offset;
+        }
+        g_windowBase = p;
+        g_windowStops = size < 64 ? stops | BitsFrom(static_cast<unsigned>(size)) : stops;
+    }
+    g_pendingStops = g_windowStops;
 }
 
 // The first byte at or after p that is not an ASCII letter or digit.
 unsigned char* SkipAlnum(unsigned char* p) {
     for (;;) {
-        if (const std::uint64_t stops = WindowStopsFrom(p))
-            return p + std::countr_zero(stops);
-        // Past the window, or all letters to its end: the next 64 bytes.
-        const std::uintptr_t offset =
-            reinterpret_cast<std::uintptr_t>(p) - reinterpret_cast<std::uintptr_t>(g_windowBase);
-        if (offset < 64)
-            p += 64 - offset;
+        std::uintptr_t offset = WindowOffset(p);
+        if (offset < 64) {
+            if (const std::uint64_t stops = g_windowStops >> offset)
+                return p + std::countr_zero(stops);
+            p += 64 - offset; // all letters to the window's end
+        }
         if (p >= g_strwordLimit)
             break; // only when the string was changed behind our back
         FillWindow(p);
@@ -182,11 +191,6 @@ unsigned char* SkipAlnum(unsigned char* p) {
     return p;
 }
 
-inline void SkipDelimiters(unsigned char*& p) {
-    while (ClassAt(p) & kWordDelim)
-        ++p;
-}
-
 // Whether the delimiter at p (of class cls) stays inside the word: an
 // apostrophe between letters, or any delimiter between digits. The caller
 // guarantees a byte of the word before p.
@@ -194,30 +198,28 @@ inline bool JoinsWord(const unsigned char* p, std::uint8_t cls) {
     return ClassAt(p - 1) & ClassAt(p + 1) & (cls >> kJoinShift);
 }
 
-inline char* EndWord(unsigned char* word, unsigned char* delimiter) {
+// Ends the word at the delimiter; pending_stops are the stops after it.
+inline char* EndWord(unsigned char* word, unsigned char* delimiter, std::uint64_t pending_stops) {
     *delimiter = 0;
     // When the terminator follows, the next call finds it there and ends the
     // tokenization.
     g_strwordNext = delimiter + 1;
+    g_pendingStops = pending_stops;
     return reinterpret_cast<char*>(word);
 }
 
-// Every case: a new string, the end of the string, double-byte characters,
-// joined delimiters, words longer than the window.
-[[gnu::noinline]] char* ScanWord(char* text) {
-    auto* p = reinterpret_cast<unsigned char*>(text);
-    if (p && *p) {
-        g_strwordBegin = p;
-        g_strwordLimit = p + std::strlen(text) + 1;
-        g_windowBase = nullptr;
-    } else {
-        p = g_strwordNext;
-        if (!p || *p == 0) {
-            g_strwordNext = nullptr;
-            return nullptr;
-        }
-    }
-    SkipDelimiters(p);
+inline char* EndString(unsigned char* word) {
+    g_strwordNext = nullptr;
+    g_pendingStops = 0;
+    return reinterpret_cast<char*>(word);
+}
+
+// Every case, from the pending position: double-byte characters, joined
+// delimiters, words that leave the window.
+[[gnu::noinline]] char* ScanPendingWord() {
+    unsigned char* p = g_strwordNext;
+    while (ClassAt(p) & kWordDelim)
+        ++p;
     // The first byte of a word is never a delimiter, so every delimiter met
     // below has a byte of the word before it.
     unsigned char* const word = p;
@@ -226,56 +228,55 @@ inline char* EndWord(unsigned char* word, unsigned char* delimiter) {
         p = SkipAlnum(p);
         const std::uint8_t cls = ClassAt(p);
         if (cls & kWordDelim) {
-            if (!JoinsWord(p, cls))
-                return EndWord(word, p);
+            if (!JoinsWord(p, cls)) {
+                const std::uintptr_t after = WindowOffset(p) + 1;
+                return EndWord(word, p, after < 64 ? g_windowStops & BitsFrom(after) : 0);
+            }
             ++p; // the letter or digit after it belongs to the word as well
-            continue;
-        }
-        if (cls & kWordEnd)
-            break;
-        if (cls & kWordLead) {
+        } else if (cls & kWordEnd) {
+            return EndString(word);
+        } else if (cls & kWordLead) {
             // A lead byte right before the terminator ends the string.
             if (p[1] == 0)
-                break;
+                return EndString(word);
             p += 2;
-            continue;
+        } else {
+            ++p; // a control byte or a high byte that is not a lead byte
         }
-        ++p; // a control byte or a high byte that is not a lead byte
     }
-    g_strwordNext = nullptr;
-    return reinterpret_cast<char*>(word);
 }
 
 } // namespace
 
 extern "C" {
 
-// The common case takes no calls and no stack: the next word of the pending
-// string, ASCII letters and digits inside the window, ended by a delimiter or
-// the terminator. Anything else goes to the full scan, which starts over.
+// The common case takes no stack: a word of ASCII letters and digits inside
+// the window, ended by a delimiter or the terminator. Anything else goes to
+// the full scan, which starts over from the pending position.
 TESMO_API char* TESMO_CALL strword(char* text) {
     if (text && *text)
-        return ScanWord(text);
+        StartString(text);
     unsigned char* word = g_strwordNext;
-    if (!word || *word == 0) {
-        g_strwordNext = nullptr;
-        return nullptr;
+    if (!word || *word == 0)
+        return EndString(nullptr);
+    // Every delimiter is a stop: the lowest pending one is the one at word.
+    std::uint64_t stops = g_pendingStops;
+    while (ClassAt(word) & kWordDelim) {
+        ++word;
+        stops &= stops - 1;
     }
-    SkipDelimiters(word);
-    const std::uint64_t stops = WindowStopsFrom(word);
     if (!stops)
-        return ScanWord(text);
-    unsigned char* const end = word + std::countr_zero(stops);
+        return ScanPendingWord();
+    unsigned char* const end = g_windowBase + std::countr_zero(stops);
     const std::uint8_t cls = ClassAt(end);
-    // A delimiter at end is never the word's first byte (those were skipped).
+    // A delimiter at end is never the word's first byte.
     if (cls & kWordDelim) {
         if (!JoinsWord(end, cls))
-            return EndWord(word, end);
+            return EndWord(word, end, stops & (stops - 1));
     } else if (cls & kWordEnd) {
-        g_strwordNext = nullptr;
-        return reinterpret_cast<char*>(word);
+        return EndString(word);
     }
-    return ScanWord(text);
+    return ScanPendingWord();
 }
 
 } // extern "C"
