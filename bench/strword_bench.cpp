@@ -68,17 +68,18 @@ void BM_StrwordKjv(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming(); // strword writes into the lines: start each pass afresh
         std::memcpy(work.data(), corpus->text.data(), work.size());
-        words = 0;
         state.ResumeTiming();
+        long count = 0; // a local the library cannot see stays in a register
         for (const std::size_t start : corpus->starts)
             for (char* w = strword(work.data() + start); w; w = strword(nullptr))
-                words += *w != '\0';
+                count += *w != '\0';
+        words = count;
         benchmark::DoNotOptimize(words);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * corpus->bytes));
     state.counters["words"] = static_cast<double>(words);
 }
-BENCHMARK(BM_StrwordKjv)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StrwordKjv)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
