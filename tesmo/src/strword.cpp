@@ -246,6 +246,31 @@ inline char* EndString(unsigned char* word) {
     }
 }
 
+// Takes the word at word (past any delimiters), given the window's stops
+// from word on, of which the lowest ends it.
+inline char* TakeWord(unsigned char* word, std::uint64_t stops) {
+    unsigned char* const end = g_windowBase + std::countr_zero(stops);
+    const std::uint8_t cls = ClassAt(end);
+    // A delimiter at end is never the word's first byte.
+    if (cls & kWordDelim) {
+        if (!JoinsWord(end, cls))
+            return EndWord(word, end, stops & (stops - 1));
+    } else if (cls & kWordEnd) {
+        return EndString(word);
+    }
+    return ScanPendingWord();
+}
+
+// The word at word starts past the window, or runs to its end.
+[[gnu::noinline]] char* TakeWordInNewWindow(unsigned char* word) {
+    if (word >= g_strwordLimit)
+        return ScanPendingWord(); // only when the string was changed behind our back
+    FillWindow(word);
+    if (!g_windowStops)
+        return ScanPendingWord(); // 64 letters or digits in a row
+    return TakeWord(word, g_windowStops);
+}
+
 } // namespace
 
 extern "C" {
@@ -266,17 +291,8 @@ TESMO_API char* TESMO_CALL strword(char* text) {
         stops &= stops - 1;
     }
     if (!stops)
-        return ScanPendingWord();
-    unsigned char* const end = g_windowBase + std::countr_zero(stops);
-    const std::uint8_t cls = ClassAt(end);
-    // A delimiter at end is never the word's first byte.
-    if (cls & kWordDelim) {
-        if (!JoinsWord(end, cls))
-            return EndWord(word, end, stops & (stops - 1));
-    } else if (cls & kWordEnd) {
-        return EndString(word);
-    }
-    return ScanPendingWord();
+        return TakeWordInNewWindow(word);
+    return TakeWord(word, stops);
 }
 
 } // extern "C"
