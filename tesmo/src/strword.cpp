@@ -64,10 +64,12 @@ inline std::uint8_t ClassAt(const unsigned char* p) {
     return kWordClass[*p];
 }
 
-// Where the next call without a string resumes; null when the string is used
-// up. Shared by every caller in the process (the token functions included),
-// so only one tokenization can be in progress at a time.
-unsigned char* g_strwordNext = nullptr;
+// Where the next call without a string resumes. Shared by every caller in
+// the process (the token functions included), so only one tokenization can
+// be in progress at a time. When the string is used up it points at a
+// terminator (one of its own, or kNoString), which saves the hot path a test.
+unsigned char kNoString[1] = {0};
+unsigned char* g_strwordNext = kNoString;
 
 // The bytes of the string last passed, terminator included: the only range
 // that is ever read in blocks.
@@ -150,7 +152,7 @@ inline std::uintptr_t WindowOffset(const unsigned char* p) {
 
 // Takes a new string: its bounds, the window at its start, and the position
 // the scan starts from.
-[[gnu::noinline]] void StartString(char* text) {
+void StartString(char* text) {
     auto* p = reinterpret_cast<unsigned char*>(text);
     const std::size_t size = std::strlen(text) + 1;
     g_strwordBegin = p;
@@ -209,7 +211,7 @@ inline char* EndWord(unsigned char* word, unsigned char* delimiter, std::uint64_
 }
 
 inline char* EndString(unsigned char* word) {
-    g_strwordNext = nullptr;
+    g_strwordNext = kNoString;
     g_pendingStops = 0;
     return reinterpret_cast<char*>(word);
 }
@@ -249,11 +251,11 @@ inline char* EndString(unsigned char* word) {
 // Takes the word at word (past any delimiters), given the window's stops
 // from word on, of which the lowest ends it.
 inline char* TakeWord(unsigned char* word, std::uint64_t stops) {
-    unsigned char* const end = g_windowBase + std::countr_zero(stops);
+    unsigned char* const end = g_windowBase + static_cast<unsigned>(std::countr_zero(stops));
     const std::uint8_t cls = ClassAt(end);
     // A delimiter at end is never the word's first byte.
-    if (cls & kWordDelim) {
-        if (!JoinsWord(end, cls))
+    if (cls & kWordDelim) [[likely]] {
+        if (!JoinsWord(end, cls)) [[likely]]
             return EndWord(word, end, stops & (stops - 1));
     } else if (cls & kWordEnd) {
         return EndString(word);
@@ -271,18 +273,12 @@ inline char* TakeWord(unsigned char* word, std::uint64_t stops) {
     return TakeWord(word, g_windowStops);
 }
 
-} // namespace
-
-extern "C" {
-
-// The common case takes no stack: a word of ASCII letters and digits inside
-// the window, ended by a delimiter or the terminator. Anything else goes to
-// the full scan, which starts over from the pending position.
-TESMO_API char* TESMO_CALL strword(char* text) {
-    if (text && *text)
-        StartString(text);
+// The common case: a word of ASCII letters and digits inside the window,
+// ended by a delimiter or the terminator. Anything else goes to the full
+// scan, which starts over from the pending position.
+inline char* NextWord() {
     unsigned char* word = g_strwordNext;
-    if (!word || *word == 0)
+    if (*word == 0) [[unlikely]]
         return EndString(nullptr);
     // Every delimiter is a stop: the lowest pending one is the one at word.
     std::uint64_t stops = g_pendingStops;
@@ -290,9 +286,24 @@ TESMO_API char* TESMO_CALL strword(char* text) {
         ++word;
         stops &= stops - 1;
     }
-    if (!stops)
+    if (!stops) [[unlikely]]
         return TakeWordInNewWindow(word);
     return TakeWord(word, stops);
+}
+
+[[gnu::noinline]] char* FirstWord(char* text) {
+    StartString(text);
+    return NextWord();
+}
+
+} // namespace
+
+extern "C" {
+
+TESMO_API char* TESMO_CALL strword(char* text) {
+    if (text && *text)
+        return FirstWord(text);
+    return NextWord();
 }
 
 } // extern "C"
