@@ -9,6 +9,7 @@
 #include "ctype_tables.h"
 #include "tesmo.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
