@@ -9,6 +9,7 @@
 #include "ui/vorlan_scroll_view.h"
 
 #include <QAction>
+#include <QActionEvent>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -44,11 +45,33 @@ constexpr int kIndicatorPollMs = 250;
 
 const char* const kIndicatorTexts[] = {"KANA", "CAP", "NUM", "SCRL"};
 
-// Swallows the tool bar buttons' tool tips: the status bar shows the prompt.
-class CNoToolTipFilter : public QObject {
+// A tool bar button for a command. Its image belongs to the button, not to
+// the command's action, so that the menu bar shows FREQ as text; it shows no
+// tool tip (the status bar shows the prompt).
+class CToolBarButton : public QToolButton {
   public:
-    using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
+    CToolBarButton(QAction* action, const QIcon& icon, QWidget* parent)
+        : QToolButton(parent), m_icon(icon) {
+        setDefaultAction(action);
+        setIcon(m_icon);
+        setAutoRaise(true);
+        setFocusPolicy(Qt::NoFocus);
+        setIconSize(QSize(kButtonWidth, kButtonHeight));
+    }
+
+  protected:
+    // A change of the action (its enabled state) resets the button's icon.
+    void actionEvent(QActionEvent* event) override {
+        QToolButton::actionEvent(event);
+        if (event->type() == QEvent::ActionChanged)
+            setIcon(m_icon);
+    }
+    bool event(QEvent* event) override {
+        return event->type() == QEvent::ToolTip || QToolButton::event(event);
+    }
+
+  private:
+    QIcon m_icon;
 };
 
 } // namespace
@@ -91,7 +114,6 @@ void CMainFrame::CreateActions() {
         }
         action->setShortcuts(keys);
         action->setStatusTip(info.prompt ? QString::fromLatin1(info.prompt) : QString());
-        action->setIconVisibleInMenu(false);
         m_actions[info.id] = action;
     }
     // The recent-file list's further entries follow the placeholder's id.
@@ -190,17 +212,14 @@ void CMainFrame::CreateToolBar() {
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
 
     QPixmap strip(QStringLiteral(":/vorlan/toolbar.png"));
-    auto* noToolTips = new CNoToolTipFilter(this);
     int image = 0;
     for (int id : kToolBarSlots) {
         if (!id) {
             m_pToolBar->addSeparator();
             continue;
         }
-        QAction* action = Action(id);
-        action->setIcon(QIcon(strip.copy(image++ * kButtonWidth, 0, kButtonWidth, kButtonHeight)));
-        m_pToolBar->addAction(action);
-        m_pToolBar->widgetForAction(action)->installEventFilter(noToolTips);
+        QIcon icon(strip.copy(image++ * kButtonWidth, 0, kButtonWidth, kButtonHeight));
+        m_pToolBar->addWidget(new CToolBarButton(Action(id), icon, m_pToolBar));
     }
     connect(m_pToolBar, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
 }

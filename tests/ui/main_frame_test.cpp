@@ -65,6 +65,16 @@ QList<int> MenuIds(CMainFrame& frame, QMenu* menu) {
     return ids;
 }
 
+// The tool bar's slots, left to right: its buttons, null for a separator.
+QList<QToolButton*> ToolBarButtons(CMainFrame& frame) {
+    QList<QToolButton*> buttons;
+    QToolBar* bar = frame.ToolBar();
+    for (QAction* slot : bar->actions())
+        buttons.append(
+            slot->isSeparator() ? nullptr : qobject_cast<QToolButton*>(bar->widgetForAction(slot)));
+    return buttons;
+}
+
 QStringList WindowTitles(CMainFrame& frame) {
     QStringList titles;
     for (QMdiSubWindow* window : frame.MdiArea()->subWindowList())
@@ -106,7 +116,8 @@ class MainFrameTest : public QObject {
     void editAndWindowMenus_holdTheirCommandsInOrder();
     void recentFilePlaceholder_labelFollowsMenu();
     void toolBar_elevenButtonsThreeSeparatorsInOrder();
-    void toolBar_showsNoToolTips();
+    void toolBar_imagesStayWhenStatesChange();
+    void toolBar_showsNoToolTipsButPrompts();
     void commands_unhandledAreDisabled();
     void commands_enabledWithResultWindow();
     void commands_enabledWithoutResultWindow();
@@ -223,33 +234,44 @@ void MainFrameTest::toolBar_elevenButtonsThreeSeparatorsInOrder() {
                                  ID_EDIT_CUT,        ID_EDIT_COPY,     ID_EDIT_PASTE,    0,
                                  ID_COUNT_FREQUENCY, ID_QUIT_COUNTING, ID_DELETE_RESULT, 0,
                                  ID_FILE_PRINT,      ID_APP_ABOUT};
-    QToolBar* bar = m_frame->ToolBar();
-    QList<int> ids;
-    for (QAction* action : bar->actions()) {
-        int id = 0;
-        for (int candidate : expected) {
-            if (candidate && m_frame->Action(candidate) == action)
-                id = candidate;
+    const QList<QToolButton*> buttons = ToolBarButtons(*m_frame);
+    QCOMPARE(buttons.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        if (!expected[i]) {
+            QVERIFY(!buttons[i]);
+            continue;
         }
-        QVERIFY(action->isSeparator() || id);
-        ids.append(id);
+        QVERIFY(buttons[i]);
+        QCOMPARE(buttons[i]->defaultAction(), m_frame->Action(expected[i]));
+        QVERIFY(!buttons[i]->icon().isNull());
+        QCOMPARE(buttons[i]->iconSize(), QSize(16, 15));
     }
-    QCOMPARE(ids, expected);
+    QToolBar* bar = m_frame->ToolBar();
     QVERIFY(!bar->isMovable());
     QVERIFY(!bar->isFloatable());
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
-    QCOMPARE(bar->iconSize(), QSize(16, 15));
-    for (int id : expected) {
-        if (id)
-            QVERIFY(!m_frame->Action(id)->icon().isNull());
-    }
 }
 
-void MainFrameTest::toolBar_showsNoToolTips() {
-    QWidget* button = m_frame->ToolBar()->widgetForAction(m_frame->Action(ID_FILE_NEW));
+// The images belong to the buttons: they survive state changes, and the
+// menu bar's FREQ stays text.
+void MainFrameTest::toolBar_imagesStayWhenStatesChange() {
+    CloseAll(*m_frame);
+    m_frame->RouteCommand(ID_FILE_NEW);
+    for (QToolButton* button : ToolBarButtons(*m_frame)) {
+        if (button)
+            QVERIFY(!button->icon().isNull());
+    }
+    QVERIFY(m_frame->Action(ID_COUNT_FREQUENCY)->icon().isNull());
+}
+
+void MainFrameTest::toolBar_showsNoToolTipsButPrompts() {
+    QToolButton* button = ToolBarButtons(*m_frame)[0];
     QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(button, &event);
+    QVERIFY(QApplication::sendEvent(button, &event));
     QVERIFY(!QToolTip::isVisible());
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(button, &enter);
+    QCOMPARE(m_frame->statusBar()->currentMessage(), QStringLiteral("Create new file."));
 }
 
 void MainFrameTest::commands_unhandledAreDisabled() {
