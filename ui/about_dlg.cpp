@@ -94,6 +94,10 @@ CAboutDlg::CAboutDlg(QWidget* parent, const CLibraryIdentity& library)
     layout->addWidget(description);
     layout->addWidget(group);
     layout->addWidget(buttons);
+    // As wide as the box's 217 dialog units; as tall as its contents.
+    description->setMinimumWidth(DialogUnits(this, 217, 0).width() -
+                                 layout->contentsMargins().left() -
+                                 layout->contentsMargins().right());
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,8 +1,14 @@
 #include "ui/dialog_util.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+
+QSize DialogUnits(const QWidget* widget, int width, int height) {
+    const QFontMetrics metrics = widget->fontMetrics();
+    return {width * metrics.averageCharWidth() / 4, height * metrics.height() / 8};
+}
 
 void CentreOnScreen(QWidget* widget) {
     QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();

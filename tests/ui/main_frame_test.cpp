@@ -1,8 +1,10 @@
 // The application's start-up, its main window's menus, tool bar, status bar
 // and command states, the result windows and the recent-file list.
 #include "screenshot.h"
+#include "ui/about_dlg.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
+#include "ui/file_sel_dialog.h"
 #include "ui/main_frame.h"
 #include "ui/memory_settings_store.h"
 #include "ui/result_document.h"
@@ -131,6 +133,7 @@ class MainFrameTest : public QObject {
     void openFile_titledWithNameAndRecorded();
     void recentFiles_keepFourNewestAndPersist();
     void recentFiles_unreadableEntryIsDropped();
+    void startUp_setsDialogColours();
     void screenshot();
 
   private:
@@ -478,6 +481,16 @@ void MainFrameTest::recentFiles_unreadableEntryIsDropped() {
     QVERIFY(!app.MainFrame()->Action(ID_FILE_MRU_FILE1)->isEnabled());
 }
 
+void MainFrameTest::startUp_setsDialogColours() {
+    CAboutDlg about(m_frame);
+    about.ensurePolished();
+    QCOMPARE(about.palette().color(QPalette::Window), QColor(192, 192, 192));
+    QCOMPARE(about.palette().color(QPalette::WindowText), QColor(Qt::black));
+    // Only dialogs: the main window keeps the platform's colours.
+    QCOMPARE(m_frame->palette().color(QPalette::Window),
+             QApplication::palette().color(QPalette::Window));
+}
+
 void MainFrameTest::screenshot() {
     m_frame->resize(640, 400);
     m_frame->RouteCommand(ID_FILE_NEW);
@@ -485,6 +498,13 @@ void MainFrameTest::screenshot() {
     SaveScreenshot(m_frame, "main_frame");
     CloseAll(*m_frame);
     SaveScreenshot(m_frame, "main_frame_empty");
+    // The dialogs in the program's dialog colours.
+    CAboutDlg about(m_frame);
+    about.show();
+    SaveScreenshot(&about, "app_about");
+    CFileSelDialog files(*m_settings, m_frame);
+    files.show();
+    SaveScreenshot(&files, "app_file_sel_dialog");
 }
 
 QTEST_MAIN(MainFrameTest)
