@@ -17,6 +17,12 @@ CChildFrame::CChildFrame(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     UpdateCaption();
 }
 
+// The view goes down with the base class, after this frame's own part, and
+// tells its document, which must no longer call back into this frame.
+CChildFrame::~CChildFrame() {
+    disconnect(GetDocument(), nullptr, this, nullptr);
+}
+
 CResultDocument* CChildFrame::GetDocument() const {
     return m_pView->GetDocument();
 }

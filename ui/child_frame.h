@@ -16,6 +16,7 @@ class CChildFrame : public QMdiSubWindow, public CCommandTarget {
     Q_OBJECT
   public:
     explicit CChildFrame(std::shared_ptr<CResultDocument> doc, QWidget* parent = nullptr);
+    ~CChildFrame() override;
 
     CVorlanScrollView* View() const { return m_pView; }
     CResultDocument* GetDocument() const;
