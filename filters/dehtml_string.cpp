@@ -26,8 +26,10 @@ const char* FindByte(const char* from, const char* end, char c) {
     return static_cast<const char*>(std::memchr(from, c, end - from));
 }
 
+// The output never runs ahead of the input, so filtering in place is safe as
+// long as the bytes move with memmove.
 char* Append(char* out, const char* from, const char* to) {
-    std::memcpy(out, from, to - from);
+    std::memmove(out, from, to - from);
     return out + (to - from);
 }
 

@@ -20,7 +20,8 @@ class CDehtmlString {
 
     // Writes line without its markup into out (NUL-terminated) and returns
     // out. out must hold at least strlen(line) + 1 bytes: the result is never
-    // longer than the line. A final line feed in line is kept like any text.
+    // longer than the line. out may be line itself. A final line feed in line
+    // is kept like any text.
     char* StripTags(const char* line, char* out);
 
     // The state carried to the next line.

@@ -133,6 +133,12 @@ TEST(DehtmlState, DeclarationIsAnOrdinaryTag) {
     EXPECT_FALSE(filter.InComment());
 }
 
+TEST(DehtmlState, FiltersInPlace) {
+    CDehtmlString filter;
+    char line[] = "<p>Hello <b>world</b><!-- x -->!\n";
+    EXPECT_STREQ(filter.StripTags(line, line), "Hello world!\n");
+}
+
 void CountCall(void* context) {
     ++*static_cast<int*>(context);
 }
