@@ -170,15 +170,6 @@ TEST(LineReaderOpen, RefusesWhatIsNotARegularFile) {
     EXPECT_FALSE(reader.IsOpen());
 }
 
-TEST(LineReaderOpen, FollowsALinkToARegularFile) {
-    CTempTree tree;
-    tree.Write("real", "text\n");
-    tree.Link("real", "link");
-    CTextLineReader reader;
-    ASSERT_TRUE(reader.Open(tree.Path("link").c_str()));
-    EXPECT_EQ(ReadAll(reader), Lines{"text\n"});
-}
-
 TEST(LineReaderOpen, ReadErrorEndsTheFileAndIsReported) {
     // The process's own memory file is a regular file whose first page is
     // never mapped, so reading it fails with an I/O error.
