@@ -7,7 +7,7 @@
 #include <string>
 
 class CSettingsStore {
-public:
+  public:
     virtual ~CSettingsStore() = default;
 
     // The stored integer, or def when the key is absent.
