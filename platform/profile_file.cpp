@@ -120,8 +120,9 @@ bool ResolveTarget(const std::string& path, std::string& target) {
 int CreateTemporary(const std::string& target, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
     std::string folder = FolderOf(target);
-    std::string base =
-        target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+    // Cut so that a long profile name still leaves room for the suffix.
+    std::size_t slash = target.rfind('/');
+    std::string base = target.substr(slash == std::string::npos ? 0 : slash + 1, 200);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "-" +
                    std::to_string(counter++);
