@@ -236,7 +236,9 @@ std::vector<Line> ParseLines(std::string_view text) {
         line.end = nl == std::string_view::npos ? text.size() : nl;
         if (line.end > pos && text[line.end - 1] == '\r' && nl != std::string_view::npos)
             --line.end;
-        Classify(text.substr(pos, line.end - pos), line);
+        // Editors that save UTF-8 may put a byte-order mark before the first header.
+        std::size_t mark = pos == 0 && text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+        Classify(text.substr(pos + mark, line.end - pos - mark), line);
         lines.push_back(line);
         pos = line.next;
     }

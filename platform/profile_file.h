@@ -12,7 +12,8 @@
 // - Lines starting with ";", blank lines, lines without "=" and keys before the
 //   first section are nobody's key; they survive every write byte for byte.
 // - When a section or key occurs twice, the first occurrence wins.
-// - A value ends at a NUL byte. Both LF and CR LF line ends are read.
+// - A value ends at a NUL byte. Both LF and CR LF line ends are read, and a
+//   UTF-8 byte-order mark at the start of the file is skipped.
 //
 // Every call reads the file afresh, so each sees every earlier write, also one
 // made through another object or by another process. Writes replace the file

@@ -125,10 +125,12 @@ TEST_F(ProfileRead, FirstOccurrenceWins) {
     EXPECT_EQ(Get("S", "only"), "later"); // a repeated section still counts
 }
 
-TEST_F(ProfileRead, WindowsLineEndsAndNulBytes) {
-    Store(std::string("[S]\r\nk=v\r\nz=ab\0cd\r\n", 20));
+TEST_F(ProfileRead, WindowsLineEndsByteOrderMarkAndNulBytes) {
+    Store(std::string("\xEF\xBB\xBF[S]\r\nk=v\r\nz=ab\0cd\r\n", 23));
     EXPECT_EQ(Get("S", "k"), "v");
     EXPECT_EQ(Get("S", "z"), "ab");
+    ASSERT_TRUE(CProfileFile(m_path).WriteString("s", "k", "w"));
+    EXPECT_EQ(Stored(), std::string("\xEF\xBB\xBF[S]\r\nk=w\r\nz=ab\0cd\r\n", 23));
 }
 
 // ------------------------------------------------------------------ writing
