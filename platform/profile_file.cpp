@@ -154,6 +154,12 @@ bool ReplaceFile(const std::string& target, std::string_view text, mode_t keepMo
     return true;
 }
 
+// A profile made read-only, by its mode or for this user, stays as it is,
+// even for root, like a file with the read-only attribute.
+bool IsWritable(const std::string& path, mode_t mode) {
+    return (mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 // Two instances writing different keys at once must not lose either write:
 // each read-modify-replace holds an advisory lock on the profile's folder
 // (the profile itself is replaced, so a lock on it would not hold).
@@ -386,6 +392,8 @@ bool CProfileFile::Edit(const char* section, const char* key, const char* value)
     LoadedFile file = LoadFile(target);
     if (file.result == Load::kUnreadable)
         return false; // replacing what we could not read would lose it
+    if (file.result == Load::kOk && !IsWritable(target, file.mode))
+        return false; // the rename would get past a read-only file
     std::vector<Line> lines = ParseLines(file.text);
     Place place = Locate(lines, section, key);
     if (!value && place.key < 0)

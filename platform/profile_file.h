@@ -23,7 +23,9 @@
 //
 // Nothing here throws or crashes on a bad file: a directory, a device, an
 // unreadable or oversized file in place of the profile reads as empty, and a
-// write to it fails rather than replacing something it could not read.
+// write to it fails rather than replacing something it could not read. A
+// read-only profile (no write permission bit, or none for this user) is never
+// replaced either.
 #ifndef VORLAN_PLATFORM_PROFILE_FILE_H
 #define VORLAN_PLATFORM_PROFILE_FILE_H
 

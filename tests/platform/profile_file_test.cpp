@@ -240,6 +240,14 @@ TEST_F(ProfileAtomicWrite, FailedWriteLeavesTheOldFileIntact) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"VORLAN.INI"});
 }
 
+TEST_F(ProfileAtomicWrite, ReadOnlyFileIsNotReplaced) {
+    Store("[S]\nk=old\n");
+    fs::permissions(m_path, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(CProfileFile(m_path).WriteString("S", "k", "new"));
+    EXPECT_FALSE(CProfileFile(m_path).DeleteKey("S", "k"));
+    EXPECT_EQ(Stored(), "[S]\nk=old\n");
+}
+
 // A file size limit stands in for a full disk; unlike permissions it binds root.
 TEST_F(ProfileAtomicWrite, WriteThatRunsOutOfSpaceLeavesTheOldFileIntact) {
     Store("[S]\nk=old\n");

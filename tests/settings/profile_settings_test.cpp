@@ -62,13 +62,6 @@ TEST_F(ProfileSettings, HandEditedIntegersReadSensibly) {
     EXPECT_EQ(store.GetSettingInt("Exclude", "Arc", 0), 1);
 }
 
-TEST_F(ProfileSettings, StringsKeepEmptyApartFromAbsentAndAreCut) {
-    Store("[Exclude]\nUserExt=\n[File]\nDir=" + std::string(400, 'd') + "\n");
-    CProfileSettings store(m_path);
-    EXPECT_EQ(store.GetSettingString("Exclude", "UserExt", ".X|"), "");
-    EXPECT_EQ(store.GetSettingString("File", "Dir", "").size(), 259u);
-}
-
 TEST_F(ProfileSettings, NullStringRemovesTheKey) {
     CProfileSettings store(m_path);
     store.WriteSettingString("Recent File List", "File1", "/a.txt");
