@@ -67,14 +67,10 @@ TEST_F(FileList, SubdirectoriesAddEveryFileBelowDepthFirst) {
     // followed, and whatever else is not a directory is added for the scan
     // to open (or to report).
     // "[" sorts after the letters.
-    Paths expected = {Dir() + "a.txt",
-                      Dir() + "B.TXT",
-                      Dir() + "sub1/deeper/y.txt",
-                      Dir() + "sub1/notes.doc",
-                      Dir() + "sub2/dangling",
-                      Dir() + "sub2/pipe",
-                      Dir() + "sub2/w.txt",
-                      Dir() + "[br]/in.txt"};
+    Paths expected = {
+        Dir() + "a.txt",          Dir() + "B.TXT",         Dir() + "sub1/deeper/y.txt",
+        Dir() + "sub1/notes.doc", Dir() + "sub2/dangling", Dir() + "sub2/pipe",
+        Dir() + "sub2/w.txt",     Dir() + "[br]/in.txt"};
     EXPECT_EQ(Build("*.txt", true), expected);
 }
 

@@ -1,37 +1,26 @@
 #include "filters/exclude_list.h"
 
-#include "settings/settings_store.h"
+#include "settings/memory_settings.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <utility>
 
 namespace {
 
-// Settings held in memory; absent keys give the caller's default.
-class CFakeStore : public CSettingsStore {
+// Serves one value longer than any the profile store would return.
+class CLongValueStore : public CMemorySettings {
   public:
-    int GetSettingInt(const char* section, const char* key, int def) const override {
-        auto it = m_values.find({section, key});
-        return it == m_values.end() ? def : std::stoi(it->second);
-    }
+    explicit CLongValueStore(std::string value) : m_strValue(std::move(value)) {}
     std::string GetSettingString(const char* section, const char* key,
                                  const char* def) const override {
-        auto it = m_values.find({section, key});
-        return it != m_values.end() ? it->second : def ? def : "";
-    }
-    bool WriteSettingInt(const char* section, const char* key, int value) override {
-        m_values[{section, key}] = std::to_string(value);
-        return true;
-    }
-    bool WriteSettingString(const char* section, const char* key, const char* value) override {
-        m_values[{section, key}] = value;
-        return true;
+        if (std::string(key) == "UserExt")
+            return m_strValue;
+        return CMemorySettings::GetSettingString(section, key, def);
     }
 
   private:
-    std::map<std::pair<std::string, std::string>, std::string> m_values;
+    std::string m_strValue;
 };
 
 using Entries = std::vector<std::string>;
@@ -41,12 +30,12 @@ const Entries kDefaults = {".EXE", ".COM", ".DLL", ".SYS", ".DRV", ".VBX", ".OCX
                            ".WAV", ".HLP", ".LZH", ".ZIP", ".ARJ", ".ARC", ".SIT", ".CPT"};
 
 TEST(ExcludeListBuild, DefaultsWithoutAnyProfileKey) {
-    CFakeStore store;
+    CMemorySettings store;
     EXPECT_EQ(CExcludeList(store).Entries(), kDefaults);
 }
 
 TEST(ExcludeListBuild, OnlyTheValueOneEnablesACategory) {
-    CFakeStore store;
+    CMemorySettings store;
     store.WriteSettingInt("Exclude", "Arc", 0);
     store.WriteSettingInt("Exclude", "Pict", 2);
     store.WriteSettingInt("Exclude", "Exec", 1);
@@ -66,7 +55,7 @@ struct ListCase {
 class ExcludeListUser : public ::testing::TestWithParam<ListCase> {};
 
 TEST_P(ExcludeListUser, UserItemsFollowTheDefaults) {
-    CFakeStore store;
+    CMemorySettings store;
     store.WriteSettingString("Exclude", "UserExt", GetParam().userExt);
     Entries expected = kDefaults;
     expected.insert(expected.end(), GetParam().added.begin(), GetParam().added.end());
@@ -85,12 +74,11 @@ TEST(ExcludeListBuild, OverlongValueIsCut) {
     std::string value;
     for (int i = 0; i < 400; ++i)
         value += ".X" + std::to_string(1000 + i) + "|"; // 7 bytes each
-    CFakeStore store;
+    CLongValueStore store(value);
     store.WriteSettingInt("Exclude", "Exec", 0);
     store.WriteSettingInt("Exclude", "Pict", 0);
     store.WriteSettingInt("Exclude", "Data", 0);
     store.WriteSettingInt("Exclude", "Arc", 0);
-    store.WriteSettingString("Exclude", "UserExt", value.c_str());
     CExcludeList list(store);
     const Entries& entries = list.Entries();
     // 2,047 bytes hold 292 whole items and the first three bytes of the next.
@@ -111,7 +99,7 @@ void PrintTo(const PathCase& c, std::ostream* os) {
 class ExcludeListDefaults : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(ExcludeListDefaults, DecidesByTheLastExtension) {
-    CFakeStore store;
+    CMemorySettings store;
     EXPECT_EQ(CExcludeList(store).IsExcluded(GetParam().path), GetParam().excluded);
 }
 
@@ -129,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"/\x95\x5C.DIR/\x95\x5C", false}));
 
 TEST(ExcludeListMatch, LettersCompareWithoutCaseOtherBytesExactly) {
-    CFakeStore store;
+    CMemorySettings store;
     store.WriteSettingString("Exclude", "UserExt", ".txt|.\xE9t\xE9");
     CExcludeList list(store);
     EXPECT_TRUE(list.IsExcluded("/A/B.TXT"));
@@ -139,7 +127,7 @@ TEST(ExcludeListMatch, LettersCompareWithoutCaseOtherBytesExactly) {
 }
 
 TEST(ExcludeListMatch, DotEntryExcludesNamesWithoutExtension) {
-    CFakeStore store;
+    CMemorySettings store;
     store.WriteSettingString("Exclude", "UserExt", ".");
     CExcludeList list(store);
     EXPECT_TRUE(list.IsExcluded("/X/MAKEFILE"));
