@@ -1,8 +1,8 @@
 #include "ui/file_sel_dialog.h"
 
+#include "platform/dir_listing.h"
 #include "settings/settings_store.h"
 #include "ui/dialog_util.h"
-#include "ui/dir_listing.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -15,7 +15,7 @@
 
 namespace {
 
-const char* const kFileTypes[] = {"*.txt", "*.doc", "*.man", "*.*"};
+const char* const kFileTypes[] = {"*.*", "*.doc", "*.man", "*.txt"};
 const QLatin1String kParentEntry("[..]");
 
 QString WithSeparator(QString dir) {
@@ -33,10 +33,22 @@ QString ParentDir(const QString& dir) {
     return before < 0 ? dir : dir.left(before + 1);
 }
 
-QListWidget* SortedList(QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    list->setSortingEnabled(true);
+std::string Bytes(const QString& text) {
+    return QFile::encodeName(text).toStdString();
+}
+
+// The names of a listing; a directory that cannot be read lists nothing.
+QStringList Names(const std::vector<std::string>& names) {
+    QStringList list;
+    for (const std::string& name : names)
+        list.append(QFile::decodeName(name.c_str()));
     return list;
+}
+
+// The lists keep the listings' order (letters without regard to case); the
+// types are given in that order too.
+QListWidget* SortedList(QWidget* parent) {
+    return new QListWidget(parent);
 }
 
 } // namespace
@@ -126,17 +138,22 @@ void CFileSelDialog::FillDriveList() {
 
 void CFileSelDialog::FillDirList() {
     m_pDirList->clear();
-    const QStringList dirs = ListSubdirectories(m_strDir);
-    for (const QString& dir : dirs)
-        m_pDirList->addItem(QLatin1Char('[') + dir + QLatin1Char(']'));
     // The root has no parent to go to.
     if (ParentDir(m_strDir) != m_strDir && QDir(m_strDir).exists())
         m_pDirList->addItem(kParentEntry);
+    std::vector<std::string> names;
+    ListSubdirectories(Bytes(m_strDir), "*.*", names);
+    for (const QString& dir : Names(names))
+        m_pDirList->addItem(QLatin1Char('[') + dir + QLatin1Char(']'));
 }
 
 void CFileSelDialog::FillFileList() {
     m_pFileList->clear();
-    m_pFileList->addItems(ListMatchingFiles(m_strDir, m_strFile));
+    std::vector<std::string> names;
+    // An empty pattern would list the directory; there is nothing to count.
+    if (!m_strFile.isEmpty())
+        ListPlainFiles(Bytes(m_strDir), Bytes(m_strFile), names);
+    m_pFileList->addItems(Names(names));
 }
 
 void CFileSelDialog::ShowValues() {

@@ -43,8 +43,13 @@ void CRecentFileList::Read(const CSettingsStore& settings) {
 
 void CRecentFileList::Write(CSettingsStore& settings) const {
     for (int i = 0; i < kSize; ++i) {
-        QByteArray value = i < m_files.size() ? QFile::encodeName(m_files[i]) : QByteArray();
-        settings.WriteSettingString("Recent File List", KeyFor(i).constData(), value.constData());
+        if (i < m_files.size()) {
+            QByteArray value = QFile::encodeName(m_files[i]);
+            settings.WriteSettingString("Recent File List", KeyFor(i).constData(),
+                                        value.constData());
+        } else {
+            settings.WriteSettingString("Recent File List", KeyFor(i).constData(), nullptr);
+        }
     }
 }
 

@@ -23,7 +23,7 @@ class CRecentFileList {
     QStringList DisplayNames() const;
 
     void Read(const CSettingsStore& settings);
-    // Writes all four keys; a slot without an entry is written empty.
+    // Writes the entries; the keys of unused slots are removed.
     void Write(CSettingsStore& settings) const;
 
   private:

@@ -1,12 +1,12 @@
 // The application's start-up, its main window's menus, tool bar, status bar
 // and command states, the result windows and the recent-file list.
 #include "screenshot.h"
+#include "settings/memory_settings.h"
 #include "ui/about_dlg.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/file_sel_dialog.h"
 #include "ui/main_frame.h"
-#include "ui/memory_settings_store.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_app.h"
 #include "ui/vorlan_scroll_view.h"
@@ -132,18 +132,19 @@ class MainFrameTest : public QObject {
     void shortcut_ctrlNOpensNewWindow();
     void openFile_titledWithNameAndRecorded();
     void recentFiles_keepFourNewestAndPersist();
+    void recentFiles_unusedSlotsAreNotStored();
     void recentFiles_unreadableEntryIsDropped();
     void startUp_setsDialogColours();
     void screenshot();
 
   private:
-    std::unique_ptr<CMemorySettingsStore> m_settings;
+    std::unique_ptr<CMemorySettings> m_settings;
     std::unique_ptr<CVorlanApp> m_app;
     CMainFrame* m_frame = nullptr;
 };
 
 void MainFrameTest::init() {
-    m_settings = std::make_unique<CMemorySettingsStore>();
+    m_settings = std::make_unique<CMemorySettings>();
     m_app = std::make_unique<CVorlanApp>(*m_settings);
     QVERIFY(m_app->InitInstance());
     m_frame = m_app->MainFrame();
@@ -467,6 +468,14 @@ void MainFrameTest::recentFiles_keepFourNewestAndPersist() {
     QCOMPARE(next.RecentFiles().Files(), expected);
     for (int i = 0; i < 4; ++i)
         QVERIFY(next.MainFrame()->Action(ID_FILE_MRU_FILE1 + i)->isEnabled());
+}
+
+void MainFrameTest::recentFiles_unusedSlotsAreNotStored() {
+    m_settings->WriteSettingString("Recent File List", "File3", "/old/stale.txt");
+    m_app->ExitInstance();
+    for (const char* key : {"File1", "File2", "File3", "File4"})
+        QVERIFY2(!m_settings->Find("Recent File List", key), key);
+    QVERIFY(!m_settings->Find("Settings", "PreviewPages"));
 }
 
 void MainFrameTest::recentFiles_unreadableEntryIsDropped() {
