@@ -46,6 +46,10 @@ void Touch(const QString& path) {
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
+void StoreDir(CSettingsStore& settings, const QString& dir) {
+    settings.WriteSettingString("File", "Dir", QFile::encodeName(dir).constData());
+}
+
 QPushButton* Button(CFileSelDialog& dialog, QDialogButtonBox::StandardButton which) {
     return dialog.findChild<QDialogButtonBox*>()->button(which);
 }
@@ -61,8 +65,7 @@ class FileSelDialogTest : public QObject {
     void opening_startsInStoredDirectory();
     void lists_showFilesDirectoriesTypesAndDrives();
     void typing_narrowsFileListAtOnce();
-    void typeList_setsPattern();
-    void fileList_doubleClickPicksThatFile();
+    void patternLists_doubleClickSetsFileName();
     void dirList_entersAndLeavesDirectories();
     void dirList_bracketedNameIsEnteredWhole();
     void dirList_rootHasNoParentEntry();
@@ -105,7 +108,7 @@ void FileSelDialogTest::opening_firstRunStartsInCurrentDirectory() {
 
 void FileSelDialogTest::opening_startsInStoredDirectory() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir("[br]")).constData());
+    StoreDir(settings, Dir("[br]"));
     CFileSelDialog dialog(settings);
     // A stored directory without its separator gets one.
     QCOMPARE(dialog.Dir(), Dir("[br]/"));
@@ -114,7 +117,7 @@ void FileSelDialogTest::opening_startsInStoredDirectory() {
 
 void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir()).constData());
+    StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
     QCOMPARE(Items(dialog.DirList()), (QStringList{"[..]", "[sub1]", "[sub2]", "[[br]]"}));
@@ -125,7 +128,7 @@ void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
 
 void FileSelDialogTest::typing_narrowsFileListAtOnce() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir()).constData());
+    StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     dialog.FileEdit()->clear();
     QTest::keyClicks(dialog.FileEdit(), QStringLiteral("*.t"));
@@ -135,30 +138,25 @@ void FileSelDialogTest::typing_narrowsFileListAtOnce() {
     QCOMPARE(dialog.File(), QStringLiteral("*.txt"));
 }
 
-void FileSelDialogTest::typeList_setsPattern() {
+// A double-click in the type list or the file list makes the item the file
+// name, as it is written.
+void FileSelDialogTest::patternLists_doubleClickSetsFileName() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir()).constData());
+    StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     dialog.show();
     DoubleClick(dialog.TypeList(), QStringLiteral("*.doc"));
     QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("*.doc"));
     QCOMPARE(Items(dialog.FileList()), QStringList{"c.doc"});
-}
-
-void FileSelDialogTest::fileList_doubleClickPicksThatFile() {
-    CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir()).constData());
-    CFileSelDialog dialog(settings);
-    dialog.show();
+    DoubleClick(dialog.TypeList(), QStringLiteral("*.*"));
     DoubleClick(dialog.FileList(), QStringLiteral("b.TXT"));
-    // The name keeps its case; the list shows just that file.
     QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("b.TXT"));
     QCOMPARE(Items(dialog.FileList()), QStringList{"b.TXT"});
 }
 
 void FileSelDialogTest::dirList_entersAndLeavesDirectories() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir()).constData());
+    StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     dialog.show();
     DoubleClick(dialog.TypeList(), QStringLiteral("*.txt"));
@@ -177,7 +175,7 @@ void FileSelDialogTest::dirList_entersAndLeavesDirectories() {
 
 void FileSelDialogTest::dirList_bracketedNameIsEnteredWhole() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir()).constData());
+    StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     dialog.show();
     DoubleClick(dialog.DirList(), QStringLiteral("[[br]]"));
@@ -195,7 +193,7 @@ void FileSelDialogTest::dirList_rootHasNoParentEntry() {
 
 void FileSelDialogTest::driveList_keepsCurrentDriveAndJumpsToOthers() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir("sub1/deep")).constData());
+    StoreDir(settings, Dir("sub1/deep"));
     QList<CDriveRoot> roots = {{QLatin1Char('a'), Dir("sub1/")}, {QLatin1Char('b'), Dir()}};
     CFileSelDialog dialog(settings, nullptr, roots);
     dialog.show();
@@ -215,7 +213,7 @@ void FileSelDialogTest::driveList_keepsCurrentDriveAndJumpsToOthers() {
 
 void FileSelDialogTest::ok_withEmptyFileListStaysOpen() {
     CCountingSettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir("sub2")).constData());
+    StoreDir(settings, Dir("sub2"));
     int writes = settings.writes;
     CFileSelDialog dialog(settings);
     dialog.show();
@@ -228,7 +226,7 @@ void FileSelDialogTest::ok_withEmptyFileListStaysOpen() {
 
 void FileSelDialogTest::ok_remembersDirectoryForNextOpening() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir()).constData());
+    StoreDir(settings, Dir());
     {
         CFileSelDialog dialog(settings);
         dialog.show();
@@ -260,7 +258,7 @@ void FileSelDialogTest::cancel_writesNothing() {
 
 void FileSelDialogTest::missingStoredDirectory_givesEmptyLists() {
     CMemorySettings settings;
-    settings.WriteSettingString("File", "Dir", QFile::encodeName(Dir("gone/")).constData());
+    StoreDir(settings, Dir("gone/"));
     QList<CDriveRoot> roots = {{QLatin1Char('/'), QStringLiteral("/")}, {QLatin1Char('t'), Dir()}};
     CFileSelDialog dialog(settings, nullptr, roots);
     dialog.show();

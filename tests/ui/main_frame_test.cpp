@@ -1,5 +1,6 @@
 // The application's start-up, its main window's menus, tool bar, status bar
 // and command states, the result windows and the recent-file list.
+#include "platform/event_pump.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/about_dlg.h"
@@ -7,6 +8,7 @@
 #include "ui/command_ids.h"
 #include "ui/file_sel_dialog.h"
 #include "ui/main_frame.h"
+#include "ui/recent_file_list.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_app.h"
 #include "ui/vorlan_scroll_view.h"
@@ -118,7 +120,6 @@ class MainFrameTest : public QObject {
     void editAndWindowMenus_holdTheirCommandsInOrder();
     void recentFilePlaceholder_labelFollowsMenu();
     void toolBar_elevenButtonsThreeSeparatorsInOrder();
-    void toolBar_imagesStayWhenStatesChange();
     void toolBar_showsNoToolTipsButPrompts();
     void commands_unhandledAreDisabled();
     void commands_enabledWithResultWindow();
@@ -127,7 +128,11 @@ class MainFrameTest : public QObject {
     void display_togglesToolBarAndStatusBarWithCheckMarks();
     void statusBar_panesAndPromptsAndIdleText();
     void newWindow_numbersWindowsOfOneDocument();
+    void tile_stacksWindowsAtFullWidth();
     void close_closesEveryWindowOfTheDocument();
+    void pumpMessages_deliversPendingEvents();
+    void abbreviatePath_data();
+    void abbreviatePath();
     void windowMenu_listsOpenWindows();
     void shortcut_ctrlNOpensNewWindow();
     void openFile_titledWithNameAndRecorded();
@@ -250,22 +255,18 @@ void MainFrameTest::toolBar_elevenButtonsThreeSeparatorsInOrder() {
         QVERIFY(!buttons[i]->icon().isNull());
         QCOMPARE(buttons[i]->iconSize(), QSize(16, 15));
     }
-    QToolBar* bar = m_frame->ToolBar();
-    QVERIFY(!bar->isMovable());
-    QVERIFY(!bar->isFloatable());
-    QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
-}
-
-// The images belong to the buttons: they survive state changes, and the
-// menu bar's FREQ stays text.
-void MainFrameTest::toolBar_imagesStayWhenStatesChange() {
+    // The images belong to the buttons: they survive state changes, and the
+    // menu bar's FREQ stays text.
     CloseAll(*m_frame);
-    m_frame->RouteCommand(ID_FILE_NEW);
     for (QToolButton* button : ToolBarButtons(*m_frame)) {
         if (button)
             QVERIFY(!button->icon().isNull());
     }
     QVERIFY(m_frame->Action(ID_COUNT_FREQUENCY)->icon().isNull());
+    QToolBar* bar = m_frame->ToolBar();
+    QVERIFY(!bar->isMovable());
+    QVERIFY(!bar->isFloatable());
+    QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
 }
 
 void MainFrameTest::toolBar_showsNoToolTipsButPrompts() {
@@ -388,6 +389,22 @@ void MainFrameTest::newWindow_numbersWindowsOfOneDocument() {
     QCOMPARE(WindowTitles(*m_frame), QStringList{"Vorlan1"});
 }
 
+void MainFrameTest::tile_stacksWindowsAtFullWidth() {
+    m_frame->resize(600, 400);
+    m_frame->RouteCommand(ID_FILE_NEW);
+    m_frame->RouteCommand(ID_FILE_NEW);
+    m_frame->MdiArea()->subWindowList()[2]->showMinimized();
+    m_frame->RouteCommand(ID_WINDOW_TILE_HORZ);
+    const QRect area = m_frame->MdiArea()->viewport()->rect();
+    const QList<QMdiSubWindow*> windows = m_frame->MdiArea()->subWindowList();
+    QCOMPARE(windows[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    QCOMPARE(windows[1]->geometry(), QRect(0, area.height() / 2, area.width(), area.height() / 2));
+    // Arranging puts the minimised window at the bottom left.
+    windows[2]->move(100, 50);
+    m_frame->RouteCommand(ID_WINDOW_ARRANGE);
+    QCOMPARE(windows[2]->geometry().bottomLeft(), QPoint(0, area.bottom()));
+}
+
 void MainFrameTest::close_closesEveryWindowOfTheDocument() {
     m_frame->RouteCommand(ID_FILE_NEW);
     m_frame->MdiArea()->setActiveSubWindow(m_frame->MdiArea()->subWindowList()[0]);
@@ -488,6 +505,34 @@ void MainFrameTest::recentFiles_unreadableEntryIsDropped() {
     QVERIFY(app.RecentFiles().Files().isEmpty());
     QCOMPARE(app.MainFrame()->MdiArea()->subWindowList().size(), 1);
     QVERIFY(!app.MainFrame()->Action(ID_FILE_MRU_FILE1)->isEnabled());
+}
+
+// Long work reaches the event loop through the pump once the program runs.
+void MainFrameTest::pumpMessages_deliversPendingEvents() {
+    bool delivered = false;
+    QMetaObject::invokeMethod(
+        m_frame, [&delivered] { delivered = true; }, Qt::QueuedConnection);
+    PumpMessages();
+    QVERIFY(delivered);
+}
+
+void MainFrameTest::abbreviatePath_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("fits") << "/home/ann/notes.txt"
+                          << "/home/ann/notes.txt";
+    QTest::newRow("exactly thirty") << "/home/ann/texts/novel/ch01.txt"
+                                    << "/home/ann/texts/novel/ch01.txt";
+    QTest::newRow("leading levels dropped") << "/home/ann/texts/novel/ch001.txt"
+                                            << "/.../ann/texts/novel/ch001.txt";
+    QTest::newRow("only the name fits") << "/a/averyveryverylongfilename_of_a_report.txt"
+                                        << "averyveryverylongfilename_of_a_report.txt";
+}
+
+void MainFrameTest::abbreviatePath() {
+    QFETCH(QString, path);
+    QFETCH(QString, shown);
+    QCOMPARE(AbbreviatePath(path, 30), shown);
 }
 
 void MainFrameTest::startUp_setsDialogColours() {
