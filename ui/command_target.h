@@ -7,8 +7,7 @@
 
 struct CommandState {
     bool enabled = true;
-    bool checkable = false;
-    bool checked = false;
+    bool checked = false; // shown only by commands with a check mark
 };
 
 class CCommandTarget {

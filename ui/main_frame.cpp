@@ -5,6 +5,7 @@
 #include "ui/command_ids.h"
 #include "ui/command_table.h"
 #include "ui/keyboard_state.h"
+#include "ui/recent_file_list.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_scroll_view.h"
 
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -40,7 +42,7 @@ constexpr int kToolBarSlots[] = {
 };
 constexpr int kButtonWidth = 16;
 constexpr int kButtonHeight = 15;
-constexpr int kRecentFiles = 4;
+constexpr int kRecentFiles = CRecentFileList::kSize;
 constexpr int kIndicatorPollMs = 250;
 
 const char* const kIndicatorTexts[] = {"KANA", "CAP", "NUM", "SCRL"};
@@ -199,7 +201,7 @@ void CMainFrame::ShowMenu(int menu) {
         bar->addMenu(m_pWindowMenu);
         bar->addMenu(m_pHelpMenu);
     }
-    SetRecentFiles(m_recentNames);
+    UpdateRecentFileItems();
 }
 
 void CMainFrame::CreateToolBar() {
@@ -315,6 +317,13 @@ QAction* CMainFrame::Action(int id) const {
 
 void CMainFrame::SetRecentFiles(const QStringList& names) {
     m_recentNames = names.mid(0, kRecentFiles);
+    UpdateRecentFileItems();
+    UpdateCommandUI();
+}
+
+// The first entry doubles as the placeholder, whose label differs between
+// the two menu bars; unused entries are hidden.
+void CMainFrame::UpdateRecentFileItems() {
     const CommandInfo* info = FindCommand(ID_FILE_MRU_FILE1);
     QAction* first = Action(ID_FILE_MRU_FILE1);
     if (m_recentNames.isEmpty()) {
@@ -327,7 +336,6 @@ void CMainFrame::SetRecentFiles(const QStringList& names) {
             action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(m_recentNames[i]));
         action->setVisible(i == 0 || i < m_recentNames.size());
     }
-    UpdateCommandUI();
 }
 
 std::vector<CCommandTarget*> CMainFrame::CommandRoute() const {
@@ -402,8 +410,10 @@ void CMainFrame::FillWindowList() {
             QStringLiteral("&%1 %2").arg(++number).arg(window->windowTitle()));
         action->setCheckable(true);
         action->setChecked(window == m_pMdiArea->currentSubWindow());
-        connect(action, &QAction::triggered, this,
-                [this, window] { m_pMdiArea->setActiveSubWindow(window); });
+        connect(action, &QAction::triggered, this, [this, window = QPointer(window)] {
+            if (window)
+                m_pMdiArea->setActiveSubWindow(window);
+        });
         m_windowListActions.push_back(action);
     }
 }
@@ -422,10 +432,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 bool CMainFrame::QueryCommand(int id, CommandState& state) const {
     switch (id) {
     case ID_VIEW_TOOLBAR:
-        state = {.enabled = true, .checkable = true, .checked = !m_pToolBar->isHidden()};
+        state = {.enabled = true, .checked = !m_pToolBar->isHidden()};
         return true;
     case ID_VIEW_STATUS_BAR:
-        state = {.enabled = true, .checkable = true, .checked = !statusBar()->isHidden()};
+        state = {.enabled = true, .checked = !statusBar()->isHidden()};
         return true;
     case ID_WINDOW_NEW:
         state.enabled = ActiveChild() != nullptr;

@@ -70,6 +70,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     void CreateContextMenu();
     QAction* AddAlias(int id, const QString& label);
     void ShowMenu(int menu);
+    void UpdateRecentFileItems();
     void UpdateCaption();
     void UpdateIndicators();
     void FillWindowList();
