@@ -196,9 +196,11 @@ unsigned char* SkipAlnum(unsigned char* p) {
 
 // Whether the delimiter at p (of class cls) stays inside the word: an
 // apostrophe between letters, or any delimiter between digits. The caller
-// guarantees a byte of the word before p.
+// guarantees a byte of the word before p. The byte after is tested first:
+// it is seldom a digit and rarely a letter after an apostrophe.
 inline bool JoinsWord(const unsigned char* p, std::uint8_t cls) {
-    return ClassAt(p - 1) & ClassAt(p + 1) & (cls >> kJoinShift);
+    const std::uint8_t joins = (cls >> kJoinShift) & ClassAt(p + 1);
+    return joins && (joins & ClassAt(p - 1));
 }
 
 // Ends the word at the delimiter; pending_stops are the stops after it.
@@ -279,13 +281,15 @@ inline char* TakeWord(unsigned char* word, std::uint64_t stops) {
 // scan, which starts over from the pending position.
 inline char* NextWord() {
     unsigned char* word = g_strwordNext;
-    if (*word == 0) [[unlikely]]
-        return EndString(nullptr);
-    // Every delimiter is a stop: the lowest pending one is the one at word.
     std::uint64_t stops = g_pendingStops;
-    while (ClassAt(word) & kWordDelim) {
-        ++word;
-        stops &= stops - 1;
+    if (ClassAt(word) & (kWordDelim | kWordEnd)) [[unlikely]] {
+        if (*word == 0)
+            return EndString(nullptr);
+        // Every delimiter is a stop: the lowest pending one is the one at word.
+        do {
+            ++word;
+            stops &= stops - 1;
+        } while (ClassAt(word) & kWordDelim);
     }
     if (!stops) [[unlikely]]
         return TakeWordInNewWindow(word);
