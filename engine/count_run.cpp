@@ -1,0 +1,114 @@
+#include "engine/count_notifier.h"
+#include "engine/report_format.h"
+#include "engine/vorlan_doc.h"
+#include "settings/settings_store.h"
+
+#include "tesmo.h"
+
+#include <new>
+
+namespace {
+
+// Width of the count field that the frequency ordering sorts on.
+constexpr int kCountFieldWidth = 10;
+
+constexpr const char* kOutOfMemoryMessage =
+    "Not enough memory to count every word: counting stopped early, and the "
+    "report lists the words counted until then.";
+constexpr const char* kNoMemoryForReportMessage =
+    "Not enough memory to build the report: the report is empty.";
+
+} // namespace
+
+void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string spec) {
+    m_nFilesProcessed = 0;
+    m_nDifferentWords = 0;
+    m_nTotalWords = 0;
+    m_bOutOfMemory = false;
+
+    bool percent = m_settings.GetSettingInt("Sort", "Percent", 0) == 1;
+    bool abc = m_settings.GetSettingInt("Sort", "abc", 0) == 1;
+    m_bExcludeBinary = m_settings.GetSettingInt("Option", "Binary", 0);
+    bool tail = m_settings.GetSettingInt("Sort", "Tail", 0) == 1;
+
+    m_listResult.RemoveAllLines();
+    m_strSavedTitle = GetTitle();
+    bool html = m_settings.GetSettingInt("Option", "DeHTML", 0) != 0;
+    Scan(files, html, tail);
+
+    bool reportBuilt = BuildReport(files.size(), spec, tail, abc, percent);
+
+    SetTitle(m_strSavedTitle);
+    SetModifiedFlag(true);
+    m_bCounting = 0;
+    if (m_bOutOfMemory)
+        m_notifier.ShowMessage(reportBuilt ? kOutOfMemoryMessage : kNoMemoryForReportMessage);
+    m_notifier.Beep();
+}
+
+void CVorlanDoc::Scan(const std::vector<std::string>& files, bool html, bool tail) {
+    if (html)
+        tail ? ScanHtmlFilesByEndings(files) : ScanHtmlFiles(files);
+    else
+        tail ? ScanFilesByEndings(files) : ScanFiles(files);
+}
+
+// Everything between the scan and the restored title. Returns false when
+// memory ran out while the report was being written; the report is then
+// left empty rather than half built.
+bool CVorlanDoc::BuildReport(std::size_t filesGiven, const std::string& spec, bool tail, bool abc,
+                             bool percent) {
+    try {
+        m_listResult.RemoveAllLines();
+        SetTitle(tail ? "Counting..." : "Now Counting...");
+        m_wordTree.m_nTotal = m_nTotalWords;
+        WriteWordLines(tail, abc, percent);
+        m_nDifferentWords = m_wordTree.m_nCount;
+        m_wordTree.Clear();
+        SortWordLines();
+        AppendTotals(filesGiven);
+        std::string upper = spec;
+        mbstrupr(upper.data());
+        m_listResult.PrependLine(FormatHeaderLine(upper.c_str()).c_str());
+        return true;
+    } catch (const std::bad_alloc&) {
+        m_wordTree.Clear();
+        m_listResult.RemoveAllLines();
+        m_bOutOfMemory = true;
+        return false;
+    }
+}
+
+void CVorlanDoc::WriteWordLines(bool tail, bool abc, bool percent) {
+    CNode* root = m_wordTree.m_pRoot;
+    if (tail)
+        percent ? m_wordTree.WriteByEndingsPercent(m_listResult, root)
+                : m_wordTree.WriteByEndings(m_listResult, root);
+    else if (abc)
+        percent ? m_wordTree.WriteAscendingPercent(m_listResult, root)
+                : m_wordTree.WriteAscending(m_listResult, root);
+    else
+        percent ? m_wordTree.WriteDescendingPercent(m_listResult, root)
+                : m_wordTree.WriteDescending(m_listResult, root);
+}
+
+// Read only now, after the scan: a change made while the files were being
+// read still applies to this run.
+void CVorlanDoc::SortWordLines() {
+    if (m_settings.GetSettingInt("Sort", "Freq", 0) == 1) {
+        SetTitle("Sorting By Frequency(More to Less)");
+        m_listResult.SortByCount(kCountFieldWidth, CExStringList::MoreToLess);
+    } else if (m_settings.GetSettingInt("Sort", "LowFreq", 0) == 1) {
+        SetTitle("Sorting by Frequency(Less to More)");
+        m_listResult.SortByCount(kCountFieldWidth, CExStringList::LessToMore);
+    }
+}
+
+void CVorlanDoc::AppendTotals(std::size_t filesGiven) {
+    m_listResult.AppendLine(kSeparatorLine);
+    // The number of files given decides, not the number opened.
+    if (filesGiven >= 2)
+        m_listResult.AppendLine(FormatFilesProcessedLine(m_nFilesProcessed).c_str());
+    m_listResult.AppendLine(FormatTotalWordsLine(m_nTotalWords).c_str());
+    m_listResult.AppendLine(FormatDifferentWordsLine(m_nDifferentWords).c_str());
+}
