@@ -106,7 +106,7 @@ ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& o
         }
     }
     if (operands == 0)
-        return Error("vorlan-count", "missing DIRECTORY operand");
+        return Error("DIRECTORY", "missing operand");
     if (options.directory.empty())
         return Error("DIRECTORY", "empty name");
     return {};

@@ -56,7 +56,7 @@ void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanV
         // since this file system tells letter case apart.
         upper = path;
         mbstrupr(upper.data());
-        bool excluded = m_bExcludeBinary == 1 && m_listExclude.IsExcluded(upper.c_str()) == 1;
+        bool excluded = m_bExcludeBinary == 1 && m_listExclude.IsExcluded(upper.c_str());
         if (!excluded)
             ScanOneFile(path.c_str(), upper, variant, *buffers);
         if (m_bQuit == 1 || m_bOutOfMemory)
@@ -109,6 +109,8 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
         // line process-wide, and an event handler might tokenize too.
         PumpMessages();
     }
+    if (reader.Failed())
+        ReportReadFailure(upperPath, variant);
 }
 
 void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
@@ -143,4 +145,11 @@ bool CVorlanDoc::InsertWord(const char* word) {
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {
     m_notifier.ShowMessage("Failed to open " + upperPath + variant.failSuffix);
+}
+
+// A read error ends the file like its end would: what was read counts, the
+// file counts as processed, and the scan goes on with the next one. The user
+// is told, since the file was not counted whole.
+void CVorlanDoc::ReportReadFailure(const std::string& upperPath, const ScanVariant& variant) {
+    m_notifier.ShowMessage("Failed to read " + upperPath + variant.failSuffix);
 }

@@ -73,6 +73,7 @@ private:
     void CountLine(char* text, const ScanVariant& variant);
     bool InsertWord(const char* word);
     void ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant);
+    void ReportReadFailure(const std::string& upperPath, const ScanVariant& variant);
     void Scan(const std::vector<std::string>& files, bool html, bool tail);
     bool BuildReport(std::size_t filesGiven, const std::string& spec, bool tail, bool abc,
                      bool percent);

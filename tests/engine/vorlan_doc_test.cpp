@@ -1,0 +1,118 @@
+// The result document: what it saves, what opening a saved report gives, and
+// when it refuses to close.
+#include "count_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+class CStringSink : public CByteSink {
+public:
+    bool Write(const char* data, std::size_t size) override {
+        bytes.append(data, size);
+        return true;
+    }
+    std::string bytes;
+};
+
+class CFailingSink : public CByteSink {
+public:
+    bool Write(const char*, std::size_t) override {
+        ++calls;
+        return false;
+    }
+    int calls = 0;
+};
+
+class VorlanDoc : public ::testing::Test {
+protected:
+    CTempTree tree;
+    CountFixture f;
+};
+
+TEST_F(VorlanDoc, StartsEmptyWithCountersAtZero) {
+    EXPECT_EQ(f.doc.m_listResult.m_nLines, 0);
+    EXPECT_EQ(f.doc.m_bCounting, 0);
+    EXPECT_EQ(f.doc.m_bQuit, 0);
+    EXPECT_EQ(f.doc.m_nTotalWords, 0);
+    EXPECT_EQ(f.doc.m_wordTree.m_nCount, 0);
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_TRUE(f.doc.CanCloseFrame());
+}
+
+TEST_F(VorlanDoc, ExclusionListIsReadWhenTheDocumentIsCreated) {
+    f.settings.WriteSettingString("Exclude", "UserExt", ".TMP|.BAK");
+    CVorlanDoc later(f.settings, f.notifier);
+    EXPECT_TRUE(later.m_listExclude.IsExcluded("/X/A.TMP"));
+    EXPECT_FALSE(f.doc.m_listExclude.IsExcluded("/X/A.TMP"));
+}
+
+TEST_F(VorlanDoc, StoringWritesTheReportLinesByteForByte) {
+    f.doc.CountWords({tree.Write("a.txt", "the cat\n"), tree.Write("b.txt", "the\n")}, "x");
+    CStringSink sink;
+    CArchive ar(sink);
+    f.doc.SerializeReport(ar);
+    EXPECT_EQ(sink.bytes, ReportText(f.doc));
+    EXPECT_TRUE(sink.bytes.ends_with("Different words used\r\n"));
+    EXPECT_FALSE(ar.Failed());
+}
+
+TEST_F(VorlanDoc, TwoLineReportSavesAsSixBytes) {
+    f.doc.m_listResult.AppendLine("a\r\n");
+    f.doc.m_listResult.AppendLine("b\r\n");
+    std::string path = tree.Path("saved.txt");
+    ASSERT_EQ(f.doc.OnSaveDocument(path), 0);
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(bytes.str(), "a\r\nb\r\n");
+    EXPECT_EQ(f.doc.GetTitle(), "saved.txt");
+}
+
+TEST_F(VorlanDoc, AFailingSinkStopsTheArchiveAtTheFirstError) {
+    f.doc.m_listResult.AppendLine("a\r\n");
+    f.doc.m_listResult.AppendLine("b\r\n");
+    CFailingSink sink;
+    CArchive ar(sink);
+    f.doc.SerializeReport(ar);
+    EXPECT_TRUE(ar.Failed());
+    EXPECT_EQ(sink.calls, 1);
+}
+
+TEST_F(VorlanDoc, OpeningASavedReportGivesAnEmptyReportTitledWithItsName) {
+    f.doc.CountWords({tree.Write("a.txt", "words here\n")}, "x");
+    std::string path = tree.Path("report");
+    ASSERT_EQ(f.doc.OnSaveDocument(path), 0);
+
+    CVorlanDoc opened(f.settings, f.notifier);
+    ASSERT_EQ(opened.OnOpenDocument(path), 0);
+    EXPECT_EQ(opened.m_listResult.m_nLines, 0);
+    EXPECT_EQ(opened.GetTitle(), "report");
+    EXPECT_FALSE(opened.IsModified());
+}
+
+TEST_F(VorlanDoc, RefusesToCloseWhileCounting) {
+    f.doc.m_bCounting = 1;
+    EXPECT_FALSE(f.doc.CanCloseFrame());
+    f.doc.m_bCounting = 0;
+    EXPECT_TRUE(f.doc.CanCloseFrame());
+}
+
+TEST_F(VorlanDoc, DeleteResultEmptiesTheReportButKeepsTheCounters) {
+    CTitleRecorder views;
+    f.doc.AddObserver(&views);
+    f.doc.CountWords({tree.Write("a.txt", "one two two\n")}, "x");
+    ASSERT_TRUE(f.doc.IsModified());
+    f.doc.DeleteResult();
+    f.doc.RemoveObserver(&views);
+    EXPECT_EQ(f.doc.m_listResult.m_nLines, 0);
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_EQ(f.doc.m_nTotalWords, 3);
+    EXPECT_EQ(f.doc.m_nDifferentWords, 2);
+    EXPECT_EQ(views.updates, 1);
+}
+
+} // namespace
