@@ -7,8 +7,8 @@
 #include "engine/count_notifier.h"
 #include "engine/file_list.h"
 #include "engine/vorlan_doc.h"
-#include "settings/ini_settings_store.h"
 #include "settings/profile_location.h"
+#include "settings/profile_settings.h"
 #include "settings/settings_overlay.h"
 
 #include <cstdio>
@@ -86,14 +86,17 @@ int main(int argc, char** argv) {
     if (!ResolveCountTarget(options.directory, options.pattern, target, reason))
         return Fail(options.directory, reason);
 
-    CIniSettingsStore profile(options.profile ? *options.profile : DefaultProfilePath());
+    // Nothing is ever written to the profile: the overrides stay in memory.
+    CProfileSettings profile(options.profile ? ProfileLocation{*options.profile}
+                                             : FindProfileLocation());
     CSettingsOverlay settings(profile);
     ApplyOptionOverrides(options, settings);
 
     std::vector<std::string> files;
+    std::error_code listError;
     bool subdir = settings.GetSettingInt("Option", "Subdir", 0) == 1;
-    if (!BuildFileList(target.directory, target.pattern, subdir, files))
-        return Fail(options.directory, "cannot list the directory");
+    if (!BuildFileList(target.directory, target.pattern, subdir, files, &listError))
+        return Fail(options.directory, listError.message());
 
     CStderrNotifier notifier;
     CVorlanDoc doc(settings, notifier);

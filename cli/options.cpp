@@ -118,19 +118,19 @@ void ApplyOptionOverrides(const CountOptions& options, CSettingsOverlay& overlay
         // writes it; e.g. zyx is abc 0, Tail 0, Freq 0, LowFreq 0, which
         // the count run reads as descending.
         for (const char* key : kSortKeys)
-            overlay.SetInt("Sort", key, 0);
+            overlay.Override("Sort", key, 0);
         for (const OrderName& o : kOrders)
             if (o.order == *options.order)
-                overlay.SetInt("Sort", o.key, 1);
+                overlay.Override("Sort", o.key, 1);
     }
     if (options.percent)
-        overlay.SetInt("Sort", "Percent", 1);
+        overlay.Override("Sort", "Percent", 1);
     if (options.subdir)
-        overlay.SetInt("Option", "Subdir", 1);
+        overlay.Override("Option", "Subdir", 1);
     if (options.binary)
-        overlay.SetInt("Option", "Binary", 1);
+        overlay.Override("Option", "Binary", 1);
     if (options.html)
-        overlay.SetInt("Option", "DeHTML", 1);
+        overlay.Override("Option", "DeHTML", 1);
 }
 
 const char* UsageText() {

@@ -69,7 +69,7 @@ bool CVorlanDoc::BuildReport(std::size_t filesGiven, const std::string& spec, bo
         AppendTotals(filesGiven);
         std::string upper = spec;
         mbstrupr(upper.data());
-        m_listResult.PrependLine(FormatHeaderLine(upper.c_str()).c_str());
+        m_listResult.PrependLine(FormatHeaderLine(upper));
         return true;
     } catch (const std::bad_alloc&) {
         m_wordTree.Clear();
@@ -108,7 +108,7 @@ void CVorlanDoc::AppendTotals(std::size_t filesGiven) {
     m_listResult.AppendLine(kSeparatorLine);
     // The number of files given decides, not the number opened.
     if (filesGiven >= 2)
-        m_listResult.AppendLine(FormatFilesProcessedLine(m_nFilesProcessed).c_str());
-    m_listResult.AppendLine(FormatTotalWordsLine(m_nTotalWords).c_str());
-    m_listResult.AppendLine(FormatDifferentWordsLine(m_nDifferentWords).c_str());
+        m_listResult.AppendLine(FormatFilesProcessedLine(m_nFilesProcessed));
+    m_listResult.AppendLine(FormatTotalWordsLine(m_nTotalWords));
+    m_listResult.AppendLine(FormatDifferentWordsLine(m_nDifferentWords));
 }

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <new>
 
 const ScanVariant kScanPlain{false, false, "%ld words counted.", "(--;)"};
 const ScanVariant kScanByEndings{false, true, "%ld words counted", " (--;)"};
@@ -123,7 +122,9 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
         m_nTotalWords = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_nTotalWords) + 1u);
         if (variant.reverseWords)
             std::reverse(word, word + length);
-        if (!InsertWord(word)) {
+        // Null when memory ran out: the table is unchanged and the scan
+        // stops; the count run reports what was counted until then.
+        if (!m_wordTree.Insert(word, m_wordTree.m_pRoot)) {
             --m_nTotalWords; // not counted: totals stay equal to the table's
             m_bOutOfMemory = true;
             return;
@@ -135,13 +136,6 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     }
 }
 
-bool CVorlanDoc::InsertWord(const char* word) {
-    try {
-        return m_wordTree.Insert(word, m_wordTree.m_pRoot) != nullptr;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {
     m_notifier.ShowMessage("Failed to open " + upperPath + variant.failSuffix);

@@ -71,7 +71,6 @@ private:
     void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
                      CScanBuffers& buffers);
     void CountLine(char* text, const ScanVariant& variant);
-    bool InsertWord(const char* word);
     void ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant);
     void ReportReadFailure(const std::string& upperPath, const ScanVariant& variant);
     void Scan(const std::vector<std::string>& files, bool html, bool tail);

@@ -7,39 +7,18 @@
 #include "engine/count_notifier.h"
 #include "engine/vorlan_doc.h"
 #include "platform/document.h"
-#include "settings/settings_store.h"
+#include "settings/memory_settings.h"
 
 #include <filesystem>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
-class CMemorySettings : public CSettingsStore {
+// The settings of a test: in memory, set key by key.
+class CFixtureSettings : public CMemorySettings {
 public:
-    int GetSettingInt(const char* section, const char* key, int def) const override {
-        auto it = m_values.find({section, key});
-        return it == m_values.end() ? def : std::stoi(it->second);
-    }
-    std::string GetSettingString(const char* section, const char* key,
-                                 const char* def) const override {
-        auto it = m_values.find({section, key});
-        return it != m_values.end() ? it->second : def ? def : "";
-    }
-    bool WriteSettingInt(const char* section, const char* key, int value) override {
-        m_values[{section, key}] = std::to_string(value);
-        return true;
-    }
-    bool WriteSettingString(const char* section, const char* key, const char* value) override {
-        m_values[{section, key}] = value;
-        return true;
-    }
     void Set(const char* section, const char* key, int value) {
         WriteSettingInt(section, key, value);
     }
-
-private:
-    std::map<std::pair<std::string, std::string>, std::string> m_values;
 };
 
 class CRecordingNotifier : public ICountNotifier {
@@ -80,7 +59,7 @@ private:
 
 // A document with its settings and notifier, as a front end would set it up.
 struct CountFixture {
-    CMemorySettings settings;
+    CFixtureSettings settings;
     CRecordingNotifier notifier;
     CVorlanDoc doc{settings, notifier};
 };

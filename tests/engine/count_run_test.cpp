@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct PumpProbe {
     CVorlanDoc* doc = nullptr;
     int quitInFile = 0;     // set m_bQuit during this file (1-based)
-    CMemorySettings* settings = nullptr;
+    CFixtureSettings* settings = nullptr;
     int pumps = 0;
     bool sawCounting = false;
     bool sawCloseRefused = false;
