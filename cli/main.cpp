@@ -26,7 +26,7 @@ constexpr int kExitTrouble = 2;
 // Each engine message becomes one line on standard error; there is no
 // window to beep in.
 class CStderrNotifier : public ICountNotifier {
-public:
+  public:
     void ShowMessage(const std::string& text) override {
         std::string line = text + '\n';
         std::fwrite(line.data(), 1, line.size(), stderr);
@@ -35,7 +35,7 @@ public:
     void Beep() override {}
     int Messages() const { return m_nMessages; }
 
-private:
+  private:
     int m_nMessages = 0;
 };
 

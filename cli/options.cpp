@@ -53,8 +53,8 @@ bool TakeValue(std::string_view arg, std::string_view name, int argc, const char
 }
 
 bool Matches(std::string_view arg, std::string_view name) {
-    return arg == name || (arg.starts_with(name) && arg.size() > name.size() &&
-                           arg[name.size()] == '=');
+    return arg == name ||
+           (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 class ICountNotifier {
-public:
+  public:
     virtual ~ICountNotifier() = default;
     // A message with one OK button. Returns once the user has seen it; the
     // engine then goes on with its next item. The text is in the bytes the

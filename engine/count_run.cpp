@@ -12,11 +12,17 @@ namespace {
 // Width of the count field that the frequency ordering sorts on.
 constexpr int kCountFieldWidth = 10;
 
-constexpr const char* kOutOfMemoryMessage =
-    "Not enough memory to count every word: counting stopped early, and the "
-    "report lists the words counted until then.";
-constexpr const char* kNoMemoryForReportMessage =
-    "Not enough memory to build the report: the report is empty.";
+// What the user is told when memory ran out in the scan, in the report, or
+// in both.
+const char* OutOfMemoryMessage(bool scanStopped, bool reportBuilt) {
+    if (reportBuilt)
+        return "Not enough memory to count every word: counting stopped early, and the "
+               "report lists the words counted until then.";
+    if (scanStopped)
+        return "Not enough memory to count every word: counting stopped early, and the "
+               "report holds only the totals of the words counted until then.";
+    return "Not enough memory to list the words: the report holds only the totals.";
+}
 
 } // namespace
 
@@ -36,13 +42,14 @@ void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string s
     bool html = m_settings.GetSettingInt("Option", "DeHTML", 0) != 0;
     Scan(files, html, tail);
 
+    bool scanStopped = m_bOutOfMemory;
     bool reportBuilt = BuildReport(files.size(), spec, tail, abc, percent);
 
     SetTitle(m_strSavedTitle);
     SetModifiedFlag(true);
     m_bCounting = 0;
     if (m_bOutOfMemory)
-        m_notifier.ShowMessage(reportBuilt ? kOutOfMemoryMessage : kNoMemoryForReportMessage);
+        m_notifier.ShowMessage(OutOfMemoryMessage(scanStopped, reportBuilt));
     m_notifier.Beep();
 }
 
@@ -54,8 +61,9 @@ void CVorlanDoc::Scan(const std::vector<std::string>& files, bool html, bool tai
 }
 
 // Everything between the scan and the restored title. Returns false when
-// memory ran out while the report was being written; the report is then
-// left empty rather than half built.
+// memory ran out while the word lines were being written or sorted: the
+// report then holds only the header and the totals, which need next to no
+// memory once the word table is emptied.
 bool CVorlanDoc::BuildReport(std::size_t filesGiven, const std::string& spec, bool tail, bool abc,
                              bool percent) {
     try {
@@ -66,17 +74,21 @@ bool CVorlanDoc::BuildReport(std::size_t filesGiven, const std::string& spec, bo
         m_nDifferentWords = m_wordTree.m_nCount;
         m_wordTree.Clear();
         SortWordLines();
-        AppendTotals(filesGiven);
-        std::string upper = spec;
-        mbstrupr(upper.data());
-        m_listResult.PrependLine(FormatHeaderLine(upper));
+        AppendTotalsAndHeader(filesGiven, spec);
         return true;
     } catch (const std::bad_alloc&) {
-        m_wordTree.Clear();
-        m_listResult.RemoveAllLines();
-        m_bOutOfMemory = true;
-        return false;
     }
+    if (m_wordTree.m_nCount > 0) // the writer failed before the table was emptied
+        m_nDifferentWords = m_wordTree.m_nCount;
+    m_wordTree.Clear();
+    m_listResult.RemoveAllLines();
+    m_bOutOfMemory = true;
+    try {
+        AppendTotalsAndHeader(filesGiven, spec);
+    } catch (const std::bad_alloc&) {
+        m_listResult.RemoveAllLines();
+    }
+    return false;
 }
 
 void CVorlanDoc::WriteWordLines(bool tail, bool abc, bool percent) {
@@ -104,11 +116,15 @@ void CVorlanDoc::SortWordLines() {
     }
 }
 
-void CVorlanDoc::AppendTotals(std::size_t filesGiven) {
+void CVorlanDoc::AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec) {
     m_listResult.AppendLine(kSeparatorLine);
     // The number of files given decides, not the number opened.
     if (filesGiven >= 2)
         m_listResult.AppendLine(FormatFilesProcessedLine(m_nFilesProcessed));
     m_listResult.AppendLine(FormatTotalWordsLine(m_nTotalWords));
     m_listResult.AppendLine(FormatDifferentWordsLine(m_nDifferentWords));
+
+    std::string upper = spec;
+    mbstrupr(upper.data());
+    m_listResult.PrependLine(FormatHeaderLine(upper));
 }

@@ -9,8 +9,8 @@
 #include "tesmo.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -22,7 +22,7 @@ const ScanVariant kScanHtmlByEndings{true, true, "%ld words are counted", "(--;)
 // The fixed buffers of one scan, so that reading a line allocates nothing.
 // The HTML filter lives here too: its state carries from file to file.
 class CScanBuffers {
-public:
+  public:
     char line[kScanLineBufferSize];
     char out[kScanLineBufferSize]; // the filter never lengthens a line
     CDehtmlString dehtml;
@@ -135,7 +135,6 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
         }
     }
 }
-
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {
     m_notifier.ShowMessage("Failed to open " + upperPath + variant.failSuffix);

@@ -20,7 +20,7 @@ class ICountNotifier;
 struct ScanVariant;
 
 class CVorlanDoc : public CDocument {
-public:
+  public:
     // Both are kept by reference and must outlive the document. The exclusion
     // list is read from settings here, once.
     CVorlanDoc(CSettingsStore& settings, ICountNotifier& notifier);
@@ -63,10 +63,11 @@ public:
     std::string m_strSavedTitle;
     std::int32_t m_nFilesProcessed = 0;
 
-protected:
+  protected:
     void Serialize(CArchive& ar) override { SerializeReport(ar); }
+    void DeleteContents() override { m_listResult.RemoveAllLines(); }
 
-private:
+  private:
     void ScanFileList(const std::vector<std::string>& files, const ScanVariant& variant);
     void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
                      CScanBuffers& buffers);
@@ -78,7 +79,7 @@ private:
                      bool percent);
     void WriteWordLines(bool tail, bool abc, bool percent);
     void SortWordLines();
-    void AppendTotals(std::size_t filesGiven);
+    void AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec);
 
     CSettingsStore& m_settings;
     ICountNotifier& m_notifier;

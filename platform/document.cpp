@@ -13,9 +13,12 @@ void CArchive::Write(const char* data, std::size_t size) {
         m_bFailed = true;
 }
 
-CFdSink::CFdSink(int fd, std::size_t bufferSize) : m_fd(fd), m_buffer(bufferSize ? bufferSize : 1) {}
+CFdSink::CFdSink(int fd, std::size_t bufferSize)
+    : m_fd(fd), m_buffer(bufferSize ? bufferSize : 1) {}
 
-CFdSink::~CFdSink() { Flush(); }
+CFdSink::~CFdSink() {
+    Flush();
+}
 
 bool CFdSink::Write(const char* data, std::size_t size) {
     if (m_nError)
@@ -137,10 +140,14 @@ int CDocument::OnOpenDocument(const std::string& path) {
     if (fd < 0)
         return errno;
     struct stat st {};
-    int err = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    int err = ::fstat(fd, &st) != 0 ? errno
+                                    : (S_ISREG(st.st_mode)   ? 0
+                                       : S_ISDIR(st.st_mode) ? EISDIR
+                                                             : EINVAL);
     ::close(fd);
     if (err)
         return err;
+    DeleteContents();
     CArchive ar;
     Serialize(ar);
     SetModifiedFlag(false);

@@ -12,7 +12,7 @@
 // Where a storing archive's bytes go. Write returns false on failure; the
 // archive remembers the first failure and drops everything after it.
 class CByteSink {
-public:
+  public:
     virtual ~CByteSink() = default;
     virtual bool Write(const char* data, std::size_t size) = 0;
 };
@@ -20,7 +20,7 @@ public:
 // A storing or loading archive. Loading archives carry no data source: no
 // document of this program reads anything back.
 class CArchive {
-public:
+  public:
     enum class Mode { store, load };
 
     explicit CArchive(CByteSink& sink) : m_mode(Mode::store), m_pSink(&sink) {}
@@ -32,7 +32,7 @@ public:
     void Write(const char* data, std::size_t size);
     bool Failed() const { return m_bFailed; }
 
-private:
+  private:
     Mode m_mode;
     CByteSink* m_pSink;
     bool m_bFailed = false;
@@ -43,7 +43,7 @@ private:
 // Flush must be called before the descriptor is closed; Error gives the
 // errno value of the first failure, 0 if none.
 class CFdSink : public CByteSink {
-public:
+  public:
     explicit CFdSink(int fd, std::size_t bufferSize = 1 << 20);
     ~CFdSink() override;
     CFdSink(const CFdSink&) = delete;
@@ -53,7 +53,7 @@ public:
     bool Flush();
     int Error() const { return m_nError; }
 
-private:
+  private:
     bool WriteAll(const char* data, std::size_t size);
 
     int m_fd;
@@ -67,7 +67,7 @@ class CDocument;
 // Implemented by whatever shows a document. Callbacks run on the one thread,
 // possibly from inside a count run (through the event pump).
 class IDocumentObserver {
-public:
+  public:
     virtual ~IDocumentObserver() = default;
     // The content changed: show it again from the first line.
     virtual void OnDocumentUpdate(CDocument& doc) = 0;
@@ -76,7 +76,7 @@ public:
 };
 
 class CDocument {
-public:
+  public:
     CDocument() = default;
     virtual ~CDocument() = default;
     CDocument(const CDocument&) = delete;
@@ -113,10 +113,12 @@ public:
     // from it, and takes path as path name and title. Returns 0 or errno.
     int OnOpenDocument(const std::string& path);
 
-protected:
+  protected:
     virtual void Serialize(CArchive& ar) = 0;
+    // Empties the document before another file is loaded into it.
+    virtual void DeleteContents() {}
 
-private:
+  private:
     std::string m_strTitle;
     std::string m_strPathName;
     bool m_bModified = false;

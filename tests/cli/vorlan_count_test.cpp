@@ -55,7 +55,7 @@ std::string Totals(int files, int total, int different) {
 }
 
 class VorlanCount : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "vorlan-cli-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -117,7 +117,7 @@ protected:
 
 // The worked example of the report format.
 class GoldenTree : public VorlanCount {
-protected:
+  protected:
     void SetUp() override {
         VorlanCount::SetUp();
         Write(data / "a.txt", "the cat and the dog\n");
@@ -137,6 +137,7 @@ TEST_F(GoldenTree, AscendingReportByteForByte) {
 struct OrderCase {
     const char* order;
     std::vector<std::pair<unsigned long, const char*>> lines;
+    friend void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.order; }
 };
 
 class GoldenOrders : public GoldenTree, public ::testing::WithParamInterface<OrderCase> {};
@@ -249,6 +250,7 @@ struct UsageCase {
     const char* name;
     std::vector<std::string> args;
     std::string errStart;
+    friend void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class VorlanCountUsage : public VorlanCount, public ::testing::WithParamInterface<UsageCase> {};

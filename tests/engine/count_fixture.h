@@ -15,14 +15,14 @@
 
 // The settings of a test: in memory, set key by key.
 class CFixtureSettings : public CMemorySettings {
-public:
+  public:
     void Set(const char* section, const char* key, int value) {
         WriteSettingInt(section, key, value);
     }
 };
 
 class CRecordingNotifier : public ICountNotifier {
-public:
+  public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void Beep() override { ++beeps; }
     std::vector<std::string> messages;
@@ -31,7 +31,7 @@ public:
 
 // Records every title a document takes, in order.
 class CTitleRecorder : public IDocumentObserver {
-public:
+  public:
     void OnDocumentUpdate(CDocument&) override { ++updates; }
     void OnDocumentTitleChanged(CDocument& doc) override { titles.push_back(doc.GetTitle()); }
     std::vector<std::string> titles;
@@ -40,7 +40,7 @@ public:
 
 // A fresh folder under the test temp dir, removed with everything in it.
 class CTempTree {
-public:
+  public:
     CTempTree();
     ~CTempTree();
     CTempTree(const CTempTree&) = delete;
@@ -53,7 +53,7 @@ public:
     // The root with a trailing "/".
     std::string Dir() const { return m_root.string() + "/"; }
 
-private:
+  private:
     std::filesystem::path m_root;
 };
 

@@ -10,7 +10,7 @@
 namespace {
 
 class CStringSink : public CByteSink {
-public:
+  public:
     bool Write(const char* data, std::size_t size) override {
         bytes.append(data, size);
         return true;
@@ -19,7 +19,7 @@ public:
 };
 
 class CFailingSink : public CByteSink {
-public:
+  public:
     bool Write(const char*, std::size_t) override {
         ++calls;
         return false;
@@ -28,7 +28,7 @@ public:
 };
 
 class VorlanDoc : public ::testing::Test {
-protected:
+  protected:
     CTempTree tree;
     CountFixture f;
 };

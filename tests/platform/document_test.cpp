@@ -12,11 +12,11 @@
 namespace {
 
 class CTextDocument : public CDocument {
-public:
+  public:
     std::string text;
     int loads = 0;
 
-protected:
+  protected:
     void Serialize(CArchive& ar) override {
         if (ar.IsStoring())
             ar.Write(text.data(), text.size());
@@ -26,7 +26,7 @@ protected:
 };
 
 class CObserver : public IDocumentObserver {
-public:
+  public:
     void OnDocumentUpdate(CDocument&) override { ++updates; }
     void OnDocumentTitleChanged(CDocument& doc) override { titles.push_back(doc.GetTitle()); }
     int updates = 0;
@@ -41,7 +41,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 class Document : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "vorlan-doc-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
