@@ -27,10 +27,23 @@ const char* OutOfMemoryMessage(bool scanStopped, bool reportBuilt) {
 } // namespace
 
 void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string spec) {
+    // A second run on this document, started from an event handler while
+    // this one pumps events, would empty the word table under it.
+    if (m_bRunning)
+        return;
+    // Whatever ends the run, the document must not stay unclosable.
+    struct RunGuard {
+        CVorlanDoc& doc;
+        explicit RunGuard(CVorlanDoc& d) : doc(d) { doc.m_bRunning = true; }
+        ~RunGuard() {
+            doc.m_bCounting = 0;
+            doc.m_bRunning = false;
+        }
+    } guard(*this);
+
     m_nFilesProcessed = 0;
     m_nDifferentWords = 0;
     m_nTotalWords = 0;
-    m_bOutOfMemory = false;
 
     bool percent = m_settings.GetSettingInt("Sort", "Percent", 0) == 1;
     bool abc = m_settings.GetSettingInt("Sort", "abc", 0) == 1;
@@ -54,10 +67,16 @@ void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string s
 }
 
 void CVorlanDoc::Scan(const std::vector<std::string>& files, bool html, bool tail) {
-    if (html)
-        tail ? ScanHtmlFilesByEndings(files) : ScanHtmlFiles(files);
-    else
-        tail ? ScanFilesByEndings(files) : ScanFiles(files);
+    try {
+        if (html)
+            tail ? ScanHtmlFilesByEndings(files) : ScanHtmlFiles(files);
+        else
+            tail ? ScanFilesByEndings(files) : ScanFiles(files);
+    } catch (const std::bad_alloc&) {
+        // A path copy or a reader's buffer could not be had: stop as the
+        // word table does when it runs out.
+        m_bOutOfMemory = true;
+    }
 }
 
 // Everything between the scan and the restored title. Returns false when

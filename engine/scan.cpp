@@ -45,6 +45,7 @@ void CVorlanDoc::ScanHtmlFilesByEndings(const std::vector<std::string>& files) {
 }
 
 void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanVariant& variant) {
+    m_bOutOfMemory = false;
     auto buffers = std::make_unique<CScanBuffers>();
     if (variant.stripHtml)
         buffers->dehtml.Reset();
@@ -119,13 +120,14 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
         if (length == 0)
             continue;
         // Wraps instead of overflowing past 2^31 - 1 words.
-        m_nTotalWords = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_nTotalWords) + 1u);
+        const std::int32_t before = m_nTotalWords;
+        m_nTotalWords = static_cast<std::int32_t>(static_cast<std::uint32_t>(before) + 1u);
         if (variant.reverseWords)
             std::reverse(word, word + length);
         // Null when memory ran out: the table is unchanged and the scan
         // stops; the count run reports what was counted until then.
         if (!m_wordTree.Insert(word, m_wordTree.m_pRoot)) {
-            --m_nTotalWords; // not counted: totals stay equal to the table's
+            m_nTotalWords = before; // not counted: the totals stay the table's
             m_bOutOfMemory = true;
             return;
         }

@@ -20,6 +20,10 @@ void CVorlanDoc::SerializeReport(CArchive& ar) {
 }
 
 void CVorlanDoc::DeleteResult() {
+    // Also refused when the run was started from another view of this
+    // document: it would leave the run a report without its first lines.
+    if (m_bRunning)
+        return;
     m_listResult.RemoveAllLines();
     SetModifiedFlag(false);
     UpdateAllViews();

@@ -29,8 +29,12 @@ class CVorlanDoc : public CDocument {
     // The count run: files in reading order, spec the directory followed by
     // the file name or pattern the user chose. Leaves the report in
     // m_listResult, the counters set, the title as it was, the document
-    // modified, and sounds the beep.
+    // modified, and sounds the beep. Does nothing when called while a run of
+    // this document is already in progress (from an event handler).
     void CountWords(const std::vector<std::string>& files, std::string spec);
+    // True from the start of CountWords to its end; m_bCounting, by
+    // contrast, is set only once a file has been opened.
+    bool IsCountRunning() const { return m_bRunning; }
 
     // The four scans; each counts files into m_wordTree.
     void ScanFiles(const std::vector<std::string>& files);
@@ -42,7 +46,8 @@ class CVorlanDoc : public CDocument {
     void SerializeReport(CArchive& ar);
 
     // "Delete result": empties the report and clears the modified flag; the
-    // counters keep their values. Tells the views.
+    // counters keep their values. Tells the views. Does nothing while a
+    // count of this document runs.
     void DeleteResult();
 
     // A document that is counting refuses to close.
@@ -84,6 +89,7 @@ class CVorlanDoc : public CDocument {
     CSettingsStore& m_settings;
     ICountNotifier& m_notifier;
     bool m_bOutOfMemory = false;
+    bool m_bRunning = false;
 };
 
 #endif

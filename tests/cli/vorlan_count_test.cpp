@@ -1,11 +1,13 @@
 // vorlan-count as users run it: the report bytes on standard output, one
 // line per message on standard error, and the exit status.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,7 +77,7 @@ class VorlanCount : public ::testing::Test {
     // Runs the program in folder cwd with args and the extra environment
     // variables env; its output is captured in files.
     RunResult Run(std::vector<std::string> args, const fs::path& cwd = {},
-                  std::vector<std::string> env = {}) {
+                  std::vector<std::string> env = {}, rlim_t addressSpace = RLIM_INFINITY) {
         std::string program = std::string(VORLAN_BINARY_DIR) + "/bin/vorlan-count";
         fs::path outFile = root / "stdout", errFile = root / "stderr";
         pid_t pid = ::fork();
@@ -88,6 +90,11 @@ class VorlanCount : public ::testing::Test {
                 ::_exit(127);
             for (std::string& e : env)
                 ::putenv(e.data());
+            struct rlimit limit {
+                addressSpace, addressSpace
+            };
+            if (addressSpace != RLIM_INFINITY && ::setrlimit(RLIMIT_AS, &limit) != 0)
+                ::_exit(127);
             std::vector<char*> argv{program.data()};
             for (std::string& a : args)
                 argv.push_back(a.data());
@@ -236,6 +243,25 @@ TEST_F(VorlanCount, UnopenableFileGivesAMessageLineAndStatusOne) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Failed to open " + Upper(fifo.string()) + "(--;)\n");
     EXPECT_EQ(r.out, Header(data.string() + "/*.txt") + WordLine(1, "fine") + Totals(1, 1, 1));
+}
+
+TEST_F(VorlanCount, RunningOutOfMemoryStillEndsWithTheTotals) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
+#endif
+    std::string words;
+    char word[16];
+    for (int i = 0; i < 300000; ++i) {
+        std::snprintf(word, sizeof word, "w%07d\n", i);
+        words += word;
+    }
+    Write(data / "many.txt", words);
+    RunResult r = Run({"--profile", profile.string(), data.string()}, {}, {}, 24u << 20);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.starts_with("Not enough memory to ")) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    EXPECT_TRUE(r.out.starts_with(Header(data.string() + "/*.*"))) << r.out.substr(0, 200);
+    EXPECT_TRUE(r.out.ends_with(" : Different words used\r\n"));
 }
 
 TEST_F(VorlanCount, EmptyDirectoryGivesAZeroReport) {

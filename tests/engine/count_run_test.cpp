@@ -293,6 +293,34 @@ TEST_F(CountRun, CountingFlagRefusesCloseDuringTheScanOnly) {
     EXPECT_TRUE(f.doc.CanCloseFrame());
 }
 
+// An event handler that tries to count or delete in the same document.
+struct Reentry {
+    CVorlanDoc* doc;
+    std::vector<std::string> files;
+    int tries = 0;
+    static void Hook(void* context) {
+        auto* r = static_cast<Reentry*>(context);
+        ++r->tries;
+        r->doc->CountWords(r->files, "nested");
+        r->doc->DeleteResult();
+    }
+};
+
+TEST_F(CountRun, NestedCountAndDeleteOfTheSameDocumentAreRefused) {
+    f.settings.Set("Sort", "abc", 1);
+    Reentry reentry{&f.doc, {tree.Write("other.txt", "intruder\n")}};
+    {
+        CScopedPumpHook hook(Reentry::Hook, &reentry);
+        f.doc.CountWords(GoldenFiles(), "c:\\text\\*.txt");
+    }
+    EXPECT_GT(reentry.tries, 0);
+    EXPECT_EQ(ReportLines(f.doc).at(0), "=====[ C:\\TEXT\\*.TXT ]=====\r\n");
+    EXPECT_EQ(WordLines(), WordLine(1, "and") + WordLine(1, "cat") + WordLine(1, "dog") +
+                               WordLine(1, "end") + WordLine(3, "the"));
+    EXPECT_EQ(f.notifier.beeps, 1);
+    EXPECT_FALSE(f.doc.IsCountRunning());
+}
+
 TEST_F(CountRun, FrequencyKeysAreReadAfterTheScan) {
     f.settings.Set("Sort", "abc", 1);
     PumpProbe probe{&f.doc};
