@@ -11,9 +11,11 @@
 #include "settings/profile_settings.h"
 #include "settings/settings_overlay.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -63,6 +65,19 @@ bool WriteReport(CVorlanDoc& doc, std::string& reason) {
     return true;
 }
 
+bool CheckProfile(const std::string& path, std::string& reason) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        reason = std::strerror(EISDIR);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +100,11 @@ int main(int argc, char** argv) {
     std::string reason;
     if (!ResolveCountTarget(options.directory, options.pattern, target, reason))
         return Fail(options.directory, reason);
+
+    // A profile named on the command line must be there: a mistyped name
+    // would otherwise count silently with the defaults.
+    if (options.profile && !CheckProfile(*options.profile, reason))
+        return Fail(*options.profile, reason);
 
     // Nothing is ever written to the profile: the overrides stay in memory.
     CProfileSettings profile(options.profile ? ProfileLocation{*options.profile}

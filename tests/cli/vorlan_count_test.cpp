@@ -307,7 +307,10 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"MissingDirectory",
                   {"/nonexistent/vorlan/dir"},
                   "vorlan-count: /nonexistent/vorlan/dir: No such file or directory\n"},
-        UsageCase{"FileWithPattern", {"FILE", "*.txt"}, "vorlan-count: /"}),
+        UsageCase{"FileWithPattern", {"FILE", "*.txt"}, "vorlan-count: /"},
+        UsageCase{"MissingProfile",
+                  {"--profile", "/nonexistent/vorlan.ini", "DATA"},
+                  "vorlan-count: /nonexistent/vorlan.ini: No such file or directory\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VorlanCount, HelpAndVersion) {

@@ -2,10 +2,7 @@
 // when it refuses to close.
 #include "count_fixture.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
@@ -33,16 +30,6 @@ class VorlanDoc : public ::testing::Test {
     CountFixture f;
 };
 
-TEST_F(VorlanDoc, StartsEmptyWithCountersAtZero) {
-    EXPECT_EQ(f.doc.m_listResult.m_nLines, 0);
-    EXPECT_EQ(f.doc.m_bCounting, 0);
-    EXPECT_EQ(f.doc.m_bQuit, 0);
-    EXPECT_EQ(f.doc.m_nTotalWords, 0);
-    EXPECT_EQ(f.doc.m_wordTree.m_nCount, 0);
-    EXPECT_FALSE(f.doc.IsModified());
-    EXPECT_TRUE(f.doc.CanCloseFrame());
-}
-
 TEST_F(VorlanDoc, ExclusionListIsReadWhenTheDocumentIsCreated) {
     f.settings.WriteSettingString("Exclude", "UserExt", ".TMP|.BAK");
     CVorlanDoc later(f.settings, f.notifier);
@@ -58,18 +45,6 @@ TEST_F(VorlanDoc, StoringWritesTheReportLinesByteForByte) {
     EXPECT_EQ(sink.bytes, ReportText(f.doc));
     EXPECT_TRUE(sink.bytes.ends_with("Different words used\r\n"));
     EXPECT_FALSE(ar.Failed());
-}
-
-TEST_F(VorlanDoc, TwoLineReportSavesAsSixBytes) {
-    f.doc.m_listResult.AppendLine("a\r\n");
-    f.doc.m_listResult.AppendLine("b\r\n");
-    std::string path = tree.Path("saved.txt");
-    ASSERT_EQ(f.doc.OnSaveDocument(path), 0);
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(bytes.str(), "a\r\nb\r\n");
-    EXPECT_EQ(f.doc.GetTitle(), "saved.txt");
 }
 
 TEST_F(VorlanDoc, AFailingSinkStopsTheArchiveAtTheFirstError) {
@@ -92,13 +67,6 @@ TEST_F(VorlanDoc, OpeningASavedReportGivesAnEmptyReportTitledWithItsName) {
     EXPECT_EQ(opened.m_listResult.m_nLines, 0);
     EXPECT_EQ(opened.GetTitle(), "report");
     EXPECT_FALSE(opened.IsModified());
-}
-
-TEST_F(VorlanDoc, RefusesToCloseWhileCounting) {
-    f.doc.m_bCounting = 1;
-    EXPECT_FALSE(f.doc.CanCloseFrame());
-    f.doc.m_bCounting = 0;
-    EXPECT_TRUE(f.doc.CanCloseFrame());
 }
 
 TEST_F(VorlanDoc, DeleteResultEmptiesTheReportButKeepsTheCounters) {
