@@ -19,12 +19,12 @@ const ScanVariant kScanByEndings{false, true, "%ld words counted", " (--;)"};
 const ScanVariant kScanHtml{true, false, "%ld words are counted.", "(--;)"};
 const ScanVariant kScanHtmlByEndings{true, true, "%ld words are counted", "(--;)"};
 
-// The fixed buffers of one scan, so that reading a line allocates nothing.
-// The HTML filter lives here too: its state carries from file to file.
+// The fixed buffer of one scan, so that reading a line allocates nothing.
+// The HTML filter lives here too: its state carries from file to file. It
+// filters in place, since its output is never longer than its input.
 class CScanBuffers {
   public:
     char line[kScanLineBufferSize];
-    char out[kScanLineBufferSize]; // the filter never lengthens a line
     CDehtmlString dehtml;
 };
 
@@ -95,9 +95,7 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
             break; // the line just read is not counted
         char* text = buffers.line;
         if (variant.stripHtml) {
-            buffers.dehtml.StripTags(buffers.line, buffers.out);
-            text = buffers.out;
-            if (text[0] == '\0')
+            if (buffers.dehtml.StripTags(text, text)[0] == '\0')
                 continue;
         } else if (!TrimLine(text)) {
             continue;
