@@ -114,14 +114,13 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
 void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     char title[64];
     for (char* word = strword(text); word; word = strword(nullptr)) {
-        std::size_t length = std::strlen(word);
-        if (length == 0)
+        if (word[0] == '\0')
             continue;
         // Wraps instead of overflowing past 2^31 - 1 words.
         const std::int32_t before = m_nTotalWords;
         m_nTotalWords = static_cast<std::int32_t>(static_cast<std::uint32_t>(before) + 1u);
         if (variant.reverseWords)
-            std::reverse(word, word + length);
+            std::reverse(word, word + std::strlen(word));
         // Null when memory ran out: the table is unchanged and the scan
         // stops; the count run reports what was counted until then.
         if (!m_wordTree.Insert(word, m_wordTree.m_pRoot)) {
