@@ -86,8 +86,10 @@ const CExStringList::CNode* CExStringList::PrependLine(std::string text) {
 
 void CExStringList::RemoveAllLines() noexcept {
     Unlink();
-    if (m_bSorting)
+    if (m_bSorting) {
+        m_bUnlinkedWhileSorting = true;
         return;
+    }
     m_pFreeNodes = nullptr;
     DestroyBlocks();
 }
@@ -160,6 +162,7 @@ void CExStringList::SortByCount(int nWidth, SortDirection direction) {
     std::vector<CNode*> distributed(order.size());
     std::vector<std::uint8_t> bucketOf(order.size());
     const CSortingScope sorting(m_bSorting);
+    m_bUnlinkedWhileSorting = false;
 
     for (int nPos = nWidth - 1; nPos >= 0; --nPos) {
         std::size_t counts[kBuckets] = {};
@@ -180,6 +183,7 @@ void CExStringList::SortByCount(int nWidth, SortDirection direction) {
         order.swap(distributed);
 
         Unlink();
+        m_bUnlinkedWhileSorting = false;
         for (std::size_t b = 0, i = 0; b < kBuckets; ++b) {
             PumpMessages();
             for (const std::size_t nEnd = i + counts[b]; i < nEnd; ++i)
@@ -192,9 +196,18 @@ void CExStringList::SortByCount(int nWidth, SortDirection direction) {
             PumpMessages(); // the list stays whole while the reversed order is taken
         std::reverse(order.begin(), order.end());
         Unlink();
+        m_bUnlinkedWhileSorting = false;
         for (CNode* pNode : order) {
             PumpMessages();
             LinkAtTail(pNode);
         }
     }
+    if (m_bUnlinkedWhileSorting)
+        Relink(order);
+}
+
+void CExStringList::Relink(const std::vector<CNode*>& nodes) noexcept {
+    Unlink();
+    for (CNode* pNode : nodes)
+        LinkAtTail(pNode);
 }

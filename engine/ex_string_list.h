@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // One block of list nodes: this header, then m_nCapacity elements.
 struct CExPlex {
@@ -78,14 +79,16 @@ class CExStringList {
     void DestroyBlocks() noexcept;
     void Unlink() noexcept;
     void LinkAtTail(CNode* pNode) noexcept;
+    void Relink(const std::vector<CNode*>& nodes) noexcept;
 
     CNode* m_pFreeNodes = nullptr;
     CExPlex* m_pBlocks = nullptr;
     std::int32_t m_nNodesPerBlock;
     // While a sort runs it holds every node of the list; a RemoveAllLines
-    // from an event handler then only unlinks them and the sort relinks
-    // them all when it gathers.
+    // from an event handler then only unlinks them, and the sort ends with
+    // every line it was given.
     bool m_bSorting = false;
+    bool m_bUnlinkedWhileSorting = false;
 };
 
 #endif
