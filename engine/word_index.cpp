@@ -53,8 +53,9 @@ WordKey MakeWordKey(const char* pszWord) noexcept {
         h = Mix(h, FoldCapitals(Load8(pszWord + i)));
     if (i < n)
         h = Mix(h, FoldCapitals(LoadTail(pszWord + i, n - i)));
+    h ^= h >> 33;
     h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 32;
+    h ^= h >> 33;
     return {pszWord, static_cast<std::uint32_t>(n), static_cast<std::uint32_t>(h)};
 }
 
