@@ -2,36 +2,16 @@
 
 #include "word_table_checks.h"
 
-#include "tesmo.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <random>
-#include <string>
-#include <vector>
 
 namespace {
-
-using word_table_checks::Ascending;
-using word_table_checks::AscendingWords;
-using word_table_checks::Entry;
-using word_table_checks::IsConsistent;
-
-std::vector<std::string> DescendingWords(const CStringTree& table) {
-    std::vector<std::string> words;
-    CStringTree::WalkDescending(table.m_pRoot,
-                                [&](const CNode& node) { words.push_back(node.m_pszWord); });
-    return words;
-}
-
-void InsertAll(CStringTree& table, const std::vector<std::string>& words) {
-    for (const std::string& word : words)
-        ASSERT_NE(table.Insert(word.c_str()), nullptr) << word;
-}
 
 TEST(WordTableInsert, CaseVariantsCountAsOneWordKeepingTheFirstText) {
     CStringTree table;
@@ -43,186 +23,132 @@ TEST(WordTableInsert, CaseVariantsCountAsOneWordKeepingTheFirstText) {
     EXPECT_EQ(first->m_nCount, 3u);
     EXPECT_EQ(table.m_nCount, 1);
     EXPECT_EQ(table.m_nTotal, 3);
-    EXPECT_TRUE(IsConsistent(table));
 }
 
-TEST(WordTableInsert, StoresACopyOfTheWord) {
-    CStringTree table;
-    char buffer[] = "word";
-    table.Insert(buffer);
-    buffer[0] = 'c';
-    EXPECT_EQ(AscendingWords(table), std::vector<std::string>{"word"});
+// Only bytes A-Z fold, also inside Shift-JIS characters; long words make the
+// folding run over whole eight-byte groups and a tail.
+TEST(WordTableInsert, SamenessFollowsCaseInsensitiveByteComparison) {
+    const struct {
+        const char *a, *b;
+        bool same;
+    } cases[] = {
+        {"Counting", "cOUNTING", true},
+        {"\xC4pfel", "\xE4pfel", false},
+        {"\xC1\xDA", "\xE1\xFA", false},
+        {"\x83\x41", "\x83\x61", true},
+        {"[", "{", false},
+        {"@", "`", false},
+        {"abcdefghIJKLMNOPqrs", "ABCDEFGHijklmnopQRS", true},
+        {"abcdefghijklmnopq", "abcdefghijklmnopr", false},
+        {"abcdefgh", "abcdefghi", false},
+        {"abcdefgh\xC1", "abcdefgh\xE1", false},
+    };
+    for (const auto& c : cases) {
+        CStringTree table;
+        table.Insert(c.a);
+        table.Insert(c.b);
+        EXPECT_EQ(table.m_nCount, c.same ? 1 : 2) << c.a << " / " << c.b;
+    }
 }
-
-// Only the bytes A-Z fold; everything else compares by its value. Long
-// words make the folding run over whole eight-byte groups and a tail.
-struct SamenessCase {
-    const char* name;
-    std::string a;
-    std::string b;
-    bool same;
-    friend void PrintTo(const SamenessCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class WordTableSameness : public ::testing::TestWithParam<SamenessCase> {};
-
-TEST_P(WordTableSameness, FollowsCaseInsensitiveByteComparison) {
-    const SamenessCase& c = GetParam();
-    CStringTree table;
-    table.Insert(c.a.c_str());
-    table.Insert(c.b.c_str());
-    EXPECT_EQ(table.m_nCount, c.same ? 1 : 2);
-    EXPECT_EQ(mbstricmp(c.a.c_str(), c.b.c_str()) == 0, c.same);
-    EXPECT_TRUE(IsConsistent(table));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WordTableSameness,
-    ::testing::Values(
-        SamenessCase{"AsciiCase", "Counting", "cOUNTING", true},
-        SamenessCase{"Latin1AccentsDiffer", "\xC4pfel", "\xE4pfel", false},
-        SamenessCase{"HighBytesThatLookLikeCapitals", "\xC1\xDA", "\xE1\xFA", false},
-        SamenessCase{"ShiftJisSecondByteFolds", "\x83\x41", "\x83\x61", true},
-        SamenessCase{"BracketIsNotAFoldedLetter", "[", "{", false},
-        SamenessCase{"AtSignIsNotAFoldedLetter", "@", "`", false},
-        SamenessCase{"LongWordsFoldInEveryGroup", "abcdefghIJKLMNOPqrstuvWXyz",
-                     "ABCDEFGHijklmnopQRSTUVwxYZ", true},
-        SamenessCase{"DifferenceInTheTail", "abcdefghijklmnopq", "abcdefghijklmnopr", false},
-        SamenessCase{"DifferenceInAGroup", "abcdefgXijklmnopq", "abcdefgYijklmnopq", false},
-        SamenessCase{"PrefixIsAnotherWord", "abcdefgh", "abcdefghi", false},
-        SamenessCase{"HighByteInTailDoesNotFold", "abcdefgh\xC1", "abcdefgh\xE1", false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WordTableOrder, WalksFollowMbstricmpBothWays) {
     CStringTree table;
-    InsertAll(table, {"b", "a", "c"});
-    EXPECT_EQ(AscendingWords(table), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(DescendingWords(table), (std::vector<std::string>{"c", "b", "a"}));
+    for (const char* word : {"b", "Z", "\xE0", "[", "a", "_"})
+        table.Insert(word);
+    const std::vector<std::string> ascending = {"[", "_", "a", "b", "Z", "\xE0"};
+    EXPECT_EQ(AscendingWords(table), ascending);
+    std::vector<std::string> descending;
+    CStringTree::WalkDescending(table.m_pRoot,
+                                [&](const CNode& n) { descending.push_back(n.m_pszWord); });
+    EXPECT_TRUE(
+        std::equal(descending.begin(), descending.end(), ascending.rbegin(), ascending.rend()));
+    // A subtree's walk stays inside it.
+    std::vector<std::string> lesser;
+    CStringTree::WalkAscending(table.m_pRoot->m_pLesser,
+                               [&](const CNode& n) { lesser.push_back(n.m_pszWord); });
+    EXPECT_EQ(lesser,
+              std::vector<std::string>(ascending.begin(), ascending.begin() + lesser.size()));
+    EXPECT_EQ(ascending[lesser.size()], table.m_pRoot->m_pszWord);
 }
 
-TEST(WordTableOrder, CapitalsSortAsLowerCaseAndHighBytesLast) {
-    CStringTree table;
-    InsertAll(table, {"Z", "\xE0", "[", "a", "_"});
-    // '[' (0x5B) and '_' (0x5F) come before 'a'; 'Z' sorts as 'z'.
-    EXPECT_EQ(AscendingWords(table), (std::vector<std::string>{"[", "_", "a", "Z", "\xE0"}));
-}
-
-TEST(WordTableOrder, EndingOrderOfReversedWords) {
+TEST(WordTableOrder, ReversedWordsWalkInEndingOrder) {
     CStringTree table;
     for (std::string word : {"walked", "talked", "walks"}) {
         std::reverse(word.begin(), word.end());
         table.Insert(word.c_str());
     }
-    std::vector<std::string> words = AscendingWords(table);
-    for (std::string& word : words)
-        std::reverse(word.begin(), word.end());
-    EXPECT_EQ(words, (std::vector<std::string>{"talked", "walked", "walks"}));
-}
-
-TEST(WordTableOrder, WalkOfASubtreeStaysInside) {
-    CStringTree table;
-    char word[8];
-    for (int i = 0; i < 100; ++i) {
-        std::snprintf(word, sizeof word, "w%d", 100 + i);
-        table.Insert(word);
-    }
-    const CNode* lesser = table.m_pRoot->m_pLesser;
-    ASSERT_NE(lesser, nullptr);
-    std::vector<std::string> inside;
-    CStringTree::WalkAscending(lesser, [&](const CNode& n) { inside.push_back(n.m_pszWord); });
-    ASSERT_FALSE(inside.empty());
-    EXPECT_TRUE(std::is_sorted(inside.begin(), inside.end()));
-    EXPECT_LT(inside.back(), std::string(table.m_pRoot->m_pszWord));
-    EXPECT_EQ(inside.front(), "w100");
+    EXPECT_EQ(AscendingWords(table), (std::vector<std::string>{"deklat", "deklaw", "sklaw"}));
 }
 
 TEST(WordTableClear, EmptiesTheTableAndTheNextWordLandsInTheRoot) {
     CStringTree table;
-    InsertAll(table, {"one", "two", "three", "two"});
+    table.Clear(); // an empty table clears too
+    for (const char* word : {"one", "two", "three", "two"})
+        table.Insert(word);
     table.Clear();
     EXPECT_EQ(table.m_nCount, 0);
     EXPECT_EQ(table.m_nTotal, 0);
     EXPECT_EQ(table.m_pRoot->m_pszWord, nullptr);
-    EXPECT_TRUE(Ascending(table).empty());
-    EXPECT_TRUE(IsConsistent(table));
+    EXPECT_TRUE(AscendingWords(table).empty());
     EXPECT_EQ(table.Insert("Two"), table.m_pRoot);
-    EXPECT_EQ(Ascending(table), (std::vector<Entry>{{"Two", 1}})); // no count left over
-}
-
-TEST(WordTableClear, EmptyTableWalksNothing) {
-    CStringTree table;
-    int visits = 0;
-    CStringTree::WalkAscending(table.m_pRoot, [&](const CNode&) { ++visits; });
-    CStringTree::WalkDescending(table.m_pRoot, [&](const CNode&) { ++visits; });
-    EXPECT_EQ(visits, 0);
-    table.Clear();
-    table.Clear();
+    EXPECT_EQ(table.m_pRoot->m_nCount, 1u); // nothing left over from before
     EXPECT_TRUE(IsConsistent(table));
 }
 
-// A sorted word list is the worst order for an unbalanced tree: the table
-// must stay shallow, and walking and clearing must not recurse.
-class WordTableSortedInput : public ::testing::TestWithParam<bool> {};
-
-TEST_P(WordTableSortedInput, StaysShallowAndWalksInOrder) {
-    const bool descending = GetParam();
+// A sorted word list must neither make the tree deep nor recurse.
+TEST(WordTableLarge, SortedInputStaysShallowBothWays) {
     constexpr int kWords = 200000;
-    CStringTree table;
-    char word[16];
-    for (int i = 0; i < kWords; ++i) {
-        std::snprintf(word, sizeof word, "w%07d", descending ? kWords - 1 - i : i);
-        ASSERT_NE(table.Insert(word), nullptr);
+    for (bool descending : {false, true}) {
+        CStringTree table;
+        char word[16];
+        for (int i = 0; i < kWords; ++i) {
+            std::snprintf(word, sizeof word, "w%07d", descending ? kWords - 1 - i : i);
+            ASSERT_NE(table.Insert(word), nullptr);
+        }
+        int index = 0, maxDepth = 0;
+        bool inOrder = true;
+        CStringTree::WalkAscending(table.m_pRoot, [&](const CNode& node) {
+            std::snprintf(word, sizeof word, "w%07d", index++);
+            inOrder = inOrder && std::strcmp(node.m_pszWord, word) == 0;
+            int depth = 0;
+            for (const CNode* n = &node; n->m_pParent; n = n->m_pParent)
+                ++depth;
+            maxDepth = std::max(maxDepth, depth);
+        });
+        EXPECT_TRUE(inOrder && index == kWords);
+        EXPECT_LE(maxDepth, 2 * std::log2(kWords + 1.0));
+        EXPECT_TRUE(IsConsistent(table));
+        table.Clear();
     }
-    ASSERT_EQ(table.m_nCount, kWords);
-    int maxDepth = 0, index = 0;
-    bool inOrder = true;
-    CStringTree::WalkAscending(table.m_pRoot, [&](const CNode& node) {
-        std::snprintf(word, sizeof word, "w%07d", index++);
-        inOrder = inOrder && std::string(node.m_pszWord) == word;
-        maxDepth = std::max(maxDepth, word_table_checks::Depth(&node));
-    });
-    EXPECT_TRUE(inOrder);
-    EXPECT_EQ(index, kWords);
-    EXPECT_LE(maxDepth, 2 * std::log2(kWords + 1.0));
-    EXPECT_TRUE(IsConsistent(table));
-    table.Clear();
-    EXPECT_TRUE(IsConsistent(table));
 }
 
-INSTANTIATE_TEST_SUITE_P(Directions, WordTableSortedInput, ::testing::Bool(), [](const auto& info) {
-    return std::string(info.param ? "Descending" : "Ascending");
-});
-
-// Many case variants of few words, in random order, against a plain map
-// keyed by the folded word: same words, same counts, same first texts.
-TEST(WordTableRandomized, MatchesAReferenceCount) {
+// Many case variants of few words against a map keyed by the folded word:
+// same words in the same order, same counts, same first texts.
+TEST(WordTableLarge, MatchesAReferenceCount) {
     std::mt19937 random(20261207);
-    std::map<std::string, Entry> reference;
-    CStringTree table;
     const std::string letters = "aAbBzZ[_\x83";
-    for (int round = 0; round < 3; ++round) {
-        reference.clear();
+    CStringTree table;
+    for (int round = 0; round < 2; ++round) {
+        std::map<std::string, std::pair<std::string, std::uint32_t>> reference;
         for (int i = 0; i < 50000; ++i) {
-            std::string word(1 + random() % 12, ' ');
-            for (char& c : word)
+            std::string word(1 + random() % 12, ' '), folded;
+            for (char& c : word) {
                 c = letters[random() % letters.size()];
-            std::string folded = word;
-            for (char& c : folded)
-                c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-            auto [it, added] = reference.try_emplace(folded, Entry{word, 0});
-            ++it->second.count;
-            CNode* node = table.Insert(word.c_str());
-            ASSERT_NE(node, nullptr);
-            ASSERT_STREQ(node->m_pszWord, it->second.word.c_str());
+                folded += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+            }
+            auto& [text, count] = reference.try_emplace(folded, word, 0).first->second;
+            ++count;
+            ASSERT_STREQ(table.Insert(word.c_str())->m_pszWord, text.c_str());
         }
-        std::vector<Entry> expected;
-        for (const auto& [folded, entry] : reference)
-            expected.push_back(entry);
-        std::sort(expected.begin(), expected.end(), [](const Entry& a, const Entry& b) {
-            return mbstricmp(a.word.c_str(), b.word.c_str()) < 0;
+        std::vector<std::pair<std::string, std::uint32_t>> expected, actual;
+        for (const auto& entry : reference)
+            expected.push_back(entry.second);
+        std::sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+            return mbstricmp(a.first.c_str(), b.first.c_str()) < 0;
         });
-        EXPECT_EQ(Ascending(table), expected);
-        EXPECT_EQ(table.m_nTotal, 50000);
+        CStringTree::WalkAscending(
+            table.m_pRoot, [&](const CNode& n) { actual.emplace_back(n.m_pszWord, n.m_nCount); });
+        EXPECT_EQ(actual, expected);
         EXPECT_TRUE(IsConsistent(table));
         table.Clear();
     }
