@@ -15,9 +15,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -48,19 +50,26 @@ void WriteLargeFile(const QString& path, int lines) {
     file.write(chunk);
 }
 
-// Runs answer on the next modal window of type T once it is up. The watch
-// ends with owner, if no such window came.
-template <typename T> void WhenModal(QObject* owner, std::function<void(T*)> answer) {
+// Runs action once ready() holds, checking every two milliseconds (modal
+// windows run their own event loops). The watch ends with owner.
+void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
     auto* timer = new QTimer(owner);
     timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
+        if (ready()) {
             timer->stop();
             timer->deleteLater();
-            answer(modal);
+            action();
         }
     });
     timer->start();
+}
+
+// Runs answer on the next modal window of type T once it is up.
+template <typename T> void WhenModal(QObject* owner, std::function<void(T*)> answer) {
+    WhenReady(
+        owner, [] { return qobject_cast<T*>(QApplication::activeModalWidget()) != nullptr; },
+        [answer] { answer(qobject_cast<T*>(QApplication::activeModalWidget())); });
 }
 
 // Answers the next Select Files dialog: types pattern and presses OK (or
@@ -110,6 +119,7 @@ class CountCommandTest : public QObject {
     void count_ctrlFAndOtherViewsIgnoredWhileCounting();
     void quitCounting_stopsALargeCount();
     void deleteResult_emptiesTheReportAndDisablesItsCommands();
+    void contextMenu_rightButtonOffersTheWindowsCommands();
     void close_refusedWhileCountingThenAllowed();
     void exit_duringCountStopsItThenAsksAndEnds();
     void pump_pollsAtMostOncePerMillisecond();
@@ -304,6 +314,36 @@ void CountCommandTest::deleteResult_emptiesTheReportAndDisablesItsCommands() {
     QCOMPARE(View()->verticalScrollBar()->maximum(), 0);
     // Nothing to save: the window closes without a question.
     QVERIFY(m_frame->ActiveChild()->close());
+}
+
+void CountCommandTest::contextMenu_rightButtonOffersTheWindowsCommands() {
+    AnswerFileDialog(m_frame, QStringLiteral("*.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    QStringList entries;
+    QMenu* menu = m_frame->ContextMenu();
+    WhenReady(
+        m_frame, [menu] { return menu->isVisible(); },
+        [&] {
+            QAction* clear = nullptr;
+            for (QAction* action : menu->actions()) {
+                entries.append(action->text());
+                if (action->text() == QLatin1String("Freq"))
+                    QVERIFY(action->isEnabled());
+                if (action->text() == QLatin1String("Clear Result") && action->isEnabled())
+                    clear = action;
+            }
+            menu->close();
+            QVERIFY(clear);
+            clear->trigger();
+        });
+    // What the window system turns a right-button press into.
+    QWidget* viewport = View()->viewport();
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(30, 20),
+                            viewport->mapToGlobal(QPoint(30, 20)));
+    QApplication::sendEvent(viewport, &press);
+    QTRY_COMPARE(entries.size(), 4);
+    QCOMPARE(entries.mid(1), (QStringList{"Freq", "Font", "Clear Result"}));
+    QCOMPARE(Doc()->LineCount(), 0);
 }
 
 void CountCommandTest::close_refusedWhileCountingThenAllowed() {
