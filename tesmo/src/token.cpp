@@ -93,7 +93,8 @@ void FinishTokenizing(std::size_t length) {
     }
 }
 
-// The n-th word after the one that starts after offset before (n >= 0).
+// The word that starts after offset before (-1 at the start of the line),
+// or the n-th word after it; in mode 1 only up to the end of its sentence.
 void WordAfter(char* copy, std::size_t length, long long before, int n, int mode, char* out) {
     char* start = copy + (before < 0 ? 0 : before);
     if (*start == '\0')
@@ -106,7 +107,9 @@ void WordAfter(char* copy, std::size_t length, long long before, int n, int mode
         std::strcpy(out, word);
 }
 
-// The count-th word before offset before + 1, found in the reversed bytes.
+// The count-th word that ends at or before offset before, found as strword
+// sees the reversed bytes. Mode 1's sentence limit applies only to the words
+// after the position; callers have never had it restrict the words before.
 void WordBefore(char* copy, std::size_t length, long long before, long long count, char* out) {
     const std::size_t cut = before < 0 ? 0 : std::min<std::size_t>(before + 1, length);
     copy[cut] = '\0';
