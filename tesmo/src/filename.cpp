@@ -38,28 +38,28 @@ unsigned char At(const std::string& s, std::size_t i) {
     return static_cast<unsigned char>(s[i]);
 }
 
-// Offset just after the last backslash, or 0 when there is none. A lead byte
-// at the very end ends the walk.
-std::size_t AfterLastBackslash(const std::string& s) {
-    std::size_t after = 0;
+// The backslashes of s: how many, and the offset just after the last one
+// (0 when there is none). A lead byte at the very end ends the walk.
+struct Backslashes {
+    std::size_t count = 0;
+    std::size_t after_last = 0;
+};
+
+Backslashes FindBackslashes(const std::string& s) {
+    Backslashes b;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (IsLead(At(s, i)))
+        if (IsLead(At(s, i))) {
             ++i;
-        else if (s[i] == '\\')
-            after = i + 1;
+        } else if (s[i] == '\\') {
+            ++b.count;
+            b.after_last = i + 1;
+        }
     }
-    return after;
+    return b;
 }
 
-std::size_t CountBackslashes(const std::string& s) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (IsLead(At(s, i)))
-            ++i;
-        else if (s[i] == '\\')
-            ++n;
-    }
-    return n;
+std::size_t AfterLastBackslash(const std::string& s) {
+    return FindBackslashes(s).after_last;
 }
 
 // The upper-cased private copy of path.
@@ -72,8 +72,6 @@ std::string UpperCopy(const char* path) {
 void Put(char* out, const std::string& s) {
     std::memcpy(out, s.c_str(), s.size() + 1);
 }
-
-// ---- parse_filename
 
 // Full-width a-z (0x8281-0x829A) to full-width A-Z (0x8260-0x8279).
 void CapitaliseFullWidth(std::string& s) {
@@ -181,14 +179,15 @@ bool Parse(const std::string& s, std::string& dir, std::string& file) {
         file = s.substr(2);
         return CurrentDirectoryOf(DriveOf(s), dir);
     }
-    const std::size_t after = AfterLastBackslash(s);
+    const Backslashes backslashes = FindBackslashes(s);
+    const std::size_t after = backslashes.after_last;
     if (after == 0 && s.find(':') == std::string::npos) {
         file = s;
         return CurrentDirectory(dir);
     }
     if (after == 0)
         return false; // a colon that is no drive, and no backslash
-    if (after == 1 && CountBackslashes(s) == 1)
+    if (after == 1 && backslashes.count == 1)
         return ParseRootedName(s, dir, file);
     if (after == s.size())
         return ParseDirectoryPath(s, dir, file);
