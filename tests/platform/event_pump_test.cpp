@@ -4,7 +4,9 @@
 
 namespace {
 
-void CountCall(void* context) { ++*static_cast<int*>(context); }
+void CountCall(void* context) {
+    ++*static_cast<int*>(context);
+}
 
 TEST(EventPump, WithoutHookDoesNothing) {
     SetPumpHook(nullptr, nullptr);

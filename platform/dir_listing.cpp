@@ -1,0 +1,173 @@
+#include "platform/dir_listing.h"
+
+#include "platform/wildcard.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+class CDirHandle {
+  public:
+    explicit CDirHandle(const std::string& dir) : m_pDir(::opendir(dir.c_str())) {}
+    ~CDirHandle() {
+        if (m_pDir)
+            ::closedir(m_pDir);
+    }
+    CDirHandle(const CDirHandle&) = delete;
+    CDirHandle& operator=(const CDirHandle&) = delete;
+
+    DIR* get() const { return m_pDir; }
+
+  private:
+    DIR* m_pDir;
+};
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+bool StatAt(int dirFd, const char* name, bool follow, struct stat& st) {
+    return ::fstatat(dirFd, name, &st, follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// A regular file, or a link that leads to one.
+bool IsPlainFile(int dirFd, const dirent& e) {
+    if (e.d_type == DT_REG)
+        return true;
+    if (e.d_type != DT_LNK && e.d_type != DT_UNKNOWN)
+        return false;
+    struct stat st;
+    return StatAt(dirFd, e.d_name, true, st) && S_ISREG(st.st_mode);
+}
+
+// A directory in its own right; links are never taken for one.
+bool IsRealDirectory(int dirFd, const dirent& e) {
+    if (e.d_type != DT_UNKNOWN)
+        return e.d_type == DT_DIR;
+    struct stat st;
+    return StatAt(dirFd, e.d_name, false, st) && S_ISDIR(st.st_mode);
+}
+
+DirEntryKind KindOf(int dirFd, const dirent& e) {
+    unsigned char type = e.d_type;
+    struct stat st;
+    if (type == DT_UNKNOWN) {
+        if (!StatAt(dirFd, e.d_name, false, st))
+            return DirEntryKind::Other;
+        if (S_ISDIR(st.st_mode))
+            return DirEntryKind::Directory;
+        type = S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+    }
+    if (type == DT_DIR)
+        return DirEntryKind::Directory;
+    if (type == DT_LNK && StatAt(dirFd, e.d_name, true, st) && S_ISDIR(st.st_mode))
+        return DirEntryKind::LinkToDirectory;
+    return DirEntryKind::Other;
+}
+
+// Calls visit(dirFd, entry) for every entry of dir, in the file system's
+// order; the one place that reads a directory.
+template <typename Visit> std::error_code ScanDirectory(const std::string& dir, Visit visit) {
+    CDirHandle handle(dir);
+    if (!handle.get())
+        return std::error_code(errno, std::generic_category());
+    int dirFd = ::dirfd(handle.get());
+    for (;;) {
+        errno = 0;
+        const dirent* e = ::readdir(handle.get());
+        if (!e)
+            break;
+        visit(dirFd, *e);
+    }
+    if (errno != 0)
+        return std::error_code(errno, std::generic_category());
+    return {};
+}
+
+template <typename T, typename Key> void SortForListing(std::vector<T>& items, Key key) {
+    std::sort(items.begin(), items.end(),
+              [&](const T& a, const T& b) { return ListingOrder(key(a), key(b)); });
+}
+
+std::error_code Finish(std::error_code ec, std::vector<std::string>& names) {
+    if (ec)
+        names.clear();
+    else
+        SortForListing(names, [](const std::string& s) -> const std::string& { return s; });
+    return ec;
+}
+
+} // namespace
+
+bool ListingOrder(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<unsigned char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<unsigned char>(y - 'a' + 'A');
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
+std::error_code ListPlainFiles(const std::string& dir, const std::string& pattern,
+                               std::vector<std::string>& names) {
+    names.clear();
+    const CWildcard wildcard(pattern);
+    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
+        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && IsPlainFile(dirFd, e))
+            names.emplace_back(e.d_name);
+    });
+    return Finish(ec, names);
+}
+
+std::error_code ListSubdirectories(const std::string& dir, const std::string& pattern,
+                                   std::vector<std::string>& names) {
+    names.clear();
+    const CWildcard wildcard(pattern);
+    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
+        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && IsRealDirectory(dirFd, e))
+            names.emplace_back(e.d_name);
+    });
+    return Finish(ec, names);
+}
+
+std::error_code ReadDirectoryEntries(const std::string& dir, std::vector<CDirEntry>& entries) {
+    entries.clear();
+    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
+        DirEntryKind kind = IsDotOrDotDot(e.d_name) ? DirEntryKind::Directory : KindOf(dirFd, e);
+        entries.push_back({e.d_name, kind});
+    });
+    if (ec)
+        entries.clear();
+    else
+        SortForListing(entries, [](const CDirEntry& e) -> const std::string& { return e.name; });
+    return ec;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+DirEntryKind PathKind(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return DirEntryKind::Other;
+    if (S_ISDIR(st.st_mode))
+        return DirEntryKind::Directory;
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return DirEntryKind::LinkToDirectory;
+    return DirEntryKind::Other;
+}

@@ -1,0 +1,168 @@
+#include "platform/line_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr char kLf = '\n';
+constexpr char kCr = '\r';
+constexpr char kCtrlZ = 0x1A;
+
+bool IsLineByte(char c) {
+    return c == kLf || c == kCr || c == kCtrlZ;
+}
+
+// The first LF, CR or Ctrl-Z among the n bytes at p, or p + n. Lines are
+// short and those bytes rare inside them, so one vector pass that tests all
+// three at once beats three memchr calls.
+const char* FindLineByte(const char* p, std::size_t n) {
+    const char* end = p + n;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8(kLf);
+    const __m128i cr = _mm_set1_epi8(kCr);
+    const __m128i ctrlZ = _mm_set1_epi8(kCtrlZ);
+    while (end - p >= 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)),
+                                   _mm_cmpeq_epi8(v, ctrlZ));
+        if (int mask = _mm_movemask_epi8(hit))
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && !IsLineByte(*p))
+        ++p;
+    return p;
+}
+
+} // namespace
+
+bool CTextLineReader::Open(const char* path) {
+    Close();
+    m_bEnd = false;
+    m_bFailed = false;
+    m_nError = 0;
+    // O_NONBLOCK keeps the open from waiting for a FIFO's writer or a
+    // device; such files are refused right after.
+    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        m_nError = errno;
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        m_nError = errno;
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        m_nError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return false;
+    }
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (!m_buffer) {
+        m_buffer.reset(new (std::nothrow) char[kReadSize]);
+        if (!m_buffer) {
+            m_nError = ENOMEM;
+            ::close(fd);
+            return false;
+        }
+    }
+    m_fd = fd;
+    m_pPos = m_pEnd = m_buffer.get();
+    return true;
+}
+
+void CTextLineReader::Close() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_pPos = m_pEnd = m_buffer.get();
+    m_bEnd = true;
+}
+
+// Refills the buffer; false at the end of the data. A read error ends the
+// file as the end would, and is remembered for Failed().
+bool CTextLineReader::Fill() {
+    if (m_bEnd || m_fd < 0)
+        return false;
+    for (;;) {
+        ssize_t got = ::read(m_fd, m_buffer.get(), kReadSize);
+        if (got > 0) {
+            m_pPos = m_buffer.get();
+            m_pEnd = m_pPos + got;
+            return true;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            m_bFailed = true;
+            m_nError = errno;
+        }
+        m_bEnd = true;
+        m_pPos = m_pEnd = m_buffer.get();
+        return false;
+    }
+}
+
+bool CTextLineReader::ReadLine(char* buf, std::size_t size, std::size_t* length) {
+    if (size == 0) {
+        if (length)
+            *length = 0;
+        return false;
+    }
+    char* out = buf;
+    std::size_t room = size - 1;
+    while (room > 0) {
+        if (m_pPos == m_pEnd && !Fill())
+            break;
+        std::size_t avail = static_cast<std::size_t>(m_pEnd - m_pPos);
+        if (avail > room)
+            avail = room;
+        const char* hit = FindLineByte(m_pPos, avail);
+        std::size_t plain = static_cast<std::size_t>(hit - m_pPos);
+        std::memcpy(out, m_pPos, plain);
+        out += plain;
+        room -= plain;
+        m_pPos = hit;
+        if (plain == avail)
+            continue;
+        char c = *m_pPos++;
+        if (c == kCtrlZ) {
+            m_bEnd = true;
+            m_pPos = m_pEnd;
+            break;
+        }
+        if (c == kCr) {
+            // A CR at the end of the buffer needs the next byte to decide.
+            if (m_pPos == m_pEnd)
+                Fill();
+            if (m_pPos == m_pEnd || *m_pPos != kLf) {
+                *out++ = kCr;
+                --room;
+                continue;
+            }
+            ++m_pPos;
+        }
+        *out++ = kLf;
+        break;
+    }
+    *out = '\0';
+    std::size_t stored = static_cast<std::size_t>(out - buf);
+    if (length)
+        *length = stored;
+    return stored != 0;
+}

@@ -1,0 +1,60 @@
+// Reads a file line by line the way a text-mode stream of the original
+// platform does, so that counts do not depend on how lines end:
+//  - CR LF reads as LF; a CR that is not followed by LF is kept as a byte;
+//  - a byte 0x1A (Ctrl-Z) ends the file: nothing after it is read;
+//  - a line ends after its first LF, or earlier when the caller's buffer is
+//    full (size - 1 bytes), so a longer line comes in pieces.
+// Only regular files are read. Opening never blocks: FIFOs, sockets, devices
+// and directories are refused as open failures.
+#ifndef VORLAN_PLATFORM_LINE_READER_H
+#define VORLAN_PLATFORM_LINE_READER_H
+
+#include <cstddef>
+#include <memory>
+
+class CTextLineReader {
+  public:
+    // Bytes asked of the system per read.
+    static constexpr std::size_t kReadSize = 256 * 1024;
+
+    CTextLineReader() = default;
+    ~CTextLineReader() { Close(); }
+    CTextLineReader(const CTextLineReader&) = delete;
+    CTextLineReader& operator=(const CTextLineReader&) = delete;
+
+    // Opens path for reading, closing any file open before. False when the
+    // file cannot be opened or is not a regular file; Error() then tells why
+    // (EISDIR for a directory, EINVAL for any other kind that is not a
+    // regular file).
+    bool Open(const char* path);
+
+    // Stores the next line (or piece of one) in buf: at most size - 1 bytes,
+    // then a NUL. A NUL byte of the file is stored like any other byte, so a
+    // reader of buf as a C string sees the line end there. When length is
+    // given it receives the number of bytes stored before the terminator.
+    // Returns false, storing an empty string, when nothing could be read: at
+    // the end of the file, after a Ctrl-Z, after a read error (see Failed),
+    // when no file is open, or when size is less than 2.
+    bool ReadLine(char* buf, std::size_t size, std::size_t* length = nullptr);
+
+    // True when a read error ended the file early.
+    bool Failed() const { return m_bFailed; }
+    // The errno value of the last failed open or read; 0 when none failed.
+    int Error() const { return m_nError; }
+    bool IsOpen() const { return m_fd >= 0; }
+
+    void Close();
+
+  private:
+    bool Fill();
+
+    int m_fd = -1;
+    std::unique_ptr<char[]> m_buffer; // kept from file to file
+    const char* m_pPos = nullptr;
+    const char* m_pEnd = nullptr;
+    bool m_bEnd = false;
+    bool m_bFailed = false;
+    int m_nError = 0;
+};
+
+#endif

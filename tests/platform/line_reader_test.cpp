@@ -1,0 +1,186 @@
+#include "platform/line_reader.h"
+
+#include "tests/platform/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kLineBuffer = 5120;
+constexpr std::size_t kMaxLine = kLineBuffer - 1;
+
+using Lines = std::vector<std::string>;
+
+// Every line of the file as stored, NUL bytes included.
+Lines ReadAll(CTextLineReader& reader, std::size_t size = kLineBuffer) {
+    Lines lines;
+    std::vector<char> buf(size);
+    std::size_t length = 0;
+    while (reader.ReadLine(buf.data(), size, &length)) {
+        EXPECT_EQ(buf[length], '\0');
+        lines.emplace_back(buf.data(), length);
+    }
+    EXPECT_EQ(buf[0], '\0') << "an empty string is stored when nothing is read";
+    return lines;
+}
+
+Lines ReadFile(const std::string& bytes, std::size_t size = kLineBuffer) {
+    CTempTree tree;
+    tree.Write("f", bytes);
+    CTextLineReader reader;
+    EXPECT_TRUE(reader.Open(tree.Path("f").c_str()));
+    Lines lines = ReadAll(reader, size);
+    EXPECT_FALSE(reader.Failed());
+    return lines;
+}
+
+// The reading rules written plainly, byte by byte: CR LF becomes LF, Ctrl-Z
+// ends the data, lines end after LF or when size - 1 bytes are stored.
+Lines Model(const std::string& bytes, std::size_t size) {
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == 0x1A)
+            break;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        text += bytes[i];
+    }
+    Lines lines;
+    std::string line;
+    for (char c : text) {
+        line += c;
+        if (c == '\n' || line.size() == size - 1) {
+            lines.push_back(line);
+            line.clear();
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+struct LineCase {
+    const char* name;
+    std::string bytes;
+    Lines lines;
+};
+
+class LineReaderTextMode : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineReaderTextMode, ReadsLinesAsTextMode) {
+    EXPECT_EQ(ReadFile(GetParam().bytes), GetParam().lines);
+}
+
+const std::string kA5118(kMaxLine - 1, 'a');
+const std::string kA5119(kMaxLine, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineReaderTextMode,
+    ::testing::Values(
+        LineCase{"Empty", "", {}}, LineCase{"LfLines", "one\ntwo\n", {"one\n", "two\n"}},
+        LineCase{"CrLfReadsAsLf", "one\r\ntwo\r\n", {"one\n", "two\n"}},
+        LineCase{"LastLineWithoutLf", "x\ny", {"x\n", "y"}},
+        LineCase{"EmptyLines", "\n\r\n\n", {"\n", "\n", "\n"}},
+        LineCase{"LoneCrIsKept", "a\rb\n", {"a\rb\n"}},
+        LineCase{"CrAtEndOfFileIsKept", "a\r", {"a\r"}},
+        LineCase{"CrBeforeCrLf", "a\r\r\nb", {"a\r\n", "b"}},
+        LineCase{"CtrlZEndsTheFile", "one two\x1Athree\nfour\n", {"one two"}},
+        LineCase{"CtrlZAtStart",
+                 "\x1A"
+                 "abc\n",
+                 {}},
+        LineCase{"CtrlZAfterCr", "a\r\x1A\n", {"a\r"}},
+        LineCase{"NulBytesAreStored", std::string("a\0b\n", 4), {std::string("a\0b\n", 4)}},
+        LineCase{"LongestWholeLine", kA5118 + "\n", {kA5118 + "\n"}},
+        LineCase{"LineOfExactlyTheLimit", kA5119 + "\nz", {kA5119, "\n", "z"}},
+        LineCase{"CrLfAtTheLimitFolds", kA5118 + "\r\n", {kA5118 + "\n"}},
+        LineCase{"CrLfJustPastTheLimit", kA5119 + "\r\n", {kA5119, "\n"}},
+        LineCase{"LongLineInPieces",
+                 std::string(12000, 'b') + "\n",
+                 {std::string(kMaxLine, 'b'), std::string(kMaxLine, 'b'),
+                  std::string(12000 - 2 * kMaxLine, 'b') + "\n"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineReader, LineEndsSplitAcrossReadsAreJoined) {
+    // A CR as the last byte of one system read and its LF as the first byte
+    // of the next must still read as one line feed.
+    std::string bytes(CTextLineReader::kReadSize - 1, 'c');
+    for (std::size_t i = 70; i < bytes.size(); i += 71)
+        bytes[i] = '\n';
+    bytes += "\r\nafter\r";
+    bytes += std::string(CTextLineReader::kReadSize, 'd');
+    bytes += "\r\x1A tail";
+    EXPECT_EQ(ReadFile(bytes), Model(bytes, kLineBuffer));
+}
+
+TEST(LineReader, AgreesWithTheRulesOnRandomText) {
+    std::mt19937 rng(20261207);
+    const char alphabet[] = {'a', ' ', '\t', '\n', '\r', '\0', '\x83', 'Z'};
+    for (std::size_t size : {std::size_t(2), std::size_t(3), std::size_t(17), kLineBuffer}) {
+        std::string bytes;
+        std::uniform_int_distribution<int> pick(0, sizeof alphabet - 1);
+        for (std::size_t i = 0; i < 700000; ++i)
+            bytes += alphabet[pick(rng)];
+        bytes += '\x1A';
+        bytes += "ignored";
+        EXPECT_EQ(ReadFile(bytes, size), Model(bytes, size)) << "buffer size " << size;
+    }
+}
+
+TEST(LineReader, ReopeningStartsAfresh) {
+    CTempTree tree;
+    tree.Write("first", "a\x1A"
+                        "b\n");
+    tree.Write("second", "c\nd");
+    CTextLineReader reader;
+    ASSERT_TRUE(reader.Open(tree.Path("first").c_str()));
+    EXPECT_EQ(ReadAll(reader), Lines{"a"});
+    ASSERT_TRUE(reader.Open(tree.Path("second").c_str()));
+    EXPECT_EQ(ReadAll(reader), (Lines{"c\n", "d"}));
+    reader.Close();
+    char buf[8] = "x";
+    EXPECT_FALSE(reader.ReadLine(buf, sizeof buf));
+    EXPECT_STREQ(buf, "");
+}
+
+TEST(LineReaderOpen, RefusesWhatIsNotARegularFile) {
+    CTempTree tree;
+    tree.MakeDir("dir");
+    tree.Fifo("fifo");
+    tree.Link("missing", "dangling");
+    CTextLineReader reader;
+    // A FIFO without a writer would block a plain open; fail the test rather
+    // than hang if it ever does.
+    ::alarm(20);
+    EXPECT_FALSE(reader.Open(tree.Path("fifo").c_str()));
+    ::alarm(0);
+    EXPECT_EQ(reader.Error(), EINVAL);
+    EXPECT_FALSE(reader.Open(tree.Path("dir").c_str()));
+    EXPECT_EQ(reader.Error(), EISDIR);
+    EXPECT_FALSE(reader.Open("/dev/null"));
+    EXPECT_EQ(reader.Error(), EINVAL);
+    EXPECT_FALSE(reader.Open(tree.Path("dangling").c_str()));
+    EXPECT_EQ(reader.Error(), ENOENT);
+    EXPECT_FALSE(reader.IsOpen());
+}
+
+TEST(LineReaderOpen, ReadErrorEndsTheFileAndIsReported) {
+    // The process's own memory file is a regular file whose first page is
+    // never mapped, so reading it fails with an I/O error.
+    CTextLineReader reader;
+    if (!reader.Open("/proc/self/mem"))
+        GTEST_SKIP() << "no /proc/self/mem here";
+    char buf[kLineBuffer];
+    EXPECT_FALSE(reader.ReadLine(buf, sizeof buf));
+    EXPECT_TRUE(reader.Failed());
+    EXPECT_NE(reader.Error(), 0);
+    EXPECT_FALSE(reader.ReadLine(buf, sizeof buf)) << "the file stays ended";
+}
+
+} // namespace
