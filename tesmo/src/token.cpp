@@ -171,21 +171,23 @@ bool FoundAfter(const HitSearch& how, const char* copy, std::size_t length, long
 
 // Occurrences that end at or before the hit's first byte, back to the start
 // of the line or of the sentence. The search runs forward through the
-// characters in reverse order, so the keyword is reversed in the same way.
+// characters in reverse order and looks for the keyword's bytes as given:
+// callers of before-searches pass the keyword with its characters reversed
+// ("eht" finds "the"), and existing callers rely on that.
 bool FoundBefore(const HitSearch& how, const char* copy, std::size_t length, long long pos,
                  int check, const char* line, const char* keyword) {
     if (pos < 0)
         return false;
     const std::string reversed = ReverseCharacters(copy, length);
     const std::size_t klen = std::strlen(keyword);
-    const std::string key = ReverseCharacters(keyword, klen);
+    const char* key = keyword;
     const std::size_t from = static_cast<std::size_t>(pos) >= length
                                  ? 0
                                  : ReversedOffset(copy, length, static_cast<std::size_t>(pos));
     const char* text = reversed.c_str();
     const char* limit = how.sentence ? getSF(1, text + from) : text + length;
-    for (const char* at = std::strstr(text + from, key.c_str()); at && at < limit;
-         at = std::strstr(at + 1, key.c_str())) {
+    for (const char* at = std::strstr(text + from, key); at && at < limit;
+         at = std::strstr(at + 1, key)) {
         const std::size_t start = length - static_cast<std::size_t>(at - text) - klen;
         if (wordcheck(check, line, static_cast<int>(start), static_cast<int>(klen)) == 0)
             return true;
