@@ -73,7 +73,8 @@ TESMO_API void TESMO_CALL GetFilename(const char* path, char* out);
 TESMO_API void TESMO_CALL GetDirectory(const char* path, char* out);
 TESMO_API void TESMO_CALL GetExtension(const char* path, char* out);
 
-/* Tokens, sentence ends and word checks. */
+/* Tokens, sentence ends and word checks. gettoken's out must hold 1,000
+ * bytes; gettoken tokenizes with strword and leaves its continuation null. */
 TESMO_API void TESMO_CALL gettoken(int n, int mode, int pos, int ignored, const char* line,
                                    char* out);
 TESMO_API char* TESMO_CALL getSF(int mode, const char* text);

@@ -1,0 +1,277 @@
+// The Select Files dialog: where it opens, how double-clicks and typing move
+// through directories and patterns, and when it remembers the directory.
+#include "screenshot.h"
+#include "settings/memory_settings.h"
+#include "ui/file_sel_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QStringList Items(QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items.append(list->item(i)->text());
+    return items;
+}
+
+void DoubleClick(QListWidget* list, const QString& text) {
+    QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    QVERIFY2(found.size() == 1, qPrintable(text));
+    QRect rect = list->visualItemRect(found[0]);
+    // The view takes the double-click on the item it saw pressed first.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// Counts the writes that reach the store.
+class CCountingSettings : public CMemorySettings {
+  public:
+    bool WriteSettingString(const char* section, const char* key, const char* value) override {
+        ++writes;
+        return CMemorySettings::WriteSettingString(section, key, value);
+    }
+    int writes = 0;
+};
+
+void Touch(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+void StoreDir(CSettingsStore& settings, const QString& dir) {
+    settings.WriteSettingString("File", "Dir", QFile::encodeName(dir).constData());
+}
+
+QPushButton* Button(CFileSelDialog& dialog, QDialogButtonBox::StandardButton which) {
+    return dialog.findChild<QDialogButtonBox*>()->button(which);
+}
+
+} // namespace
+
+class FileSelDialogTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+
+    void opening_firstRunStartsInCurrentDirectory();
+    void opening_startsInStoredDirectory();
+    void lists_showFilesDirectoriesTypesAndDrives();
+    void typing_narrowsFileListAtOnce();
+    void patternLists_doubleClickSetsFileName();
+    void dirList_entersAndLeavesDirectories();
+    void dirList_bracketedNameIsEnteredWhole();
+    void dirList_rootHasNoParentEntry();
+    void driveList_keepsCurrentDriveAndJumpsToOthers();
+    void ok_withEmptyFileListStaysOpen();
+    void ok_remembersDirectoryForNextOpening();
+    void cancel_writesNothing();
+    void missingStoredDirectory_givesEmptyLists();
+
+  private:
+    QString Dir(const char* sub = "") const {
+        return m_tmp.path() + QLatin1Char('/') + QString::fromLatin1(sub);
+    }
+    QTemporaryDir m_tmp;
+};
+
+// root: a.txt b.TXT c.doc noext .hidden.txt, sub1/ (d.txt, deep/), sub2/,
+// [br]/ (e.txt), .hiddendir/
+void FileSelDialogTest::initTestCase() {
+    QVERIFY(m_tmp.isValid());
+    QDir root(m_tmp.path());
+    for (const char* dir : {"sub1", "sub1/deep", "sub2", "[br]", ".hiddendir"})
+        QVERIFY(root.mkpath(QString::fromLatin1(dir)));
+    for (const char* file :
+         {"a.txt", "b.TXT", "c.doc", "noext", ".hidden.txt", "sub1/d.txt", "[br]/e.txt"})
+        Touch(root.filePath(QString::fromLatin1(file)));
+}
+
+void FileSelDialogTest::opening_firstRunStartsInCurrentDirectory() {
+    CMemorySettings settings;
+    QString old = QDir::currentPath();
+    QDir::setCurrent(Dir("sub1"));
+    CFileSelDialog dialog(settings);
+    QDir::setCurrent(old);
+    QCOMPARE(dialog.Dir(), Dir("sub1/"));
+    QCOMPARE(dialog.DirEdit()->text(), Dir("sub1/"));
+    QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("*.*"));
+    QCOMPARE(Items(dialog.FileList()), QStringList{"d.txt"});
+}
+
+void FileSelDialogTest::opening_startsInStoredDirectory() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir("[br]"));
+    CFileSelDialog dialog(settings);
+    // A stored directory without its separator gets one.
+    QCOMPARE(dialog.Dir(), Dir("[br]/"));
+    QCOMPARE(Items(dialog.FileList()), QStringList{"e.txt"});
+}
+
+void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
+    QCOMPARE(Items(dialog.DirList()), (QStringList{"[..]", "[sub1]", "[sub2]", "[[br]]"}));
+    QCOMPARE(Items(dialog.TypeList()), (QStringList{"*.*", "*.doc", "*.man", "*.txt"}));
+    QCOMPARE(Items(dialog.DriveList()), (QStringList{"[-/-]", "[-~-]"}));
+    QVERIFY(dialog.DirEdit()->isReadOnly());
+}
+
+void FileSelDialogTest::typing_narrowsFileListAtOnce() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    dialog.FileEdit()->clear();
+    QTest::keyClicks(dialog.FileEdit(), QStringLiteral("*.t"));
+    QVERIFY(Items(dialog.FileList()).isEmpty());
+    QTest::keyClicks(dialog.FileEdit(), QStringLiteral("xt"));
+    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT"}));
+    QCOMPARE(dialog.File(), QStringLiteral("*.txt"));
+}
+
+// A double-click in the type list or the file list makes the item the file
+// name, as it is written.
+void FileSelDialogTest::patternLists_doubleClickSetsFileName() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    dialog.show();
+    DoubleClick(dialog.TypeList(), QStringLiteral("*.doc"));
+    QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("*.doc"));
+    QCOMPARE(Items(dialog.FileList()), QStringList{"c.doc"});
+    DoubleClick(dialog.TypeList(), QStringLiteral("*.*"));
+    DoubleClick(dialog.FileList(), QStringLiteral("b.TXT"));
+    QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("b.TXT"));
+    QCOMPARE(Items(dialog.FileList()), QStringList{"b.TXT"});
+}
+
+void FileSelDialogTest::dirList_entersAndLeavesDirectories() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    dialog.show();
+    DoubleClick(dialog.TypeList(), QStringLiteral("*.txt"));
+    DoubleClick(dialog.DirList(), QStringLiteral("[sub1]"));
+    QCOMPARE(dialog.DirEdit()->text(), Dir("sub1/"));
+    QCOMPARE(Items(dialog.DirList()), (QStringList{"[..]", "[deep]"}));
+    // The pattern stays and applies to the new directory.
+    QCOMPARE(Items(dialog.FileList()), QStringList{"d.txt"});
+    DoubleClick(dialog.DirList(), QStringLiteral("[deep]"));
+    QCOMPARE(dialog.DirEdit()->text(), Dir("sub1/deep/"));
+    DoubleClick(dialog.DirList(), QStringLiteral("[..]"));
+    DoubleClick(dialog.DirList(), QStringLiteral("[..]"));
+    QCOMPARE(dialog.DirEdit()->text(), Dir());
+    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT"}));
+}
+
+void FileSelDialogTest::dirList_bracketedNameIsEnteredWhole() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    dialog.show();
+    DoubleClick(dialog.DirList(), QStringLiteral("[[br]]"));
+    QCOMPARE(dialog.Dir(), Dir("[br]/"));
+    QCOMPARE(Items(dialog.FileList()), QStringList{"e.txt"});
+}
+
+void FileSelDialogTest::dirList_rootHasNoParentEntry() {
+    CMemorySettings settings;
+    settings.WriteSettingString("File", "Dir", "/");
+    CFileSelDialog dialog(settings);
+    QCOMPARE(dialog.Dir(), QStringLiteral("/"));
+    QVERIFY(!Items(dialog.DirList()).contains(QStringLiteral("[..]")));
+}
+
+void FileSelDialogTest::driveList_keepsCurrentDriveAndJumpsToOthers() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir("sub1/deep"));
+    QList<CDriveRoot> roots = {{QLatin1Char('a'), Dir("sub1/")}, {QLatin1Char('b'), Dir()}};
+    CFileSelDialog dialog(settings, nullptr, roots);
+    dialog.show();
+    QCOMPARE(Items(dialog.DriveList()), (QStringList{"[-a-]", "[-b-]"}));
+    // sub1/deep lies on a (the closest root holding it): picking a keeps it.
+    DoubleClick(dialog.DriveList(), QStringLiteral("[-a-]"));
+    QCOMPARE(dialog.Dir(), Dir("sub1/deep/"));
+    DoubleClick(dialog.DriveList(), QStringLiteral("[-b-]"));
+    QCOMPARE(dialog.Dir(), Dir());
+    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
+    DoubleClick(dialog.DirList(), QStringLiteral("[sub2]"));
+    DoubleClick(dialog.DriveList(), QStringLiteral("[-b-]"));
+    QCOMPARE(dialog.Dir(), Dir("sub2/"));
+    DoubleClick(dialog.DriveList(), QStringLiteral("[-a-]"));
+    QCOMPARE(dialog.Dir(), Dir("sub1/"));
+}
+
+void FileSelDialogTest::ok_withEmptyFileListStaysOpen() {
+    CCountingSettings settings;
+    StoreDir(settings, Dir("sub2"));
+    int writes = settings.writes;
+    CFileSelDialog dialog(settings);
+    dialog.show();
+    QVERIFY(Items(dialog.FileList()).isEmpty());
+    QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(settings.writes, writes);
+}
+
+void FileSelDialogTest::ok_remembersDirectoryForNextOpening() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    {
+        CFileSelDialog dialog(settings);
+        dialog.show();
+        DoubleClick(dialog.DirList(), QStringLiteral("[sub1]"));
+        dialog.FileEdit()->setText(QStringLiteral("*.txt"));
+        QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Dir(), Dir("sub1/"));
+        QCOMPARE(dialog.File(), QStringLiteral("*.txt"));
+    }
+    QCOMPARE(QFile::decodeName(settings.GetSettingString("File", "Dir", "").c_str()), Dir("sub1/"));
+    CFileSelDialog next(settings);
+    QCOMPARE(next.Dir(), Dir("sub1/"));
+    SaveScreenshot(&next, "file_sel_dialog");
+}
+
+void FileSelDialogTest::cancel_writesNothing() {
+    CCountingSettings settings;
+    QString old = QDir::currentPath();
+    QDir::setCurrent(Dir());
+    CFileSelDialog dialog(settings);
+    QDir::setCurrent(old);
+    dialog.show();
+    DoubleClick(dialog.DirList(), QStringLiteral("[sub1]"));
+    QTest::mouseClick(Button(dialog, QDialogButtonBox::Cancel), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(settings.writes, 0);
+}
+
+void FileSelDialogTest::missingStoredDirectory_givesEmptyLists() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir("gone/"));
+    QList<CDriveRoot> roots = {{QLatin1Char('/'), QStringLiteral("/")}, {QLatin1Char('t'), Dir()}};
+    CFileSelDialog dialog(settings, nullptr, roots);
+    dialog.show();
+    QVERIFY(Items(dialog.FileList()).isEmpty());
+    QVERIFY(Items(dialog.DirList()).isEmpty());
+    QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    // Another drive still leads out.
+    DoubleClick(dialog.DriveList(), QStringLiteral("[-t-]"));
+    QCOMPARE(dialog.Dir(), Dir("gone/"));
+    DoubleClick(dialog.DriveList(), QStringLiteral("[-/-]"));
+    QCOMPARE(dialog.Dir(), QStringLiteral("/"));
+}
+
+QTEST_MAIN(FileSelDialogTest)
+#include "file_sel_dialog_test.moc"

@@ -1,0 +1,156 @@
+#include "ui/vorlan_app.h"
+
+#include "settings/settings_store.h"
+#include "ui/about_dlg.h"
+#include "ui/app_strings.h"
+#include "ui/child_frame.h"
+#include "ui/command_ids.h"
+#include "ui/main_frame.h"
+#include "ui/result_document.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+namespace {
+
+// Light grey with black text for every dialog and message box.
+void SetDialogColours() {
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    QApplication::setPalette(palette, "QDialog");
+}
+
+// Long work on the user-interface thread lets pending events through here.
+void PumpQtEvents(void*) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void ShowMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QString::fromLatin1(kAppTitle), text);
+}
+
+} // namespace
+
+CVorlanApp::CVorlanApp(CSettingsStore& settings, QObject* parent)
+    : QObject(parent), m_settings(settings) {}
+
+CVorlanApp::~CVorlanApp() = default;
+
+bool CVorlanApp::InitInstance() {
+    SetDialogColours();
+    m_recent.Read(m_settings);
+    m_nPreviewPages = m_settings.GetSettingInt("Settings", "PreviewPages", 0);
+    m_pumpHook.emplace(&PumpQtEvents, nullptr);
+
+    m_pMainFrame = std::make_unique<CMainFrame>(this);
+    m_pMainFrame->SetRecentFiles(m_recent.DisplayNames());
+    m_pMainFrame->show();
+    return OnFileNew() != nullptr;
+}
+
+void CVorlanApp::ExitInstance() {
+    m_recent.Write(m_settings);
+    if (m_nPreviewPages != 0)
+        m_settings.WriteSettingInt("Settings", "PreviewPages", m_nPreviewPages);
+    m_pumpHook.reset();
+}
+
+CChildFrame* CVorlanApp::OnFileNew() {
+    auto doc = std::make_shared<CResultDocument>(QString::fromLatin1(kDocName) +
+                                                 QString::number(++m_nUntitledCount));
+    return m_pMainFrame->OpenWindow(std::move(doc));
+}
+
+CChildFrame* CVorlanApp::OpenDocumentFile(const QString& path) {
+    QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable()) {
+        ShowMessage(m_pMainFrame.get(), QStringLiteral("Failed to open document."));
+        return nullptr;
+    }
+    // Loading reads nothing: an opened file shows an empty report.
+    auto doc = std::make_shared<CResultDocument>(info.fileName());
+    AddToRecentFileList(info.absoluteFilePath());
+    return m_pMainFrame->OpenWindow(std::move(doc));
+}
+
+void CVorlanApp::AddToRecentFileList(const QString& path) {
+    m_recent.Add(path);
+    m_pMainFrame->SetRecentFiles(m_recent.DisplayNames());
+}
+
+bool CVorlanApp::QueryCommand(int id, CommandState& state) const {
+    switch (id) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_PRINT_SETUP:
+    case ID_APP_EXIT:
+    case ID_APP_ABOUT:
+        state.enabled = true;
+        return true;
+    default:
+        break;
+    }
+    int index = id - ID_FILE_MRU_FILE1;
+    if (index < 0 || index >= CRecentFileList::kSize)
+        return false;
+    state.enabled = index < m_recent.Files().size();
+    return true;
+}
+
+void CVorlanApp::DoCommand(int id) {
+    switch (id) {
+    case ID_FILE_NEW:
+        OnFileNew();
+        return;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return;
+    case ID_FILE_PRINT_SETUP:
+        OnFilePrintSetup();
+        return;
+    case ID_APP_EXIT:
+        m_pMainFrame->close();
+        return;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return;
+    default:
+        OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
+        return;
+    }
+}
+
+void CVorlanApp::OnFileOpen() {
+    QString path = QFileDialog::getOpenFileName(m_pMainFrame.get(), QStringLiteral("Open"),
+                                                QString(), QStringLiteral("All Files (*)"));
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+// A recent file that can no longer be read leaves the list.
+void CVorlanApp::OnOpenRecentFile(int index) {
+    if (index < 0 || index >= m_recent.Files().size())
+        return;
+    if (!OpenDocumentFile(m_recent.Files()[index])) {
+        m_recent.Remove(index);
+        m_pMainFrame->SetRecentFiles(m_recent.DisplayNames());
+    }
+}
+
+void CVorlanApp::OnFilePrintSetup() {
+    if (!m_pPrinter)
+        m_pPrinter = std::make_unique<QPrinter>();
+    QPageSetupDialog dialog(m_pPrinter.get(), m_pMainFrame.get());
+    dialog.exec();
+}
+
+void CVorlanApp::OnAppAbout() {
+    CAboutDlg dialog(m_pMainFrame.get());
+    dialog.exec();
+}

@@ -1,0 +1,64 @@
+// The application object: starts the program, keeps the settings store and
+// the recent-file list, opens result documents, carries out the
+// application's commands (New, Open, recent files, Printer setting, Exit,
+// About) and ends the program.
+#ifndef VORLAN_UI_VORLAN_APP_H
+#define VORLAN_UI_VORLAN_APP_H
+
+#include "platform/event_pump.h"
+#include "ui/command_target.h"
+#include "ui/recent_file_list.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class CChildFrame;
+class CMainFrame;
+class CSettingsStore;
+class QPrinter;
+
+class CVorlanApp : public QObject, public CCommandTarget {
+    Q_OBJECT
+  public:
+    // settings must outlive the application object.
+    explicit CVorlanApp(CSettingsStore& settings, QObject* parent = nullptr);
+    ~CVorlanApp() override;
+
+    // Start-up: dialog colours, recent files, the main window, one empty
+    // result window. False when the main window cannot be made.
+    bool InitInstance();
+    // Shut-down: writes the recent-file list and the preview page count.
+    void ExitInstance();
+
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    CSettingsStore& Settings() const { return m_settings; }
+    const CRecentFileList& RecentFiles() const { return m_recent; }
+
+    // New: a new, empty result document titled Vorlan1, Vorlan2, ...
+    CChildFrame* OnFileNew();
+    // Opens path as a result document: an empty report titled with the file's
+    // name. Null, after telling the user, when the file cannot be read.
+    CChildFrame* OpenDocumentFile(const QString& path);
+
+    bool QueryCommand(int id, CommandState& state) const override;
+    void DoCommand(int id) override;
+
+  private:
+    void OnFileOpen();
+    void OnOpenRecentFile(int index);
+    void OnFilePrintSetup();
+    void OnAppAbout();
+    void AddToRecentFileList(const QString& path);
+
+    CSettingsStore& m_settings;
+    CRecentFileList m_recent;
+    int m_nUntitledCount = 0;
+    int m_nPreviewPages = 0;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::unique_ptr<QPrinter> m_pPrinter;
+    std::optional<CScopedPumpHook> m_pumpHook;
+};
+
+#endif
