@@ -38,7 +38,7 @@ void ShowMessage(QWidget* parent, const QString& text) {
 } // namespace
 
 CVorlanApp::CVorlanApp(CSettingsStore& settings, QObject* parent)
-    : QObject(parent), m_settings(settings) {}
+    : QObject(parent), m_settings(settings), m_installedSettings(settings) {}
 
 CVorlanApp::~CVorlanApp() = default;
 

@@ -6,6 +6,7 @@
 #define VORLAN_UI_VORLAN_APP_H
 
 #include "platform/event_pump.h"
+#include "ui/app_settings.h"
 #include "ui/command_target.h"
 #include "ui/recent_file_list.h"
 
@@ -53,6 +54,9 @@ class CVorlanApp : public QObject, public CCommandTarget {
     void AddToRecentFileList(const QString& path);
 
     CSettingsStore& m_settings;
+    // Result views reach the store through AppSettings() while the
+    // application lives.
+    CScopedAppSettings m_installedSettings;
     CRecentFileList m_recent;
     int m_nUntitledCount = 0;
     int m_nPreviewPages = 0;

@@ -1,6 +1,9 @@
 #include "ui/vorlan_scroll_view.h"
 
+#include "settings/color_setting.h"
+#include "ui/app_settings.h"
 #include "ui/command_ids.h"
+#include "ui/font_convert.h"
 #include "ui/result_document.h"
 
 #include <QPainter>
@@ -14,7 +17,9 @@ QColor FromColorRef(unsigned cr) {
 } // namespace
 
 CVorlanScrollView::CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidget* parent)
-    : QAbstractScrollArea(parent), m_pDoc(std::move(doc)) {
+    : QAbstractScrollArea(parent), m_pDoc(std::move(doc)),
+      m_fontColorCommands(AppSettings(), *this) {
+    ReadColors();
     setContextMenuPolicy(Qt::CustomContextMenu);
     m_pDoc->AddView(this);
     connect(m_pDoc.get(), &CResultDocument::contentChanged, this,
@@ -33,6 +38,10 @@ bool CVorlanScrollView::LinesExist() const {
 // print, copy and save commands join this switch as they are wired; until
 // then no target handles them and they show disabled.
 bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
+    if (CFontColorCommands::Handles(id)) {
+        state.enabled = true;
+        return true;
+    }
     switch (id) {
     case ID_FILE_OPEN:
         // A result window never opens files; only the bare main window does.
@@ -52,6 +61,10 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
 }
 
 void CVorlanScrollView::DoCommand(int id) {
+    if (CFontColorCommands::Handles(id)) {
+        m_fontColorCommands.DoCommand(id);
+        return;
+    }
     switch (id) {
     case ID_QUIT_COUNTING:
         OnQuitCounting();
@@ -75,7 +88,36 @@ void CVorlanScrollView::OnDeleteResult() {
 }
 
 void CVorlanScrollView::paintEvent(QPaintEvent*) {
+    ReadColors();
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), FromColorRef(m_crBack));
     // The report's lines are drawn over it in m_crText once the document plugs in.
+}
+
+// ---- Font and colours --------------------------------------------------
+
+void CVorlanScrollView::ReadColors() {
+    CColorSetting::Load(AppSettings(), "Color", "BkColor", m_crBack, 255, 255, 255);
+    CColorSetting::Load(AppSettings(), "Color", "TxtColor", m_crText, 0, 0, 0);
+}
+
+void CVorlanScrollView::SetViewFont(const LogFont& logFont) {
+    m_logFont = logFont;
+    m_font = FontFromLogFont(logFont);
+    viewport()->setFont(m_font);
+    viewport()->update();
+}
+
+void CVorlanScrollView::SetTextColor(ColorRef color) {
+    m_crText = color;
+    viewport()->update();
+}
+
+void CVorlanScrollView::SetBackColor(ColorRef color) {
+    m_crBack = color;
+    viewport()->update();
+}
+
+void CVorlanScrollView::UpdateAllViews() {
+    m_pDoc->UpdateAllViews();
 }

@@ -1,0 +1,342 @@
+// The font and colour commands of a result view, with the choosers answered
+// by the tests, and the conversion between the stored font record and Qt's
+// fonts.
+#include "screenshot.h"
+#include "settings_recorder.h"
+#include "ui/app_settings.h"
+#include "ui/command_ids.h"
+#include "ui/font_chooser_dlg.h"
+#include "ui/font_color_commands.h"
+#include "ui/font_convert.h"
+#include "ui/result_document.h"
+#include "ui/vorlan_scroll_view.h"
+
+#include <QComboBox>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QTest>
+#include <cstring>
+
+namespace {
+
+constexpr ColorRef kRed = 255;
+constexpr ColorRef kBlue = 0xFF0000;
+
+// A view that notes what the commands did to it.
+class CFakeView : public CFontColorView {
+  public:
+    QWidget* DialogOwner() const override { return nullptr; }
+    void SetViewFont(const LogFont& logFont) override {
+        font = logFont;
+        calls.append(QStringLiteral("font"));
+    }
+    void SetTextColor(ColorRef color) override {
+        calls.append(QStringLiteral("text %1").arg(color));
+    }
+    void SetBackColor(ColorRef color) override {
+        calls.append(QStringLiteral("back %1").arg(color));
+    }
+    void UpdateAllViews() override { calls.append(QStringLiteral("update all")); }
+
+    LogFont font;
+    QStringList calls;
+};
+
+// Choosers that answer as told and note what they were started from.
+struct CScriptedChoosers {
+    std::optional<CChosenFont> fontAnswer;
+    std::optional<ColorRef> colorAnswer;
+    std::optional<LogFont> fontStartedFrom;
+    int colorOpenings = 0;
+
+    CChoosers Get() {
+        return {[this](QWidget*, const LogFont& initial) {
+                    fontStartedFrom = initial;
+                    return fontAnswer;
+                },
+                [this](QWidget*) {
+                    ++colorOpenings;
+                    return colorAnswer;
+                }};
+    }
+};
+
+LogFont BoldFace(const char* face, std::int32_t height) {
+    LogFont font;
+    font.lfHeight = height;
+    font.lfWeight = 700;
+    SetFaceName(font, face);
+    return font;
+}
+
+bool SameFont(const LogFont& a, const LogFont& b) {
+    return FormatFontRecord(a, 0) == FormatFontRecord(b, 0) && FaceNameOf(a) == FaceNameOf(b);
+}
+
+} // namespace
+
+class FontColorCommandsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void commands_handledAndAlwaysEnabled();
+    void font_startsFromTheDispRecord();
+    void font_okStoresRecordAndTextColour();
+    void font_cancelChangesNothing();
+    void colour_data();
+    void colour();
+    void views_colourReachesEveryViewFontStaysInOne();
+    void convert_toQtFont_data();
+    void convert_toQtFont();
+    void convert_backToRecord();
+    void convert_pointSizesBecomePixels();
+    void chooser_startsFromRecordWithBlack();
+};
+
+void FontColorCommandsTest::commands_handledAndAlwaysEnabled() {
+    for (int id : {ID_CHANGE_FONT, ID_PRINT_OPTION, ID_OUTPUT_OPTION, ID_TEXT_COLOR, ID_BACK_COLOR})
+        QVERIFY(CFontColorCommands::Handles(id));
+    for (int id : {ID_COUNT_FREQUENCY, ID_DELETE_RESULT, ID_QUIT_COUNTING, ID_EDIT_COPY})
+        QVERIFY(!CFontColorCommands::Handles(id));
+
+    CMemorySettings settings;
+    CScopedAppSettings installed(settings);
+    CVorlanScrollView view(std::make_shared<CResultDocument>(QStringLiteral("Vorlan1")));
+    for (int id :
+         {ID_CHANGE_FONT, ID_PRINT_OPTION, ID_OUTPUT_OPTION, ID_TEXT_COLOR, ID_BACK_COLOR}) {
+        CommandState state;
+        state.enabled = false;
+        QVERIFY(view.QueryCommand(id, state));
+        QVERIFY(state.enabled);
+    }
+}
+
+void FontColorCommandsTest::font_startsFromTheDispRecord() {
+    CMemorySettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    CFontColorCommands commands(settings, view, choosers.Get());
+
+    // Nothing stored: the default font.
+    commands.OnChangeFont();
+    QVERIFY(choosers.fontStartedFrom);
+    QVERIFY(SameFont(*choosers.fontStartedFrom, LogFont()));
+
+    // The "Disp" record, not the one new windows use.
+    settings.WriteSettingString("Font", "DispFont", "-20 0 0 0 700 1 0 0 0 0 0 0 34 255 0 0");
+    settings.WriteSettingString("Font", "DispFontFace", "Serif Face");
+    settings.WriteSettingString("Font", "DisplayFont", "-9 0 0 0 400 0 0 0 0 0 0 0 0 0 0 0");
+    commands.OnChangeFont();
+    QCOMPARE(choosers.fontStartedFrom->lfHeight, -20);
+    QCOMPARE(int(choosers.fontStartedFrom->lfItalic), 1);
+    QCOMPARE(FaceNameOf(*choosers.fontStartedFrom), std::string_view("Serif Face"));
+}
+
+void FontColorCommandsTest::font_okStoresRecordAndTextColour() {
+    CRecordingSettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    choosers.fontAnswer = CChosenFont{BoldFace("Courier", -16), kRed};
+    CFontColorCommands commands(settings, view, choosers.Get());
+    commands.DoCommand(ID_CHANGE_FONT);
+
+    QCOMPARE(settings.writes, QStringList({"Font/DispFont=-16 0 0 0 700 0 0 0 128 1 2 1 1 255 0 0",
+                                           "Font/DispFontFace=Courier", "Color/TxtColor=255"}));
+    QCOMPARE(view.calls, QStringList({"text 255", "font", "update all"}));
+    QVERIFY(SameFont(view.font, BoldFace("Courier", -16)));
+}
+
+void FontColorCommandsTest::font_cancelChangesNothing() {
+    CRecordingSettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    CFontColorCommands commands(settings, view, choosers.Get());
+    commands.DoCommand(ID_CHANGE_FONT);
+    QVERIFY(choosers.fontStartedFrom);
+    QCOMPARE(settings.writes, QStringList());
+    QCOMPARE(view.calls, QStringList());
+}
+
+void FontColorCommandsTest::colour_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<std::optional<ColorRef>>("answer");
+    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QStringList>("calls");
+    QTest::newRow("text colour") << int(ID_TEXT_COLOR) << std::optional<ColorRef>(kRed)
+                                 << QStringList{"Color/TxtColor=255"}
+                                 << QStringList{"text 255", "update all"};
+    QTest::newRow("background colour")
+        << int(ID_BACK_COLOR) << std::optional<ColorRef>(kBlue)
+        << QStringList{"Color/BkColor=16711680"} << QStringList{"back 16711680", "update all"};
+    QTest::newRow("white is stored in decimal")
+        << int(ID_BACK_COLOR) << std::optional<ColorRef>(0xFFFFFF)
+        << QStringList{"Color/BkColor=16777215"} << QStringList{"back 16777215", "update all"};
+    QTest::newRow("text colour cancelled still refreshes")
+        << int(ID_TEXT_COLOR) << std::optional<ColorRef>() << QStringList{}
+        << QStringList{"update all"};
+    QTest::newRow("background cancelled still refreshes")
+        << int(ID_BACK_COLOR) << std::optional<ColorRef>() << QStringList{}
+        << QStringList{"update all"};
+}
+
+void FontColorCommandsTest::colour() {
+    QFETCH(int, command);
+    QFETCH(std::optional<ColorRef>, answer);
+    QFETCH(QStringList, writes);
+    QFETCH(QStringList, calls);
+    CRecordingSettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    choosers.colorAnswer = answer;
+    CFontColorCommands commands(settings, view, choosers.Get());
+    commands.DoCommand(command);
+    QCOMPARE(choosers.colorOpenings, 1);
+    QCOMPARE(settings.writes, writes);
+    QCOMPARE(view.calls, calls);
+}
+
+void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
+    CMemorySettings settings;
+    CScopedAppSettings installed(settings);
+    auto doc = std::make_shared<CResultDocument>(QStringLiteral("Vorlan1"));
+    CVorlanScrollView first(doc);
+    CVorlanScrollView second(doc);
+    CVorlanScrollView other(std::make_shared<CResultDocument>(QStringLiteral("Vorlan2")));
+    QCOMPARE(second.BackColor(), ColorRef(0xFFFFFF));
+    QCOMPARE(second.TextColor(), ColorRef(0));
+
+    CScriptedChoosers choosers;
+    choosers.colorAnswer = kBlue;
+    first.FontColorCommands().SetChoosers(choosers.Get());
+    first.DoCommand(ID_BACK_COLOR);
+    // At once in the issuing view; the others at their next repaint.
+    QCOMPARE(first.BackColor(), kBlue);
+    second.grab();
+    other.grab();
+    QCOMPARE(second.BackColor(), kBlue);
+    QCOMPARE(other.BackColor(), kBlue);
+    QCOMPARE(second.viewport()->grab().toImage().pixelColor(2, 2), QColor(0, 0, 255));
+
+    const QFont secondFont = second.ViewFont();
+    choosers.fontAnswer = CChosenFont{BoldFace("DejaVu Sans Mono", -21), kRed};
+    first.DoCommand(ID_CHANGE_FONT);
+    QCOMPARE(first.ViewFont().pixelSize(), 21);
+    QCOMPARE(first.ViewFont().weight(), QFont::Bold);
+    QCOMPARE(first.ViewLogFont().lfHeight, -21);
+    QCOMPARE(second.ViewFont(), secondFont);
+    second.grab();
+    QCOMPARE(second.TextColor(), kRed);
+    // New windows keep taking their font from the record the command leaves alone.
+    QVERIFY(!settings.Find("Font", "DisplayFont"));
+    QVERIFY(!settings.Find("Font", "DisplayFontFace"));
+    QCOMPARE(settings.Find("Font", "DispFontFace").value_or(""), std::string("DejaVu Sans Mono"));
+}
+
+void FontColorCommandsTest::convert_toQtFont_data() {
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<int>("weight");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<bool>("underline");
+    QTest::addColumn<bool>("strikeOut");
+    QTest::addColumn<bool>("fixedPitch");
+    QTest::newRow("default") << kDefaultFontRecord << "FixedSys" << 13 << 400 << false << false
+                             << false << true;
+    QTest::newRow("bold italic") << "-20 0 0 0 700 1 0 0 0 0 0 0 2 0 0 0"
+                                 << "DejaVu Serif" << 20 << 700 << true << false << false << false;
+    QTest::newRow("underline and strike-out")
+        << "-11 0 0 0 400 0 1 1 128 1 2 1 49 0 0 0"
+        << "DejaVu Sans Mono" << 11 << 400 << false << true << true << true;
+    QTest::newRow("weight 0 is normal")
+        << "-13 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0"
+        << "DejaVu Sans" << 13 << 400 << false << false << false << false;
+}
+
+void FontColorCommandsTest::convert_toQtFont() {
+    QFETCH(QString, record);
+    QFETCH(QString, face);
+    QFETCH(int, pixels);
+    QFETCH(int, weight);
+    QFETCH(bool, italic);
+    QFETCH(bool, underline);
+    QFETCH(bool, strikeOut);
+    QFETCH(bool, fixedPitch);
+    LogFont logFont;
+    ColorRef color = 0;
+    QVERIFY(ParseFontRecord(record.toStdString(), logFont, color));
+    SetFaceName(logFont, face.toStdString());
+    const QFont font = FontFromLogFont(logFont);
+    QCOMPARE(font.family(), face);
+    QCOMPARE(font.pixelSize(), pixels);
+    QCOMPARE(font.weight(), weight);
+    QCOMPARE(font.italic(), italic);
+    QCOMPARE(font.underline(), underline);
+    QCOMPARE(font.strikeOut(), strikeOut);
+    QCOMPARE(font.fixedPitch(), fixedPitch);
+    // A face that is not installed still gives a font of the asked pitch.
+    if (fixedPitch)
+        QVERIFY(QFontInfo(font).fixedPitch());
+}
+
+void FontColorCommandsTest::convert_backToRecord() {
+    LogFont base;
+    ColorRef color = 0;
+    QVERIFY(ParseFontRecord("-17 3 900 900 700 1 1 0 128 3 2 5 49 0 0 0", base, color));
+    SetFaceName(base, "DejaVu Sans Mono");
+    const LogFont back = LogFontFromFont(FontFromLogFont(base), base, 96);
+    // Qt keeps no width, angles, character set, precisions or quality: they
+    // come through from the record unchanged.
+    QCOMPARE(QString::fromStdString(FormatFontRecord(back, 0)),
+             QStringLiteral("-17 3 900 900 700 1 1 0 128 3 2 5 49 0 0 0"));
+    QCOMPARE(FaceNameOf(back), std::string_view("DejaVu Sans Mono"));
+
+    // A positive height is a cell height; it comes back as the smaller
+    // character height, stored negative.
+    LogFont cell = base;
+    cell.lfHeight = 30;
+    const LogFont fromCell = LogFontFromFont(FontFromLogFont(cell), cell, 96);
+    QVERIFY(fromCell.lfHeight < 0 && fromCell.lfHeight > -30);
+
+    // A proportional face gives variable pitch, with its family.
+    QFont sans(QStringLiteral("DejaVu Sans"));
+    sans.setPixelSize(12);
+    sans.setStyleHint(QFont::SansSerif);
+    QCOMPARE(int(LogFontFromFont(sans, LogFont(), 96).lfPitchAndFamily), 0x22);
+}
+
+void FontColorCommandsTest::convert_pointSizesBecomePixels() {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPointSize(10);
+    QCOMPARE(LogFontFromFont(font, LogFont(), 96).lfHeight, -13);
+    QCOMPARE(LogFontFromFont(font, LogFont(), 144).lfHeight, -20);
+    // A face name longer than the record holds is cut to 31 bytes.
+    font.setFamily(QString(40, QLatin1Char('F')));
+    QCOMPARE(FaceNameOf(LogFontFromFont(font, LogFont(), 96)).size(), std::size_t(31));
+}
+
+void FontColorCommandsTest::chooser_startsFromRecordWithBlack() {
+    LogFont start = BoldFace("DejaVu Sans Mono", -16);
+    start.lfCharSet = 0;
+    CFontChooserDlg dialog(start);
+    dialog.show();
+    SaveScreenshot(&dialog, "font_chooser");
+    QCOMPARE(dialog.FontDialog()->currentFont().family(), QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(dialog.FontDialog()->currentFont().weight(), QFont::Bold);
+    QCOMPARE(dialog.ChosenColor(), ColorRef(0));
+    QCOMPARE(dialog.ColorBox()->currentText(), QStringLiteral("Black"));
+    QCOMPARE(dialog.ColorBox()->count(), 16);
+    QVERIFY(dialog.FontDialog()->testOption(QFontDialog::DontUseNativeDialog));
+
+    dialog.SelectColor(kRed);
+    QCOMPARE(dialog.ColorBox()->currentText(), QStringLiteral("Red"));
+    QCOMPARE(dialog.ChosenColor(), kRed);
+    const LogFont chosen = dialog.ChosenFont();
+    QCOMPARE(FaceNameOf(chosen), std::string_view("DejaVu Sans Mono"));
+    QCOMPARE(chosen.lfWeight, 700);
+    QCOMPARE(int(chosen.lfCharSet), 0);
+    // 16 pixels show as 12 points at 96 dpi and come back unchanged.
+    QCOMPARE(chosen.lfHeight, static_cast<std::int32_t>(-std::lround(12 * ScreenDpi() / 72)));
+}
+
+QTEST_MAIN(FontColorCommandsTest)
+#include "font_color_commands_test.moc"
