@@ -8,13 +8,18 @@
 #include "ui/font_chooser_dlg.h"
 #include "ui/font_color_commands.h"
 #include "ui/font_convert.h"
+#include "ui/out_opt_dlg.h"
+#include "ui/print_opt_dlg.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_scroll_view.h"
 
+#include <QApplication>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QTest>
+#include <QTimer>
 #include <cstring>
 
 namespace {
@@ -69,6 +74,18 @@ LogFont BoldFace(const char* face, std::int32_t height) {
     return font;
 }
 
+// Runs answer on the modal window that the next step opens.
+template <typename Dialog, typename Answer> void AnswerModal(Answer answer, bool& seen) {
+    QTimer::singleShot(0, [answer, &seen] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        seen = dialog != nullptr;
+        if (dialog)
+            answer(dialog);
+        else if (QApplication::activeModalWidget())
+            QApplication::activeModalWidget()->close();
+    });
+}
+
 bool SameFont(const LogFont& a, const LogFont& b) {
     return FormatFontRecord(a, 0) == FormatFontRecord(b, 0) && FaceNameOf(a) == FaceNameOf(b);
 }
@@ -85,6 +102,8 @@ class FontColorCommandsTest : public QObject {
     void colour_data();
     void colour();
     void views_colourReachesEveryViewFontStaysInOne();
+    void qtChoosers_answerInTheRecordsTerms();
+    void optionCommands_openTheirDialogs();
     void convert_toQtFont_data();
     void convert_toQtFont();
     void convert_backToRecord();
@@ -229,6 +248,57 @@ void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
     QVERIFY(!settings.Find("Font", "DisplayFont"));
     QVERIFY(!settings.Find("Font", "DisplayFontFace"));
     QCOMPARE(settings.Find("Font", "DispFontFace").value_or(""), std::string("DejaVu Sans Mono"));
+}
+
+void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
+    const CChoosers choosers = CChoosers::Qt();
+    bool seen = false;
+    // Red, green and blue land in the colour value's low, middle and high byte.
+    AnswerModal<QColorDialog>(
+        [](QColorDialog* dialog) {
+            QVERIFY(dialog->testOption(QColorDialog::DontUseNativeDialog));
+            QCOMPARE(dialog->currentColor(), QColor(Qt::black));
+            dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            dialog->accept();
+        },
+        seen);
+    QCOMPARE(choosers.chooseColor(nullptr), std::optional<ColorRef>(0x563412));
+    QVERIFY(seen);
+    AnswerModal<QColorDialog>([](QColorDialog* dialog) { dialog->reject(); }, seen);
+    QCOMPARE(choosers.chooseColor(nullptr), std::optional<ColorRef>());
+    QVERIFY(seen);
+
+    AnswerModal<CFontChooserDlg>(
+        [](CFontChooserDlg* dialog) {
+            dialog->SelectColor(kRed);
+            dialog->accept();
+        },
+        seen);
+    std::optional<CChosenFont> chosen =
+        choosers.chooseFont(nullptr, BoldFace("DejaVu Sans Mono", -16));
+    QVERIFY(seen);
+    QVERIFY(chosen);
+    QCOMPARE(chosen->color, kRed);
+    QCOMPARE(FaceNameOf(chosen->font), std::string_view("DejaVu Sans Mono"));
+    AnswerModal<CFontChooserDlg>([](CFontChooserDlg* dialog) { dialog->reject(); }, seen);
+    QVERIFY(!choosers.chooseFont(nullptr, LogFont()));
+}
+
+void FontColorCommandsTest::optionCommands_openTheirDialogs() {
+    CRecordingSettings settings;
+    CFakeView view;
+    CFontColorCommands commands(settings, view);
+    bool seen = false;
+    AnswerModal<COutOptDlg>([](COutOptDlg* dialog) { dialog->accept(); }, seen);
+    commands.DoCommand(ID_OUTPUT_OPTION);
+    QVERIFY(seen);
+    QCOMPARE(settings.writes.size(), 9);
+    AnswerModal<CPrintOptDlg>([](CPrintOptDlg* dialog) { dialog->reject(); }, seen);
+    commands.DoCommand(ID_PRINT_OPTION);
+    QVERIFY(seen);
+    QCOMPARE(settings.writes.size(), 9);
+    // Neither touches the view.
+    QCOMPARE(view.calls, QStringList());
 }
 
 void FontColorCommandsTest::convert_toQtFont_data() {
