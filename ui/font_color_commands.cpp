@@ -6,6 +6,8 @@
 #include "ui/font_chooser_dlg.h"
 #include "ui/out_opt_dlg.h"
 #include "ui/print_opt_dlg.h"
+#include "ui/result_document.h"
+#include "ui/vorlan_scroll_view.h"
 
 #include <QColorDialog>
 
@@ -111,4 +113,29 @@ void CFontColorCommands::OnPrintOption() {
 void CFontColorCommands::OnOutputOption() {
     COutOptDlg dialog(m_settings, m_view.DialogOwner());
     dialog.exec();
+}
+
+CViewFontColorCommands::CViewFontColorCommands(CVorlanScrollView& view)
+    : m_view(view), m_commands(view.GetDocument()->Settings(), *this) {}
+
+QWidget* CViewFontColorCommands::DialogOwner() const {
+    return m_view.window();
+}
+
+void CViewFontColorCommands::SetViewFont(const LogFont& logFont) {
+    m_view.SetLogFont(logFont);
+}
+
+void CViewFontColorCommands::SetTextColor(ColorRef color) {
+    m_view.SetTextColor(color);
+    m_view.viewport()->update();
+}
+
+void CViewFontColorCommands::SetBackColor(ColorRef color) {
+    m_view.SetBackColor(color);
+    m_view.viewport()->update();
+}
+
+void CViewFontColorCommands::UpdateAllViews() {
+    m_view.GetDocument()->UpdateAllViews();
 }

@@ -11,6 +11,7 @@
 #include <optional>
 
 class CSettingsStore;
+class CVorlanScrollView;
 class QWidget;
 
 struct CChosenFont {
@@ -73,6 +74,24 @@ class CFontColorCommands {
     CSettingsStore& m_settings;
     CFontColorView& m_view;
     CChoosers m_choosers;
+};
+
+// The commands of one result view: they read and write the settings of the
+// view's document and refresh all views of that document.
+class CViewFontColorCommands final : private CFontColorView {
+  public:
+    explicit CViewFontColorCommands(CVorlanScrollView& view);
+    CFontColorCommands& Commands() { return m_commands; }
+
+  private:
+    QWidget* DialogOwner() const override;
+    void SetViewFont(const LogFont& logFont) override;
+    void SetTextColor(ColorRef color) override;
+    void SetBackColor(ColorRef color) override;
+    void UpdateAllViews() override;
+
+    CVorlanScrollView& m_view;
+    CFontColorCommands m_commands;
 };
 
 #endif

@@ -1,7 +1,6 @@
 #include "ui/font_convert.h"
 
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -19,23 +18,6 @@ constexpr std::uint8_t kSwiss = 0x20;
 constexpr std::uint8_t kModern = 0x30;
 constexpr std::uint8_t kScript = 0x40;
 constexpr std::uint8_t kDecorative = 0x50;
-
-QFont::StyleHint HintOf(std::uint8_t pitchAndFamily) {
-    switch (pitchAndFamily & kFamilyMask) {
-    case kRoman:
-        return QFont::Serif;
-    case kSwiss:
-        return QFont::SansSerif;
-    case kModern:
-        return QFont::Monospace;
-    case kScript:
-        return QFont::Cursive;
-    case kDecorative:
-        return QFont::Decorative;
-    default:
-        return (pitchAndFamily & kPitchMask) == kFixedPitch ? QFont::Monospace : QFont::AnyStyle;
-    }
-}
 
 // The family bits for hint, or none when the hint names no family.
 std::uint8_t FamilyOf(QFont::StyleHint hint) {
@@ -63,28 +45,6 @@ double ScreenDpi() {
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
-QFont FontFromLogFont(const LogFont& logFont) {
-    const std::string_view face = FaceNameOf(logFont);
-    QFont font(QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())));
-    font.setStyleHint(HintOf(logFont.lfPitchAndFamily));
-    font.setFixedPitch((logFont.lfPitchAndFamily & kPitchMask) == kFixedPitch);
-    if (logFont.lfWeight > 0)
-        font.setWeight(static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000)));
-    font.setItalic(logFont.lfItalic != 0);
-    font.setUnderline(logFont.lfUnderline != 0);
-    font.setStrikeOut(logFont.lfStrikeOut != 0);
-    if (logFont.lfHeight < 0) {
-        font.setPixelSize(-logFont.lfHeight);
-    } else if (logFont.lfHeight > 0) {
-        // A cell height: take the leading off with the face's own proportions.
-        font.setPixelSize(logFont.lfHeight);
-        const int cell = QFontMetrics(font).height();
-        if (cell > 0)
-            font.setPixelSize(std::max(1, logFont.lfHeight * logFont.lfHeight / cell));
-    }
-    return font;
-}
-
 LogFont LogFontFromFont(const QFont& font, const LogFont& base, double dpi) {
     LogFont logFont = base;
     int pixels = font.pixelSize();
@@ -97,11 +57,13 @@ LogFont LogFontFromFont(const QFont& font, const LogFont& base, double dpi) {
     logFont.lfUnderline = font.underline() ? 1 : 0;
     logFont.lfStrikeOut = font.strikeOut() ? 1 : 0;
 
-    std::uint8_t family = FamilyOf(font.styleHint());
-    if (family == 0)
-        family = base.lfPitchAndFamily & kFamilyMask;
+    // The family bits describe the face: kept while the face stays, taken from
+    // the font's style hint when another face was chosen.
+    SetFaceName(logFont, font.family().toUtf8().toStdString());
+    std::uint8_t family = base.lfPitchAndFamily & kFamilyMask;
+    if (FaceNameOf(logFont) != FaceNameOf(base))
+        family = FamilyOf(font.styleHint());
     const std::uint8_t pitch = QFontInfo(font).fixedPitch() ? kFixedPitch : kVariablePitch;
     logFont.lfPitchAndFamily = family | pitch;
-    SetFaceName(logFont, font.family().toUtf8().toStdString());
     return logFont;
 }

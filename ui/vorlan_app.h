@@ -6,12 +6,12 @@
 #define VORLAN_UI_VORLAN_APP_H
 
 #include "platform/event_pump.h"
-#include "ui/app_settings.h"
 #include "ui/command_target.h"
 #include "ui/recent_file_list.h"
 
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -46,6 +46,11 @@ class CVorlanApp : public QObject, public CCommandTarget {
     bool QueryCommand(int id, CommandState& state) const override;
     void DoCommand(int id) override;
 
+    // The event pump's hook while the application runs (context: the app).
+    static void PumpEvents(void* context);
+    // Least time between two polls of the event queue.
+    static constexpr std::chrono::milliseconds kPumpInterval{1};
+
   private:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
@@ -54,15 +59,13 @@ class CVorlanApp : public QObject, public CCommandTarget {
     void AddToRecentFileList(const QString& path);
 
     CSettingsStore& m_settings;
-    // Result views reach the store through AppSettings() while the
-    // application lives.
-    CScopedAppSettings m_installedSettings;
     CRecentFileList m_recent;
     int m_nUntitledCount = 0;
     int m_nPreviewPages = 0;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QPrinter> m_pPrinter;
     std::optional<CScopedPumpHook> m_pumpHook;
+    std::chrono::steady_clock::time_point m_lastPoll{};
 };
 
 #endif

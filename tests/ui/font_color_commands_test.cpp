@@ -3,7 +3,6 @@
 // fonts.
 #include "screenshot.h"
 #include "settings_recorder.h"
-#include "ui/app_settings.h"
 #include "ui/command_ids.h"
 #include "ui/font_chooser_dlg.h"
 #include "ui/font_color_commands.h"
@@ -17,7 +16,6 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
-#include <QFontInfo>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -104,8 +102,6 @@ class FontColorCommandsTest : public QObject {
     void views_colourReachesEveryViewFontStaysInOne();
     void qtChoosers_answerInTheRecordsTerms();
     void optionCommands_openTheirDialogs();
-    void convert_toQtFont_data();
-    void convert_toQtFont();
     void convert_backToRecord();
     void convert_pointSizesBecomePixels();
     void chooser_startsFromRecordWithBlack();
@@ -118,8 +114,7 @@ void FontColorCommandsTest::commands_handledAndAlwaysEnabled() {
         QVERIFY(!CFontColorCommands::Handles(id));
 
     CMemorySettings settings;
-    CScopedAppSettings installed(settings);
-    CVorlanScrollView view(std::make_shared<CResultDocument>(QStringLiteral("Vorlan1")));
+    CVorlanScrollView view(std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1")));
     for (int id :
          {ID_CHANGE_FONT, ID_PRINT_OPTION, ID_OUTPUT_OPTION, ID_TEXT_COLOR, ID_BACK_COLOR}) {
         CommandState state;
@@ -215,11 +210,10 @@ void FontColorCommandsTest::colour() {
 
 void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
     CMemorySettings settings;
-    CScopedAppSettings installed(settings);
-    auto doc = std::make_shared<CResultDocument>(QStringLiteral("Vorlan1"));
+    auto doc = std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1"));
     CVorlanScrollView first(doc);
     CVorlanScrollView second(doc);
-    CVorlanScrollView other(std::make_shared<CResultDocument>(QStringLiteral("Vorlan2")));
+    CVorlanScrollView other(std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan2")));
     QCOMPARE(second.BackColor(), ColorRef(0xFFFFFF));
     QCOMPARE(second.TextColor(), ColorRef(0));
 
@@ -235,13 +229,13 @@ void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
     QCOMPARE(other.BackColor(), kBlue);
     QCOMPARE(second.viewport()->grab().toImage().pixelColor(2, 2), QColor(0, 0, 255));
 
-    const QFont secondFont = second.ViewFont();
+    const QFont secondFont = second.DisplayFont();
     choosers.fontAnswer = CChosenFont{BoldFace("DejaVu Sans Mono", -21), kRed};
     first.DoCommand(ID_CHANGE_FONT);
-    QCOMPARE(first.ViewFont().pixelSize(), 21);
-    QCOMPARE(first.ViewFont().weight(), QFont::Bold);
-    QCOMPARE(first.ViewLogFont().lfHeight, -21);
-    QCOMPARE(second.ViewFont(), secondFont);
+    QCOMPARE(first.DisplayFont().pixelSize(), 21);
+    QCOMPARE(first.DisplayFont().weight(), QFont::Bold);
+    QCOMPARE(first.GetLogFont().lfHeight, -21);
+    QCOMPARE(second.DisplayFont(), secondFont);
     second.grab();
     QCOMPARE(second.TextColor(), kRed);
     // New windows keep taking their font from the record the command leaves alone.
@@ -299,53 +293,6 @@ void FontColorCommandsTest::optionCommands_openTheirDialogs() {
     QCOMPARE(settings.writes.size(), 9);
     // Neither touches the view.
     QCOMPARE(view.calls, QStringList());
-}
-
-void FontColorCommandsTest::convert_toQtFont_data() {
-    QTest::addColumn<QString>("record");
-    QTest::addColumn<QString>("face");
-    QTest::addColumn<int>("pixels");
-    QTest::addColumn<int>("weight");
-    QTest::addColumn<bool>("italic");
-    QTest::addColumn<bool>("underline");
-    QTest::addColumn<bool>("strikeOut");
-    QTest::addColumn<bool>("fixedPitch");
-    QTest::newRow("default") << kDefaultFontRecord << "FixedSys" << 13 << 400 << false << false
-                             << false << true;
-    QTest::newRow("bold italic") << "-20 0 0 0 700 1 0 0 0 0 0 0 2 0 0 0"
-                                 << "DejaVu Serif" << 20 << 700 << true << false << false << false;
-    QTest::newRow("underline and strike-out")
-        << "-11 0 0 0 400 0 1 1 128 1 2 1 49 0 0 0"
-        << "DejaVu Sans Mono" << 11 << 400 << false << true << true << true;
-    QTest::newRow("weight 0 is normal")
-        << "-13 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0"
-        << "DejaVu Sans" << 13 << 400 << false << false << false << false;
-}
-
-void FontColorCommandsTest::convert_toQtFont() {
-    QFETCH(QString, record);
-    QFETCH(QString, face);
-    QFETCH(int, pixels);
-    QFETCH(int, weight);
-    QFETCH(bool, italic);
-    QFETCH(bool, underline);
-    QFETCH(bool, strikeOut);
-    QFETCH(bool, fixedPitch);
-    LogFont logFont;
-    ColorRef color = 0;
-    QVERIFY(ParseFontRecord(record.toStdString(), logFont, color));
-    SetFaceName(logFont, face.toStdString());
-    const QFont font = FontFromLogFont(logFont);
-    QCOMPARE(font.family(), face);
-    QCOMPARE(font.pixelSize(), pixels);
-    QCOMPARE(font.weight(), weight);
-    QCOMPARE(font.italic(), italic);
-    QCOMPARE(font.underline(), underline);
-    QCOMPARE(font.strikeOut(), strikeOut);
-    QCOMPARE(font.fixedPitch(), fixedPitch);
-    // A face that is not installed still gives a font of the asked pitch.
-    if (fixedPitch)
-        QVERIFY(QFontInfo(font).fixedPitch());
 }
 
 void FontColorCommandsTest::convert_backToRecord() {

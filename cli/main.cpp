@@ -1,0 +1,128 @@
+// vorlan-count: counts the words of the files of one directory, as the count
+// command of the desktop program would, and writes the report to standard
+// output. Parse, validate, delegate to the engine, print, exit status.
+#include "cli/options.h"
+#include "cli/target.h"
+
+#include "engine/count_notifier.h"
+#include "engine/file_list.h"
+#include "engine/vorlan_doc.h"
+#include "settings/profile_location.h"
+#include "settings/profile_settings.h"
+#include "settings/settings_overlay.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kExitCounted = 0;
+constexpr int kExitSomeFilesFailed = 1;
+constexpr int kExitTrouble = 2;
+
+// Each engine message becomes one line on standard error; there is no
+// window to beep in.
+class CStderrNotifier : public ICountNotifier {
+  public:
+    void ShowMessage(const std::string& text) override {
+        std::string line = text + '\n';
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        ++m_nMessages;
+    }
+    void Beep() override {}
+    int Messages() const { return m_nMessages; }
+
+  private:
+    int m_nMessages = 0;
+};
+
+int Fail(const std::string& what, const std::string& reason) {
+    std::fprintf(stderr, "vorlan-count: %s: %s\n", what.c_str(), reason.c_str());
+    return kExitTrouble;
+}
+
+int UsageError(const ParseResult& result) {
+    Fail(result.what, result.reason);
+    std::fputs("Try 'vorlan-count --help' for more information.\n", stderr);
+    return kExitTrouble;
+}
+
+// The report, byte for byte as a saved file holds it, in one large write
+// for all but the largest reports.
+bool WriteReport(CVorlanDoc& doc, std::string& reason) {
+    CFdSink sink(STDOUT_FILENO);
+    CArchive ar(sink);
+    doc.SerializeReport(ar);
+    if (!sink.Flush() || ar.Failed()) {
+        reason = std::strerror(sink.Error() ? sink.Error() : EIO);
+        return false;
+    }
+    return true;
+}
+
+bool CheckProfile(const std::string& path, std::string& reason) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        reason = std::strerror(EISDIR);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CountOptions options;
+    ParseResult parsed = ParseCountOptions(argc, argv, options);
+    switch (parsed.outcome) {
+    case ParseOutcome::help:
+        std::fputs(UsageText(), stdout);
+        return kExitCounted;
+    case ParseOutcome::version:
+        std::printf("vorlan-count (Vorlan) %s\n", VORLAN_VERSION);
+        return kExitCounted;
+    case ParseOutcome::error:
+        return UsageError(parsed);
+    case ParseOutcome::count:
+        break;
+    }
+
+    CountTarget target;
+    std::string reason;
+    if (!ResolveCountTarget(options.directory, options.pattern, target, reason))
+        return Fail(options.directory, reason);
+
+    // A profile named on the command line must be there: a mistyped name
+    // would otherwise count silently with the defaults.
+    if (options.profile && !CheckProfile(*options.profile, reason))
+        return Fail(*options.profile, reason);
+
+    // Nothing is ever written to the profile: the overrides stay in memory.
+    CProfileSettings profile(options.profile ? ProfileLocation{*options.profile}
+                                             : FindProfileLocation());
+    CSettingsOverlay settings(profile);
+    ApplyOptionOverrides(options, settings);
+
+    std::vector<std::string> files;
+    std::error_code listError;
+    bool subdir = settings.GetSettingInt("Option", "Subdir", 0) == 1;
+    if (!BuildFileList(target.directory, target.pattern, subdir, files, &listError))
+        return Fail(options.directory, listError.message());
+
+    CStderrNotifier notifier;
+    CVorlanDoc doc(settings, notifier);
+    doc.CountWords(files, target.directory + target.pattern);
+
+    if (!WriteReport(doc, reason))
+        return Fail("standard output", reason);
+    return notifier.Messages() == 0 ? kExitCounted : kExitSomeFilesFailed;
+}

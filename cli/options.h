@@ -1,0 +1,44 @@
+// Command-line options of vorlan-count. Parsing only: nothing here touches
+// the file system or the profile.
+#ifndef VORLAN_CLI_OPTIONS_H
+#define VORLAN_CLI_OPTIONS_H
+
+#include <optional>
+#include <string>
+
+class CSettingsOverlay;
+
+// The five orders of the word lines.
+enum class ReportOrder { abc, zyx, tail, freq, lowfreq };
+
+struct CountOptions {
+    std::string directory;
+    std::optional<std::string> pattern;
+    std::optional<std::string> profile; // --profile FILE
+    std::optional<ReportOrder> order;   // --order
+    bool percent = false;
+    bool subdir = false;
+    bool binary = false;
+    bool html = false;
+};
+
+enum class ParseOutcome { count, help, version, error };
+
+// Reads argv[1..argc-1]. On error, what names the offending argument (or the
+// program's name when an operand is missing) and reason says what is wrong.
+struct ParseResult {
+    ParseOutcome outcome = ParseOutcome::count;
+    std::string what;
+    std::string reason;
+};
+
+ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& options);
+
+// Puts the flags given on the command line over the profile's values, for
+// this run only: each flag sets the keys that the Output Option dialog would
+// write for the same choice.
+void ApplyOptionOverrides(const CountOptions& options, CSettingsOverlay& overlay);
+
+const char* UsageText();
+
+#endif

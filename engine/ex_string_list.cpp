@@ -1,0 +1,213 @@
+#include "engine/ex_string_list.h"
+
+#include "platform/event_pump.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <vector>
+
+CExPlex* CExPlex::Create(CExPlex*& pHead, std::uint32_t nCount, std::size_t nElementSize) {
+    if (nElementSize &&
+        nCount > (std::numeric_limits<std::size_t>::max() - sizeof(CExPlex)) / nElementSize)
+        throw std::bad_array_new_length();
+    auto* pBlock = static_cast<CExPlex*>(::operator new(sizeof(CExPlex) + nCount * nElementSize));
+    pBlock->m_pNextBlock = pHead;
+    pBlock->m_nCapacity = nCount;
+    pBlock->m_nReserved = 0;
+    pHead = pBlock;
+    return pBlock;
+}
+
+void CExPlex::FreeDataChain() noexcept {
+    CExPlex* pBlock = this;
+    while (pBlock) {
+        CExPlex* pNext = pBlock->m_pNextBlock;
+        ::operator delete(pBlock);
+        pBlock = pNext;
+    }
+}
+
+CExStringList::CExStringList(std::int32_t nNodesPerBlock)
+    : m_nNodesPerBlock(std::max<std::int32_t>(nNodesPerBlock, 1)) {}
+
+CExStringList::~CExStringList() {
+    m_bSorting = false;
+    RemoveAllLines();
+}
+
+CExStringList::CNode* CExStringList::TakeNode(CNode* pPrev, CNode* pNext) {
+    if (!m_pFreeNodes) {
+        CExPlex* pBlock =
+            CExPlex::Create(m_pBlocks, static_cast<std::uint32_t>(m_nNodesPerBlock), sizeof(CNode));
+        // Chained from the last element back, so the first one is taken first.
+        auto* pNodes = static_cast<CNode*>(pBlock->data());
+        for (std::uint32_t i = pBlock->m_nCapacity; i-- > 0;)
+            m_pFreeNodes = new (pNodes + i) CNode{m_pFreeNodes, nullptr, {}};
+    }
+    CNode* pNode = m_pFreeNodes;
+    m_pFreeNodes = pNode->m_pNextNode;
+    pNode->m_pPrevNode = pPrev;
+    pNode->m_pNextNode = pNext;
+    pNode->m_strLine.clear();
+    ++m_nLines;
+    return pNode;
+}
+
+void CExStringList::ReleaseNode(CNode* pNode) noexcept {
+    std::string().swap(pNode->m_strLine);
+    pNode->m_pPrevNode = nullptr;
+    pNode->m_pNextNode = m_pFreeNodes;
+    m_pFreeNodes = pNode;
+    --m_nLines;
+}
+
+const CExStringList::CNode* CExStringList::AppendLine(std::string text) {
+    CNode* pNode = TakeNode(m_pTail, nullptr);
+    pNode->m_strLine = std::move(text);
+    if (m_pTail)
+        m_pTail->m_pNextNode = pNode;
+    else
+        m_pHead = pNode;
+    m_pTail = pNode;
+    return pNode;
+}
+
+const CExStringList::CNode* CExStringList::PrependLine(std::string text) {
+    CNode* pNode = TakeNode(nullptr, m_pHead);
+    pNode->m_strLine = std::move(text);
+    if (m_pHead)
+        m_pHead->m_pPrevNode = pNode;
+    else
+        m_pTail = pNode;
+    m_pHead = pNode;
+    return pNode;
+}
+
+void CExStringList::RemoveAllLines() noexcept {
+    Unlink();
+    if (m_bSorting) {
+        m_bUnlinkedWhileSorting = true;
+        return;
+    }
+    m_pFreeNodes = nullptr;
+    DestroyBlocks();
+}
+
+// Every element of every block was constructed when its block was made,
+// whether it is a line, a free node, or neither any more.
+void CExStringList::DestroyBlocks() noexcept {
+    for (CExPlex* pBlock = m_pBlocks; pBlock; pBlock = pBlock->m_pNextBlock) {
+        auto* pNodes = static_cast<CNode*>(pBlock->data());
+        for (std::uint32_t i = 0; i < pBlock->m_nCapacity; ++i)
+            pNodes[i].~CNode();
+    }
+    if (m_pBlocks)
+        m_pBlocks->FreeDataChain();
+    m_pBlocks = nullptr;
+}
+
+void CExStringList::Unlink() noexcept {
+    m_pHead = nullptr;
+    m_pTail = nullptr;
+    m_nLines = 0;
+}
+
+void CExStringList::LinkAtTail(CNode* pNode) noexcept {
+    pNode->m_pPrevNode = m_pTail;
+    pNode->m_pNextNode = nullptr;
+    if (m_pTail)
+        m_pTail->m_pNextNode = pNode;
+    else
+        m_pHead = pNode;
+    m_pTail = pNode;
+    ++m_nLines;
+}
+
+namespace {
+
+// Bucket 0 takes a non-digit (a space of the right-aligned count field, or a
+// position past the end of the line); buckets 1 to 10 the digits 0 to 9.
+constexpr int kBuckets = 11;
+
+inline std::uint8_t BucketOf(const std::string& line, std::size_t nPos) noexcept {
+    if (nPos >= line.size())
+        return 0;
+    const unsigned char c = static_cast<unsigned char>(line[nPos]);
+    return c >= '0' && c <= '9' ? static_cast<std::uint8_t>(c - '0' + 1) : 0;
+}
+
+class CSortingScope {
+  public:
+    explicit CSortingScope(bool& bFlag) : m_bFlag(bFlag) { m_bFlag = true; }
+    ~CSortingScope() { m_bFlag = false; }
+    CSortingScope(const CSortingScope&) = delete;
+    CSortingScope& operator=(const CSortingScope&) = delete;
+
+  private:
+    bool& m_bFlag;
+};
+
+} // namespace
+
+// The buckets are ranges of one array of node pointers: a pass moves
+// pointers, never texts, and rebuilds the list by relinking its own nodes.
+void CExStringList::SortByCount(int nWidth, SortDirection direction) {
+    if (nWidth < 1 || m_bSorting)
+        return;
+    std::vector<CNode*> order;
+    order.reserve(static_cast<std::size_t>(std::max<std::int32_t>(m_nLines, 0)));
+    for (CNode* pNode = m_pHead; pNode; pNode = pNode->m_pNextNode)
+        order.push_back(pNode);
+    std::vector<CNode*> distributed(order.size());
+    std::vector<std::uint8_t> bucketOf(order.size());
+    const CSortingScope sorting(m_bSorting);
+    m_bUnlinkedWhileSorting = false;
+
+    for (int nPos = nWidth - 1; nPos >= 0; --nPos) {
+        std::size_t counts[kBuckets] = {};
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            PumpMessages();
+            bucketOf[i] = BucketOf(order[i]->m_strLine, static_cast<std::size_t>(nPos));
+            ++counts[bucketOf[i]];
+        }
+        // No digit here means none further left either, for right-aligned
+        // numbers: the order is final.
+        if (counts[0] == order.size())
+            break;
+        std::size_t next[kBuckets];
+        for (std::size_t b = 0, nStart = 0; b < kBuckets; nStart += counts[b++])
+            next[b] = nStart;
+        for (std::size_t i = 0; i < order.size(); ++i)
+            distributed[next[bucketOf[i]]++] = order[i];
+        order.swap(distributed);
+
+        Unlink();
+        m_bUnlinkedWhileSorting = false;
+        for (std::size_t b = 0, i = 0; b < kBuckets; ++b) {
+            PumpMessages();
+            for (const std::size_t nEnd = i + counts[b]; i < nEnd; ++i)
+                LinkAtTail(order[i]);
+        }
+    }
+
+    if (direction == MoreToLess) {
+        for (std::size_t i = order.size(); i-- > 0;)
+            PumpMessages(); // the list stays whole while the reversed order is taken
+        std::reverse(order.begin(), order.end());
+        Unlink();
+        m_bUnlinkedWhileSorting = false;
+        for (CNode* pNode : order) {
+            PumpMessages();
+            LinkAtTail(pNode);
+        }
+    }
+    if (m_bUnlinkedWhileSorting)
+        Relink(order);
+}
+
+void CExStringList::Relink(const std::vector<CNode*>& nodes) noexcept {
+    Unlink();
+    for (CNode* pNode : nodes)
+        LinkAtTail(pNode);
+}

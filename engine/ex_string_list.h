@@ -1,0 +1,94 @@
+// The report: an ordered list of text lines whose nodes come from blocks of
+// nodes (CExPlex) rather than one heap block each, and its ordering by the
+// count at the start of each line.
+#ifndef VORLAN_ENGINE_EX_STRING_LIST_H
+#define VORLAN_ENGINE_EX_STRING_LIST_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One block of list nodes: this header, then m_nCapacity elements.
+struct CExPlex {
+    CExPlex* m_pNextBlock;     // the block allocated before this one
+    std::uint32_t m_nCapacity; // elements in the block
+    std::uint32_t m_nReserved; // always 0
+
+    void* data() noexcept { return this + 1; }
+
+    // Allocates a block of nCount elements of nElementSize bytes and puts it
+    // in front of the chain that pHead starts (pHead then names it). Throws
+    // std::bad_alloc when memory runs out; the chain is then unchanged.
+    static CExPlex* Create(CExPlex*& pHead, std::uint32_t nCount, std::size_t nElementSize);
+    // Frees this block and every block after it.
+    void FreeDataChain() noexcept;
+};
+static_assert(sizeof(CExPlex) % alignof(std::max_align_t) == 0);
+
+class CExStringList {
+  public:
+    struct CNode {
+        CNode* m_pNextNode; // next line; the next free node while in the free chain
+        CNode* m_pPrevNode; // previous line
+        std::string m_strLine;
+    };
+
+    enum SortDirection { LessToMore, MoreToLess };
+
+    explicit CExStringList(std::int32_t nNodesPerBlock = 10);
+    virtual ~CExStringList();
+    CExStringList(const CExStringList&) = delete;
+    CExStringList& operator=(const CExStringList&) = delete;
+
+    // Add text after the last line or before the first. Throw std::bad_alloc
+    // when memory runs out; the list is then unchanged.
+    const CNode* AppendLine(std::string text);
+    const CNode* PrependLine(std::string text);
+
+    // Empties the list and frees its blocks.
+    void RemoveAllLines() noexcept;
+
+    // Reorders the lines by the number in their first nWidth bytes: a stable
+    // least-significant-digit radix ordering with one bucket for non-digits
+    // (below every digit) and ten for the digits. MoreToLess reverses the
+    // result, so lines with equal keys then stand in reverse order. Calls
+    // PumpMessages once per line distributed or reversed and once per bucket
+    // gathered. Throws std::bad_alloc before changing anything when its
+    // working memory cannot be had.
+    void SortByCount(int nWidth, SortDirection direction);
+
+    // Readers walk from m_pHead along m_pNextNode; event handlers may do so
+    // while the list is being sorted, and see a complete or partly rebuilt
+    // list whose m_nLines matches its nodes.
+    CNode* m_pHead = nullptr;
+    CNode* m_pTail = nullptr;
+    std::int32_t m_nLines = 0;
+
+    // The block chain, newest first (for inspection; the list owns it).
+    const CExPlex* GetBlocks() const noexcept { return m_pBlocks; }
+
+  protected:
+    // The node supply of every insertion: a free node linked to nothing yet,
+    // whose links are set to the arguments; counted in m_nLines.
+    CNode* TakeNode(CNode* pPrev, CNode* pNext);
+    // Returns a node taken out of the list to the free chain.
+    void ReleaseNode(CNode* pNode) noexcept;
+
+  private:
+    void DestroyBlocks() noexcept;
+    void Unlink() noexcept;
+    void LinkAtTail(CNode* pNode) noexcept;
+    void Relink(const std::vector<CNode*>& nodes) noexcept;
+
+    CNode* m_pFreeNodes = nullptr;
+    CExPlex* m_pBlocks = nullptr;
+    std::int32_t m_nNodesPerBlock;
+    // While a sort runs it holds every node of the list; a RemoveAllLines
+    // from an event handler then only unlinks them, and the sort ends with
+    // every line it was given.
+    bool m_bSorting = false;
+    bool m_bUnlinkedWhileSorting = false;
+};
+
+#endif

@@ -1,0 +1,157 @@
+#include "engine/string_tree.h"
+
+#include "tesmo.h"
+
+#include <cassert>
+#include <new>
+
+namespace {
+
+// 32-bit counters wrap as they would on the machine the format was made
+// for, instead of overflowing.
+inline std::int32_t AddOne(std::int32_t n) noexcept {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
+}
+
+inline CNode*& Child(CNode* pNode, bool bGreater) noexcept {
+    return bGreater ? pNode->m_pGreater : pNode->m_pLesser;
+}
+
+inline bool IsRed(const CNode* pNode) noexcept {
+    return pNode && pNode->m_bRed;
+}
+
+} // namespace
+
+CStringTree::CStringTree() : m_nCount(0), m_nTotal(0) {
+    m_pRoot = m_nodes.Take();
+}
+
+CStringTree::~CStringTree() {
+    FreeSubtree(m_pRoot);
+    m_nCount = 0;
+    m_nTotal = 0;
+}
+
+CNode* CStringTree::Insert(const char* pszWord, const CNode* pStart) noexcept {
+    assert(pStart == m_pRoot);
+    (void)pStart;
+    return Insert(pszWord);
+}
+
+CNode* CStringTree::Insert(const char* pszWord) noexcept {
+    const WordKey key = MakeWordKey(pszWord);
+    if (CNode* pFound = m_index.Find(key)) {
+        ++pFound->m_nCount;
+        m_nTotal = AddOne(m_nTotal);
+        return pFound;
+    }
+    // Everything a new word needs is had before the tree is touched.
+    const bool bNeedNode = m_pRoot->m_pszWord != nullptr;
+    try {
+        m_index.Reserve(static_cast<std::size_t>(m_nCount) + 1);
+        m_texts.Reserve(std::size_t{key.nLength} + 1);
+        if (bNeedNode)
+            m_nodes.Reserve();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    bool bLinked = true;
+    CNode* pNode = bNeedNode ? FindOrLink(pszWord, bLinked) : m_pRoot;
+    if (!bLinked) { // the index missed a word the comparison calls equal
+        ++pNode->m_nCount;
+        m_nTotal = AddOne(m_nTotal);
+        return pNode;
+    }
+    pNode->m_pszWord = m_texts.Copy(pszWord, key.nLength);
+    pNode->m_nCount = 1;
+    m_index.Add(key, pNode);
+    if (bNeedNode)
+        Rebalance(pNode);
+    m_nCount = AddOne(m_nCount);
+    m_nTotal = AddOne(m_nTotal);
+    return pNode;
+}
+
+// Descends from the root by mbstricmp and hangs a new red node where the
+// word belongs; bLinked false means an equal word was found instead.
+CNode* CStringTree::FindOrLink(const char* pszWord, bool& bLinked) noexcept {
+    CNode* pNode = m_pRoot;
+    for (;;) {
+        const int r = mbstricmp(pNode->m_pszWord, pszWord);
+        if (r == 0) {
+            bLinked = false;
+            return pNode;
+        }
+        CNode*& pNext = Child(pNode, r < 0);
+        if (!pNext) {
+            CNode* pNew = m_nodes.Take();
+            pNew->m_pParent = pNode;
+            pNew->m_bRed = true;
+            pNext = pNew;
+            bLinked = true;
+            return pNew;
+        }
+        pNode = pNext;
+    }
+}
+
+// Red-black insertion repair. Rotations move nodes, never words, so every
+// node keeps its word and count and the in-order sequence is unchanged.
+void CStringTree::Rebalance(CNode* pNode) noexcept {
+    while (pNode != m_pRoot && IsRed(pNode->m_pParent)) {
+        CNode* pParent = pNode->m_pParent;
+        CNode* pGrand = pParent->m_pParent; // exists: a red node is never the root
+        const bool bParentGreater = pParent == pGrand->m_pGreater;
+        CNode* pUncle = Child(pGrand, !bParentGreater);
+        if (IsRed(pUncle)) {
+            pParent->m_bRed = false;
+            pUncle->m_bRed = false;
+            pGrand->m_bRed = true;
+            pNode = pGrand;
+            continue;
+        }
+        if (pNode == Child(pParent, !bParentGreater)) {
+            pNode = pParent;
+            Rotate(pNode, !bParentGreater);
+            pParent = pNode->m_pParent;
+        }
+        pParent->m_bRed = false;
+        pGrand->m_bRed = true;
+        Rotate(pGrand, bParentGreater);
+    }
+    m_pRoot->m_bRed = false;
+}
+
+// Moves pNode down to its lesser side (bToLesser) or its greater side; the
+// child on the other side takes its place.
+void CStringTree::Rotate(CNode* pNode, bool bToLesser) noexcept {
+    CNode* pUp = Child(pNode, bToLesser);
+    CNode*& pInner = Child(pUp, !bToLesser);
+    Child(pNode, bToLesser) = pInner;
+    if (pInner)
+        pInner->m_pParent = pNode;
+    pUp->m_pParent = pNode->m_pParent;
+    if (!pNode->m_pParent)
+        m_pRoot = pUp;
+    else
+        Child(pNode->m_pParent, pNode == pNode->m_pParent->m_pGreater) = pUp;
+    pInner = pNode;
+    pNode->m_pParent = pUp;
+}
+
+void CStringTree::Clear() noexcept {
+    FreeSubtree(m_pRoot);
+    m_nCount = 0;
+    m_nTotal = 0;
+}
+
+void CStringTree::FreeSubtree(CNode* pNode) noexcept {
+    assert(pNode == m_pRoot);
+    (void)pNode;
+    // Nodes and texts live in the arenas; dropping those frees them all.
+    m_index.Release();
+    m_texts.Reset();
+    m_nodes.Reset();
+    m_pRoot = m_nodes.Take();
+}

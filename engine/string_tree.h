@@ -1,0 +1,127 @@
+// The word table: the distinct words of one count run with a count each,
+// in the order of mbstricmp (bytes compared by value after A-Z are folded to
+// a-z). A red-black tree keeps any insertion order, a sorted word list
+// included, at logarithmic depth; an index in front of it finds a word that
+// is already counted without a single comparison of the tree.
+#ifndef VORLAN_ENGINE_STRING_TREE_H
+#define VORLAN_ENGINE_STRING_TREE_H
+
+#include "engine/tree_arena.h"
+#include "engine/word_index.h"
+
+#include <cstdint>
+
+class CExStringList;
+
+// One distinct word. Nodes and their texts belong to the table's storage;
+// they stay valid until the table is emptied or destroyed.
+class CNode {
+  public:
+    CNode* m_pGreater = nullptr; // words that sort after this one
+    CNode* m_pLesser = nullptr;  // words that sort before this one
+    CNode* m_pParent = nullptr;  // null for the root
+    char* m_pszWord = nullptr;   // the text as first met; null only in an empty table's root
+    std::uint32_t m_nCount = 0;  // occurrences
+    bool m_bRed = false;         // balancing colour; the root is always black
+};
+
+class CStringTree {
+  public:
+    // Throws std::bad_alloc when not even the empty root can be had.
+    CStringTree();
+    virtual ~CStringTree();
+    CStringTree(const CStringTree&) = delete;
+    CStringTree& operator=(const CStringTree&) = delete;
+
+    // Counts pszWord (copied; the caller keeps its string) and returns the
+    // node that holds it. When memory runs out it returns null instead: the
+    // word is not counted and the table is exactly as it was, still
+    // consistent and destructible, so the caller can stop in order.
+    CNode* Insert(const char* pszWord) noexcept;
+    // The same; a search always starts at the root, which pStart must be.
+    CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
+
+    // Removes every word; the root stays, without a word. Never fails.
+    void Clear() noexcept;
+
+    // Calls visit(const CNode&) for every word of pNode's subtree, in
+    // ascending or descending order. Iterative: no stack, whatever the depth.
+    template <class Visit> static void WalkAscending(const CNode* pNode, Visit&& visit);
+    template <class Visit> static void WalkDescending(const CNode* pNode, Visit&& visit);
+
+    // The report writers: append one report line per word of pNode's subtree
+    // to list, calling PumpMessages after each. The by-endings forms expect
+    // words inserted with their bytes reversed and print them restored; the
+    // percent forms divide by m_nTotal. std::bad_alloc from the list
+    // propagates and leaves the lines written so far.
+    void WriteAscending(CExStringList& list, const CNode* pNode) const;
+    void WriteDescending(CExStringList& list, const CNode* pNode) const;
+    void WriteByEndings(CExStringList& list, const CNode* pNode) const;
+    void WriteAscendingPercent(CExStringList& list, const CNode* pNode) const;
+    void WriteDescendingPercent(CExStringList& list, const CNode* pNode) const;
+    void WriteByEndingsPercent(CExStringList& list, const CNode* pNode) const;
+
+    CNode* m_pRoot;        // never null; the tree's top, which balancing may change
+    std::int32_t m_nCount; // distinct words
+    std::int32_t m_nTotal; // insertions since the table was emptied; the divisor of percentages
+
+  protected:
+    // Frees every word and node below pNode and pNode's word. Emptying only
+    // a part of a balanced tree would break it, so pNode must be the root.
+    void FreeSubtree(CNode* pNode) noexcept;
+
+  private:
+    template <class Visit> static void Walk(const CNode* pNode, bool bDescending, Visit&& visit);
+    void WriteLines(CExStringList& list, const CNode* pNode, bool bDescending, bool bReversed,
+                    bool bPercent) const;
+    CNode* FindOrLink(const char* pszWord, bool& bLinked) noexcept;
+    void Rebalance(CNode* pNode) noexcept;
+    void Rotate(CNode* pNode, bool bToLesser) noexcept;
+
+    CNodeArena m_nodes;
+    CTextArena m_texts;
+    CWordIndex m_index;
+};
+
+template <class Visit> void CStringTree::Walk(const CNode* pNode, bool bDescending, Visit&& visit) {
+    if (!pNode || !pNode->m_pszWord)
+        return;
+    const auto before = [bDescending](const CNode* n) {
+        return bDescending ? n->m_pGreater : n->m_pLesser;
+    };
+    const auto after = [bDescending](const CNode* n) {
+        return bDescending ? n->m_pLesser : n->m_pGreater;
+    };
+    const CNode* n = pNode;
+    while (before(n))
+        n = before(n);
+    for (;;) {
+        visit(*n);
+        if (after(n)) {
+            n = after(n);
+            while (before(n))
+                n = before(n);
+            continue;
+        }
+        // Climb until arriving from a "before" side: that parent is next.
+        for (;;) {
+            if (n == pNode)
+                return;
+            const CNode* p = n->m_pParent;
+            const bool bFromBefore = before(p) == n;
+            n = p;
+            if (bFromBefore)
+                break;
+        }
+    }
+}
+
+template <class Visit> void CStringTree::WalkAscending(const CNode* pNode, Visit&& visit) {
+    Walk(pNode, false, visit);
+}
+
+template <class Visit> void CStringTree::WalkDescending(const CNode* pNode, Visit&& visit) {
+    Walk(pNode, true, visit);
+}
+
+#endif

@@ -1,0 +1,95 @@
+// The result document: one report, the word table of its running count, the
+// counters and flags of the last count, and the exclusion list it was created
+// with. A count runs on the calling thread; while it runs, the event pump may
+// deliver commands that read the report, set m_bQuit or try to close.
+#ifndef VORLAN_ENGINE_VORLAN_DOC_H
+#define VORLAN_ENGINE_VORLAN_DOC_H
+
+#include "engine/ex_string_list.h"
+#include "engine/string_tree.h"
+#include "filters/exclude_list.h"
+#include "platform/document.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CScanBuffers;
+class CSettingsStore;
+class ICountNotifier;
+struct ScanVariant;
+
+class CVorlanDoc : public CDocument {
+  public:
+    // Both are kept by reference and must outlive the document. The exclusion
+    // list is read from settings here, once.
+    CVorlanDoc(CSettingsStore& settings, ICountNotifier& notifier);
+    ~CVorlanDoc() override = default;
+
+    // The count run: files in reading order, spec the directory followed by
+    // the file name or pattern the user chose. Leaves the report in
+    // m_listResult, the counters set, the title as it was, the document
+    // modified, and sounds the beep. Does nothing when called while a run of
+    // this document is already in progress (from an event handler).
+    void CountWords(const std::vector<std::string>& files, std::string spec);
+    // True from the start of CountWords to its end; m_bCounting, by
+    // contrast, is set only once a file has been opened.
+    bool IsCountRunning() const { return m_bRunning; }
+
+    // The four scans; each counts files into m_wordTree.
+    void ScanFiles(const std::vector<std::string>& files);
+    void ScanFilesByEndings(const std::vector<std::string>& files);
+    void ScanHtmlFiles(const std::vector<std::string>& files);
+    void ScanHtmlFilesByEndings(const std::vector<std::string>& files);
+
+    // Storing writes every report line byte for byte; loading reads nothing.
+    void SerializeReport(CArchive& ar);
+
+    // "Delete result": empties the report and clears the modified flag; the
+    // counters keep their values. Tells the views. Does nothing while a
+    // count of this document runs.
+    void DeleteResult();
+
+    // A document that is counting refuses to close.
+    bool CanCloseFrame() const override { return m_bCounting == 0; }
+
+    // True when the last count ran out of memory for its word table and
+    // stopped early (the report lists what had been counted until then).
+    bool RanOutOfMemory() const { return m_bOutOfMemory; }
+
+    CExStringList m_listResult;
+    int m_bCounting = 0;
+    int m_bQuit = 0;
+    int m_bExcludeBinary = 0;
+    CExcludeList m_listExclude;
+    CStringTree m_wordTree;
+    std::int32_t m_nDifferentWords = 0;
+    std::int32_t m_nTotalWords = 0;
+    std::string m_strSavedTitle;
+    std::int32_t m_nFilesProcessed = 0;
+
+  protected:
+    void Serialize(CArchive& ar) override { SerializeReport(ar); }
+    void DeleteContents() override { m_listResult.RemoveAllLines(); }
+
+  private:
+    void ScanFileList(const std::vector<std::string>& files, const ScanVariant& variant);
+    void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
+                     CScanBuffers& buffers);
+    void CountLine(char* text, const ScanVariant& variant);
+    void ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant);
+    void ReportReadFailure(const std::string& upperPath, const ScanVariant& variant);
+    void Scan(const std::vector<std::string>& files, bool html, bool tail);
+    bool BuildReport(std::size_t filesGiven, const std::string& spec, bool tail, bool abc,
+                     bool percent);
+    void WriteWordLines(bool tail, bool abc, bool percent);
+    void SortWordLines();
+    void AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec);
+
+    CSettingsStore& m_settings;
+    ICountNotifier& m_notifier;
+    bool m_bOutOfMemory = false;
+    bool m_bRunning = false;
+};
+
+#endif

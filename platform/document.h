@@ -1,0 +1,128 @@
+// The document base: what a document of the result window needs from the
+// application framework. It keeps a title, a modified flag and a path name,
+// tells its observers (the views and frames showing it) when to redraw and
+// when its title changed, and stores or loads itself through an archive.
+#ifndef VORLAN_PLATFORM_DOCUMENT_H
+#define VORLAN_PLATFORM_DOCUMENT_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Where a storing archive's bytes go. Write returns false on failure; the
+// archive remembers the first failure and drops everything after it.
+class CByteSink {
+  public:
+    virtual ~CByteSink() = default;
+    virtual bool Write(const char* data, std::size_t size) = 0;
+};
+
+// A storing or loading archive. Loading archives carry no data source: no
+// document of this program reads anything back.
+class CArchive {
+  public:
+    enum class Mode { store, load };
+
+    explicit CArchive(CByteSink& sink) : m_mode(Mode::store), m_pSink(&sink) {}
+    CArchive() : m_mode(Mode::load), m_pSink(nullptr) {}
+
+    bool IsStoring() const { return m_mode == Mode::store; }
+    bool IsLoading() const { return m_mode == Mode::load; }
+    // Storing only: hands the bytes to the sink unless an earlier write failed.
+    void Write(const char* data, std::size_t size);
+    bool Failed() const { return m_bFailed; }
+
+  private:
+    Mode m_mode;
+    CByteSink* m_pSink;
+    bool m_bFailed = false;
+};
+
+// A sink over an open file descriptor, buffered so that many small writes
+// (one per report line) become few large ones. The descriptor is not owned.
+// Flush must be called before the descriptor is closed; Error gives the
+// errno value of the first failure, 0 if none.
+class CFdSink : public CByteSink {
+  public:
+    explicit CFdSink(int fd, std::size_t bufferSize = 1 << 20);
+    ~CFdSink() override;
+    CFdSink(const CFdSink&) = delete;
+    CFdSink& operator=(const CFdSink&) = delete;
+
+    bool Write(const char* data, std::size_t size) override;
+    bool Flush();
+    int Error() const { return m_nError; }
+
+  private:
+    bool WriteAll(const char* data, std::size_t size);
+
+    int m_fd;
+    int m_nError = 0;
+    std::vector<char> m_buffer;
+    std::size_t m_nUsed = 0;
+};
+
+class CDocument;
+
+// Implemented by whatever shows a document. Callbacks run on the one thread,
+// possibly from inside a count run (through the event pump).
+class IDocumentObserver {
+  public:
+    virtual ~IDocumentObserver() = default;
+    // The content changed: show it again from the first line.
+    virtual void OnDocumentUpdate(CDocument& doc) = 0;
+    // The title changed (a count's progress texts come this way).
+    virtual void OnDocumentTitleChanged(CDocument& doc) = 0;
+};
+
+class CDocument {
+  public:
+    CDocument() = default;
+    virtual ~CDocument() = default;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+
+    const std::string& GetTitle() const { return m_strTitle; }
+    // Sets the title and tells every observer.
+    void SetTitle(const std::string& title);
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+    // Empty until the document is saved to or opened from a file.
+    const std::string& GetPathName() const { return m_strPathName; }
+    // Sets the path name and makes its last component the title.
+    void SetPathName(const std::string& path);
+
+    // Observers are not owned; one must be removed before it is destroyed.
+    void AddObserver(IDocumentObserver* observer);
+    void RemoveObserver(IDocumentObserver* observer);
+    void UpdateAllViews();
+
+    // Whether the framework may close the document now. Asked before the
+    // question whether to save a modified document.
+    virtual bool CanCloseFrame() const { return true; }
+
+    // Writes the document to path through a temporary file in the same
+    // folder, renamed over path only when everything was written, so a
+    // failed save leaves the old file whole. On success the document takes
+    // path as its path name and title and is no longer modified. Returns 0
+    // or the errno value of the failure; the document is then unchanged.
+    int OnSaveDocument(const std::string& path);
+    // Opens path (it must be a readable regular file), loads the document
+    // from it, and takes path as path name and title. Returns 0 or errno.
+    int OnOpenDocument(const std::string& path);
+
+  protected:
+    virtual void Serialize(CArchive& ar) = 0;
+    // Empties the document before another file is loaded into it.
+    virtual void DeleteContents() {}
+
+  private:
+    std::string m_strTitle;
+    std::string m_strPathName;
+    bool m_bModified = false;
+    std::vector<IDocumentObserver*> m_observers;
+};
+
+#endif

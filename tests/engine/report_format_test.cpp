@@ -1,0 +1,153 @@
+#include "engine/report_format.h"
+
+#include "engine/ex_string_list.h"
+#include "engine/string_tree.h"
+#include "platform/event_pump.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+namespace {
+
+using Writer = void (CStringTree::*)(CExStringList&, const CNode*) const;
+
+std::string TextOf(const CExStringList& list) {
+    std::string text;
+    for (const auto* node = list.m_pHead; node; node = node->m_pNextNode)
+        text += node->m_strLine;
+    return text;
+}
+
+// The worked example: two files, "the cat and the dog" and "The end",
+// through the steps of a count run that follow the scan.
+std::string ExampleReport(Writer writer, int byFrequency) {
+    CStringTree table;
+    for (const char* word : {"the", "cat", "and", "the", "dog", "The", "end"})
+        table.Insert(word);
+    table.m_nTotal = 7;
+    CExStringList list;
+    (table.*writer)(list, table.m_pRoot);
+    const std::int32_t different = table.m_nCount;
+    table.Clear();
+    if (byFrequency)
+        list.SortByCount(10,
+                         byFrequency > 0 ? CExStringList::MoreToLess : CExStringList::LessToMore);
+    list.AppendLine(kSeparatorLine);
+    list.AppendLine(FormatFilesProcessedLine(2));
+    list.AppendLine(FormatTotalWordsLine(7));
+    list.AppendLine(FormatDifferentWordsLine(different));
+    list.PrependLine(FormatHeaderLine("C:\\TEXT\\*.TXT"));
+    return TextOf(list);
+}
+
+TEST(ReportExample, ByteForByte) {
+    const std::string header = "=====[ C:\\TEXT\\*.TXT ]=====\r\n";
+    const std::string totals = "=========================\r\n"
+                               "         2 : Files processed\r\n"
+                               "         7 : Total words\r\n"
+                               "         5 : Different words used\r\n";
+    const std::string l1 = "         1 : ", l3 = "         3 : ", p1 = "         1(14.286%) : ";
+    EXPECT_EQ(ExampleReport(&CStringTree::WriteAscending, 0),
+              header + l1 + "and\r\n" + l1 + "cat\r\n" + l1 + "dog\r\n" + l1 + "end\r\n" + l3 +
+                  "the\r\n" + totals);
+    EXPECT_EQ(ExampleReport(&CStringTree::WriteAscendingPercent, 0),
+              header + p1 + "and\r\n" + p1 + "cat\r\n" + p1 + "dog\r\n" + p1 + "end\r\n" +
+                  "         3(42.857%) : the\r\n" + totals);
+    EXPECT_EQ(ExampleReport(&CStringTree::WriteDescending, 1),
+              header + l3 + "the\r\n" + l1 + "and\r\n" + l1 + "cat\r\n" + l1 + "dog\r\n" + l1 +
+                  "end\r\n" + totals);
+    EXPECT_EQ(ExampleReport(&CStringTree::WriteDescending, -1),
+              header + l1 + "end\r\n" + l1 + "dog\r\n" + l1 + "cat\r\n" + l1 + "and\r\n" + l3 +
+                  "the\r\n" + totals);
+}
+
+// All six writers over one table: order, form, first-met text, one pump per line.
+TEST(ReportWriters, OneLinePerWordInTheirOrder) {
+    const std::string talked = " : talked\r\n", walked = " : Walked\r\n", walks = " : walks\r\n";
+    const std::string one = "         1", two = "         2", quarter = "(25.000%)",
+                      half = "(50.000%)";
+    const struct {
+        Writer writer;
+        bool reversed;
+        std::string expected;
+    } cases[] = {
+        {&CStringTree::WriteAscending, false, one + talked + two + walked + one + walks},
+        {&CStringTree::WriteDescending, false, one + walks + two + walked + one + talked},
+        {&CStringTree::WriteByEndings, true, one + talked + two + walked + one + walks},
+        {&CStringTree::WriteAscendingPercent, false,
+         one + quarter + talked + two + half + walked + one + quarter + walks},
+        {&CStringTree::WriteDescendingPercent, false,
+         one + quarter + walks + two + half + walked + one + quarter + talked},
+        {&CStringTree::WriteByEndingsPercent, true,
+         one + quarter + talked + two + half + walked + one + quarter + walks},
+    };
+    for (const auto& c : cases) {
+        CStringTree table;
+        for (std::string word : {"walks", "Walked", "talked", "walked"}) {
+            if (c.reversed)
+                std::reverse(word.begin(), word.end());
+            table.Insert(word.c_str());
+        }
+        table.m_nTotal = 4;
+        CExStringList list;
+        int pumps = 0;
+        CScopedPumpHook hook([](void* n) { ++*static_cast<int*>(n); }, &pumps);
+        (table.*c.writer)(list, table.m_pRoot);
+        EXPECT_EQ(TextOf(list), c.expected);
+        EXPECT_EQ(pumps, 3);
+    }
+}
+
+TEST(ReportWriters, EmptyTableShiftJisAndLongWords) {
+    CStringTree table;
+    CExStringList list;
+    table.WriteByEndingsPercent(list, table.m_pRoot);
+    EXPECT_EQ(list.m_nLines, 0);
+    // By endings, a double-byte word comes out in the bytes that were counted.
+    const std::string counted = "\x82\xA0\x82\xA2\x83\x41";
+    table.Insert(std::string(counted.rbegin(), counted.rend()).c_str());
+    table.WriteByEndings(list, table.m_pRoot);
+    EXPECT_EQ(TextOf(list), "         1 : " + counted + "\r\n");
+    EXPECT_EQ(FormatWordLine(1, std::string(20000, 'q')),
+              "         1 : " + std::string(20000, 'q') + "\r\n");
+}
+
+TEST(ReportFields, CountsMatchPrintf) {
+    char expected[64];
+    for (std::uint32_t count : {0u, 9u, 10u, 999999999u, 1234567890u, 4294967295u}) {
+        std::snprintf(expected, sizeof expected, "%10lu : w\r\n",
+                      static_cast<unsigned long>(count));
+        EXPECT_EQ(FormatWordLine(count, "w"), expected);
+    }
+    for (std::int32_t total : {0, 5, -5, INT32_MAX, INT32_MIN}) {
+        std::snprintf(expected, sizeof expected, "%10ld : Total words\r\n",
+                      static_cast<long>(total));
+        EXPECT_EQ(FormatTotalWordsLine(total), expected);
+    }
+}
+
+TEST(ReportFields, PercentHasThreeDecimalsInAtLeastSixCharacters) {
+    const struct {
+        std::uint32_t count;
+        std::int32_t total;
+        const char* field;
+    } cases[] = {{1, 1, "(100.000%)"},
+                 {1, 30000, "( 0.003%)"},
+                 {1, 300000, "( 0.000%)"},
+                 {1, 1600, "( 0.062%)"}}; // a tie rounds to even, as printf does
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatWordPercentLine(c.count, c.total, "w"),
+                  "         1" + std::string(c.field) + " : w\r\n");
+}
+
+TEST(ReportFields, HeaderSeparatorAndTotals) {
+    EXPECT_EQ(FormatHeaderLine("D:\\A B\\*.*"), "=====[ D:\\A B\\*.* ]=====\r\n");
+    EXPECT_EQ(std::string(kSeparatorLine), std::string(25, '=') + "\r\n");
+    EXPECT_EQ(FormatFilesProcessedLine(12), "        12 : Files processed\r\n");
+    EXPECT_EQ(FormatDifferentWordsLine(0), "         0 : Different words used\r\n");
+}
+
+} // namespace

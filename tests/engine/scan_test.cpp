@@ -1,0 +1,176 @@
+// The per-file scan: what counts as a word, how lines are prepared, which
+// files are opened, and what the user is told about those that are not.
+#include "count_fixture.h"
+
+#include "platform/event_pump.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+void CountPump(void* context) {
+    ++*static_cast<int*>(context);
+}
+
+class Scan : public ::testing::Test {
+  protected:
+    // Counts the files with the plain scan; the table keeps its words.
+    void ScanPlain(const std::vector<std::string>& files) { f.doc.ScanFiles(files); }
+    // The stored words in ascending order, each with its count.
+    std::string Words() {
+        CExStringList list(10);
+        f.doc.m_wordTree.WriteAscending(list, f.doc.m_wordTree.m_pRoot);
+        std::string text;
+        for (const auto* node = list.m_pHead; node; node = node->m_pNextNode)
+            text += node->m_strLine;
+        return text;
+    }
+
+    CTempTree tree;
+    CountFixture f;
+};
+
+TEST_F(Scan, CaseVariantsCountAsOneWordStoredAsFirstMet) {
+    ScanPlain({tree.Write("h.txt", "Hello, hello. HELLO!\n")});
+    EXPECT_EQ(f.doc.m_nTotalWords, 3);
+    EXPECT_EQ(f.doc.m_wordTree.m_nCount, 1);
+    EXPECT_EQ(Words(), WordLine(3, "Hello"));
+    EXPECT_EQ(f.doc.m_nFilesProcessed, 1);
+    EXPECT_EQ(f.doc.m_bCounting, 1); // the count run clears it, not the scan
+}
+
+// Line preparation: what a line holds after reading decides the words and
+// whether the event pump is called for it.
+struct LineCase {
+    const char* name;
+    std::string bytes;
+    bool html;
+    int words;
+    int pumps;
+    friend void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ScanLines : public Scan, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(ScanLines, WordsAndPumpCalls) {
+    std::vector<std::string> files{tree.Write("l.txt", GetParam().bytes)};
+    int pumps = 0;
+    {
+        CScopedPumpHook hook(CountPump, &pumps);
+        GetParam().html ? f.doc.ScanHtmlFiles(files) : f.doc.ScanFiles(files);
+    }
+    EXPECT_EQ(f.doc.m_nTotalWords, GetParam().words);
+    EXPECT_EQ(pumps, GetParam().pumps);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Preparation, ScanLines,
+    ::testing::Values(LineCase{"SpacesOnlyPlain", "     \n", false, 0, 0},
+                      LineCase{"LineFeedOnlyPlain", "\n", false, 0, 0},
+                      LineCase{"SpacesOnlyHtml", "     \n", true, 0, 1},
+                      LineCase{"LineFeedOnlyHtml", "\n", true, 0, 1},
+                      LineCase{"TrailingSpacesDropped", "word   \n", false, 1, 1},
+                      LineCase{"TrailingTabSplits", "one\ttwo\t\n", false, 2, 1},
+                      LineCase{"CrLfReadsAsLineFeed", "one two\r\nthree\r\n", false, 3, 2},
+                      LineCase{"CtrlZEndsTheFile", std::string("one two\x1A three\n"), false, 2, 1},
+                      LineCase{"NoFinalLineFeed", "one two", false, 2, 1},
+                      // The filter pumps too: before analysing the tag and after removing it.
+                      LineCase{"ParagraphTagOnly", "<p>\n", true, 0, 3},
+                      LineCase{"DelimitersOnly", ",,, ;;\n", false, 0, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Scan, TagsAreRemovedWithoutReplacement) {
+    f.doc.ScanHtmlFiles({tree.Write("t.html", "a<B>b</B>c\n")});
+    EXPECT_EQ(Words(), WordLine(1, "abc"));
+}
+
+TEST_F(Scan, LongLinesAreReadInPiecesOf5119Bytes) {
+    // A word straddling the piece boundary counts as two.
+    std::string line = std::string(5117, ' ') + "abcd\n";
+    ScanPlain({tree.Write("long.txt", line)});
+    EXPECT_EQ(Words(), WordLine(1, "ab") + WordLine(1, "cd"));
+}
+
+TEST_F(Scan, ByEndingsStoresReversedWords) {
+    f.doc.ScanFilesByEndings({tree.Write("e.txt", "Counting\n")});
+    EXPECT_EQ(Words(), WordLine(1, "gnitnuoC"));
+}
+
+TEST_F(Scan, ExcludedFilesAreSkippedSilentlyWhenBinaryIsOn) {
+    std::vector<std::string> files{tree.Write("A.EXE", "program bytes\n"),
+                                   tree.Write("B.TXT", "text\n"), tree.Write("c.zip", "archive\n")};
+    f.doc.m_bExcludeBinary = 1;
+    ScanPlain(files);
+    EXPECT_EQ(Words(), WordLine(1, "text"));
+    EXPECT_EQ(f.doc.m_nFilesProcessed, 1);
+    EXPECT_TRUE(f.notifier.messages.empty());
+}
+
+TEST_F(Scan, BinaryOtherThanOneExcludesNothing) {
+    f.doc.m_bExcludeBinary = 2;
+    ScanPlain({tree.Write("A.EXE", "program\n")});
+    EXPECT_EQ(f.doc.m_nFilesProcessed, 1);
+}
+
+TEST_F(Scan, FileIsOpenedUnderItsListedNameOnACaseSensitiveSystem) {
+    ScanPlain({tree.Write("MixedCase.txt", "found\n")});
+    EXPECT_EQ(Words(), WordLine(1, "found"));
+    EXPECT_TRUE(f.notifier.messages.empty());
+}
+
+// The open-failure message names the upper-cased path, with each scan's own
+// suffix, and the scan goes on with the next file.
+struct FailureCase {
+    const char* name;
+    void (CVorlanDoc::*scan)(const std::vector<std::string>&);
+    const char* suffix;
+    friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ScanFailures : public Scan, public ::testing::WithParamInterface<FailureCase> {
+  protected:
+    std::string Expected(const std::string& path) {
+        std::string upper = path;
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return "Failed to open " + upper + GetParam().suffix;
+    }
+};
+
+TEST_P(ScanFailures, MissingFileIsReportedAndSkipped) {
+    std::string missing = tree.Path("missing.txt");
+    (f.doc.*GetParam().scan)({missing, tree.Write("ok.txt", "fine\n")});
+    EXPECT_EQ(f.notifier.messages, std::vector<std::string>{Expected(missing)});
+    EXPECT_EQ(f.doc.m_nFilesProcessed, 1);
+    EXPECT_EQ(f.doc.m_nTotalWords, 1);
+}
+
+TEST_P(ScanFailures, DirectoriesAndFifosAreNotOpened) {
+    std::string dir = tree.Path("sub");
+    tree.Write("sub/inner.txt", "x\n");
+    std::string fifo = tree.Path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    (f.doc.*GetParam().scan)({dir, fifo}); // must not block on the FIFO
+    EXPECT_EQ(f.notifier.messages, (std::vector<std::string>{Expected(dir), Expected(fifo)}));
+    EXPECT_EQ(f.doc.m_nFilesProcessed, 0);
+    EXPECT_EQ(f.doc.m_bCounting, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, ScanFailures,
+    ::testing::Values(FailureCase{"Plain", &CVorlanDoc::ScanFiles, "(--;)"},
+                      FailureCase{"ByEndings", &CVorlanDoc::ScanFilesByEndings, " (--;)"},
+                      FailureCase{"Html", &CVorlanDoc::ScanHtmlFiles, "(--;)"},
+                      FailureCase{"HtmlByEndings", &CVorlanDoc::ScanHtmlFilesByEndings, "(--;)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Scan, QuitIsTestedAfterASkippedFileToo) {
+    f.doc.m_bQuit = 1;
+    ScanPlain({tree.Path("missing.txt"), tree.Write("never.txt", "never\n")});
+    EXPECT_EQ(f.notifier.messages.size(), 1u);
+    EXPECT_EQ(f.doc.m_nFilesProcessed, 0);
+}
+
+} // namespace
