@@ -93,7 +93,7 @@ bool SameFont(const LogFont& a, const LogFont& b) {
 class FontColorCommandsTest : public QObject {
     Q_OBJECT
   private slots:
-    void commands_handledAndAlwaysEnabled();
+    void view_commandsAlwaysEnabled();
     void font_startsFromTheDispRecord();
     void font_okStoresRecordAndTextColour();
     void font_cancelChangesNothing();
@@ -107,12 +107,7 @@ class FontColorCommandsTest : public QObject {
     void chooser_startsFromRecordWithBlack();
 };
 
-void FontColorCommandsTest::commands_handledAndAlwaysEnabled() {
-    for (int id : {ID_CHANGE_FONT, ID_PRINT_OPTION, ID_OUTPUT_OPTION, ID_TEXT_COLOR, ID_BACK_COLOR})
-        QVERIFY(CFontColorCommands::Handles(id));
-    for (int id : {ID_COUNT_FREQUENCY, ID_DELETE_RESULT, ID_QUIT_COUNTING, ID_EDIT_COPY})
-        QVERIFY(!CFontColorCommands::Handles(id));
-
+void FontColorCommandsTest::view_commandsAlwaysEnabled() {
     CMemorySettings settings;
     CVorlanScrollView view(std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1")));
     for (int id :
@@ -181,9 +176,6 @@ void FontColorCommandsTest::colour_data() {
     QTest::newRow("background colour")
         << int(ID_BACK_COLOR) << std::optional<ColorRef>(kBlue)
         << QStringList{"Color/BkColor=16711680"} << QStringList{"back 16711680", "update all"};
-    QTest::newRow("white is stored in decimal")
-        << int(ID_BACK_COLOR) << std::optional<ColorRef>(0xFFFFFF)
-        << QStringList{"Color/BkColor=16777215"} << QStringList{"back 16777215", "update all"};
     QTest::newRow("text colour cancelled still refreshes")
         << int(ID_TEXT_COLOR) << std::optional<ColorRef>() << QStringList{}
         << QStringList{"update all"};
@@ -242,6 +234,16 @@ void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
     QVERIFY(!settings.Find("Font", "DisplayFont"));
     QVERIFY(!settings.Find("Font", "DisplayFontFace"));
     QCOMPARE(settings.Find("Font", "DispFontFace").value_or(""), std::string("DejaVu Sans Mono"));
+    CVorlanScrollView later(doc);
+    later.show();
+    QCOMPARE(later.GetLogFont().lfHeight, LogFont().lfHeight);
+    QCOMPARE(FaceNameOf(later.GetLogFont()), std::string_view(kDefaultFaceName));
+    // Its Font command starts from the font chosen in the first window.
+    CScriptedChoosers laterChoosers;
+    later.FontColorCommands().SetChoosers(laterChoosers.Get());
+    later.DoCommand(ID_CHANGE_FONT);
+    QVERIFY(laterChoosers.fontStartedFrom);
+    QVERIFY(SameFont(*laterChoosers.fontStartedFrom, BoldFace("DejaVu Sans Mono", -21)));
 }
 
 void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
