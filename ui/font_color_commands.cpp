@@ -31,7 +31,7 @@ std::optional<ColorRef> RunColorChooser(QWidget* parent) {
 
 } // namespace
 
-CChoosers CChoosers::Qt() {
+CChoosers CChoosers::Standard() {
     return {&RunFontChooser, &RunColorChooser};
 }
 

@@ -27,7 +27,7 @@ struct CChoosers {
     std::function<std::optional<ColorRef>(QWidget* parent)> chooseColor;
 
     // Qt's own choosers in their non-native form.
-    static CChoosers Qt();
+    static CChoosers Standard();
 };
 
 // What the commands need of a result view.
@@ -48,7 +48,7 @@ class CFontColorCommands {
   public:
     // settings and view must outlive the commands.
     CFontColorCommands(CSettingsStore& settings, CFontColorView& view,
-                       CChoosers choosers = CChoosers::Qt());
+                       CChoosers choosers = CChoosers::Standard());
 
     // True for the five commands this class carries out; they are always
     // enabled.

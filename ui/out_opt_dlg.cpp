@@ -112,7 +112,7 @@ int& COutOptDlg::Flag(int id) {
         return m_bBinary;
     case IDC_SUBDIR:
         return m_bSubdir;
-    default:
+    default: // IDC_DEHTML
         return m_bDeHTML;
     }
 }

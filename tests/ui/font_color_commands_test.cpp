@@ -247,7 +247,7 @@ void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
 }
 
 void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
-    const CChoosers choosers = CChoosers::Qt();
+    const CChoosers choosers = CChoosers::Standard();
     bool seen = false;
     // Red, green and blue land in the colour value's low, middle and high byte.
     AnswerModal<QColorDialog>(
