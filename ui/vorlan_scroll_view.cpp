@@ -71,6 +71,10 @@ bool CVorlanScrollView::LinesExist() const {
 
 // One switch per function: every command of the window joins these two.
 bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
+    if (CFontColorCommands::Handles(id)) {
+        state.enabled = true;
+        return true;
+    }
     switch (id) {
     case ID_FILE_OPEN:
         // A result window never opens files; only the bare main window does.
@@ -95,6 +99,10 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
 }
 
 void CVorlanScrollView::DoCommand(int id) {
+    if (CFontColorCommands::Handles(id)) {
+        FontColorCommands().DoCommand(id);
+        return;
+    }
     switch (id) {
     case ID_COUNT_FREQUENCY:
         OnCountFrequency();

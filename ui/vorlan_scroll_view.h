@@ -8,6 +8,7 @@
 #include "settings/setting_values.h"
 #include "ui/command_target.h"
 #include "ui/display_font.h"
+#include "ui/font_color_commands.h"
 #include "ui/report_line_index.h"
 #include "ui/report_text.h"
 
@@ -78,6 +79,9 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     bool QueryCommand(int id, CommandState& state) const override;
     void DoCommand(int id) override;
 
+    // The Font, colour and option commands; tests replace their choosers.
+    CFontColorCommands& FontColorCommands() { return m_fontColorCommands.Commands(); }
+
     // The count command: the Select Files dialog, the file list, the count.
     void OnCountFrequency();
     void OnDeleteResult();
@@ -114,6 +118,8 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     bool m_bInitDone = false;
     CReportLineIndex m_lineIndex;
     std::optional<CReportTextDecoder> m_decoder;
+    // Last: it reads the document's settings when made.
+    CViewFontColorCommands m_fontColorCommands{*this};
 };
 
 #endif

@@ -1,0 +1,361 @@
+// The font and colour commands of a result view, with the choosers answered
+// by the tests, and the conversion between the stored font record and Qt's
+// fonts.
+#include "screenshot.h"
+#include "settings_recorder.h"
+#include "ui/command_ids.h"
+#include "ui/font_chooser_dlg.h"
+#include "ui/font_color_commands.h"
+#include "ui/font_convert.h"
+#include "ui/out_opt_dlg.h"
+#include "ui/print_opt_dlg.h"
+#include "ui/result_document.h"
+#include "ui/vorlan_scroll_view.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QTest>
+#include <QTimer>
+#include <cstring>
+
+namespace {
+
+constexpr ColorRef kRed = 255;
+constexpr ColorRef kBlue = 0xFF0000;
+
+// A view that notes what the commands did to it.
+class CFakeView : public CFontColorView {
+  public:
+    QWidget* DialogOwner() const override { return nullptr; }
+    void SetViewFont(const LogFont& logFont) override {
+        font = logFont;
+        calls.append(QStringLiteral("font"));
+    }
+    void SetTextColor(ColorRef color) override {
+        calls.append(QStringLiteral("text %1").arg(color));
+    }
+    void SetBackColor(ColorRef color) override {
+        calls.append(QStringLiteral("back %1").arg(color));
+    }
+    void UpdateAllViews() override { calls.append(QStringLiteral("update all")); }
+
+    LogFont font;
+    QStringList calls;
+};
+
+// Choosers that answer as told and note what they were started from.
+struct CScriptedChoosers {
+    std::optional<CChosenFont> fontAnswer;
+    std::optional<ColorRef> colorAnswer;
+    std::optional<LogFont> fontStartedFrom;
+    int colorOpenings = 0;
+
+    CChoosers Get() {
+        return {[this](QWidget*, const LogFont& initial) {
+                    fontStartedFrom = initial;
+                    return fontAnswer;
+                },
+                [this](QWidget*) {
+                    ++colorOpenings;
+                    return colorAnswer;
+                }};
+    }
+};
+
+LogFont BoldFace(const char* face, std::int32_t height) {
+    LogFont font;
+    font.lfHeight = height;
+    font.lfWeight = 700;
+    SetFaceName(font, face);
+    return font;
+}
+
+// Runs answer on the modal window that the next step opens.
+template <typename Dialog, typename Answer> void AnswerModal(Answer answer, bool& seen) {
+    QTimer::singleShot(0, [answer, &seen] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        seen = dialog != nullptr;
+        if (dialog)
+            answer(dialog);
+        else if (QApplication::activeModalWidget())
+            QApplication::activeModalWidget()->close();
+    });
+}
+
+bool SameFont(const LogFont& a, const LogFont& b) {
+    return FormatFontRecord(a, 0) == FormatFontRecord(b, 0) && FaceNameOf(a) == FaceNameOf(b);
+}
+
+} // namespace
+
+class FontColorCommandsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void view_commandsAlwaysEnabled();
+    void font_startsFromTheDispRecord();
+    void font_okStoresRecordAndTextColour();
+    void font_cancelChangesNothing();
+    void colour_data();
+    void colour();
+    void views_colourReachesEveryViewFontStaysInOne();
+    void qtChoosers_answerInTheRecordsTerms();
+    void optionCommands_openTheirDialogs();
+    void convert_backToRecord();
+    void convert_pointSizesBecomePixels();
+    void chooser_startsFromRecordWithBlack();
+};
+
+void FontColorCommandsTest::view_commandsAlwaysEnabled() {
+    CMemorySettings settings;
+    CVorlanScrollView view(std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1")));
+    for (int id :
+         {ID_CHANGE_FONT, ID_PRINT_OPTION, ID_OUTPUT_OPTION, ID_TEXT_COLOR, ID_BACK_COLOR}) {
+        CommandState state;
+        state.enabled = false;
+        QVERIFY(view.QueryCommand(id, state));
+        QVERIFY(state.enabled);
+    }
+}
+
+void FontColorCommandsTest::font_startsFromTheDispRecord() {
+    CMemorySettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    CFontColorCommands commands(settings, view, choosers.Get());
+
+    // Nothing stored: the default font.
+    commands.OnChangeFont();
+    QVERIFY(choosers.fontStartedFrom);
+    QVERIFY(SameFont(*choosers.fontStartedFrom, LogFont()));
+
+    // The "Disp" record, not the one new windows use.
+    settings.WriteSettingString("Font", "DispFont", "-20 0 0 0 700 1 0 0 0 0 0 0 34 255 0 0");
+    settings.WriteSettingString("Font", "DispFontFace", "Serif Face");
+    settings.WriteSettingString("Font", "DisplayFont", "-9 0 0 0 400 0 0 0 0 0 0 0 0 0 0 0");
+    commands.OnChangeFont();
+    QCOMPARE(choosers.fontStartedFrom->lfHeight, -20);
+    QCOMPARE(int(choosers.fontStartedFrom->lfItalic), 1);
+    QCOMPARE(FaceNameOf(*choosers.fontStartedFrom), std::string_view("Serif Face"));
+}
+
+void FontColorCommandsTest::font_okStoresRecordAndTextColour() {
+    CRecordingSettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    choosers.fontAnswer = CChosenFont{BoldFace("Courier", -16), kRed};
+    CFontColorCommands commands(settings, view, choosers.Get());
+    commands.DoCommand(ID_CHANGE_FONT);
+
+    QCOMPARE(settings.writes, QStringList({"Font/DispFont=-16 0 0 0 700 0 0 0 128 1 2 1 1 255 0 0",
+                                           "Font/DispFontFace=Courier", "Color/TxtColor=255"}));
+    QCOMPARE(view.calls, QStringList({"text 255", "font", "update all"}));
+    QVERIFY(SameFont(view.font, BoldFace("Courier", -16)));
+}
+
+void FontColorCommandsTest::font_cancelChangesNothing() {
+    CRecordingSettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    CFontColorCommands commands(settings, view, choosers.Get());
+    commands.DoCommand(ID_CHANGE_FONT);
+    QVERIFY(choosers.fontStartedFrom);
+    QCOMPARE(settings.writes, QStringList());
+    QCOMPARE(view.calls, QStringList());
+}
+
+void FontColorCommandsTest::colour_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<std::optional<ColorRef>>("answer");
+    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QStringList>("calls");
+    QTest::newRow("text colour") << int(ID_TEXT_COLOR) << std::optional<ColorRef>(kRed)
+                                 << QStringList{"Color/TxtColor=255"}
+                                 << QStringList{"text 255", "update all"};
+    QTest::newRow("background colour")
+        << int(ID_BACK_COLOR) << std::optional<ColorRef>(kBlue)
+        << QStringList{"Color/BkColor=16711680"} << QStringList{"back 16711680", "update all"};
+    QTest::newRow("text colour cancelled still refreshes")
+        << int(ID_TEXT_COLOR) << std::optional<ColorRef>() << QStringList{}
+        << QStringList{"update all"};
+    QTest::newRow("background cancelled still refreshes")
+        << int(ID_BACK_COLOR) << std::optional<ColorRef>() << QStringList{}
+        << QStringList{"update all"};
+}
+
+void FontColorCommandsTest::colour() {
+    QFETCH(int, command);
+    QFETCH(std::optional<ColorRef>, answer);
+    QFETCH(QStringList, writes);
+    QFETCH(QStringList, calls);
+    CRecordingSettings settings;
+    CFakeView view;
+    CScriptedChoosers choosers;
+    choosers.colorAnswer = answer;
+    CFontColorCommands commands(settings, view, choosers.Get());
+    commands.DoCommand(command);
+    QCOMPARE(choosers.colorOpenings, 1);
+    QCOMPARE(settings.writes, writes);
+    QCOMPARE(view.calls, calls);
+}
+
+void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
+    CMemorySettings settings;
+    auto doc = std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1"));
+    CVorlanScrollView first(doc);
+    CVorlanScrollView second(doc);
+    CVorlanScrollView other(std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan2")));
+    QCOMPARE(second.BackColor(), ColorRef(0xFFFFFF));
+    QCOMPARE(second.TextColor(), ColorRef(0));
+
+    CScriptedChoosers choosers;
+    choosers.colorAnswer = kBlue;
+    first.FontColorCommands().SetChoosers(choosers.Get());
+    first.DoCommand(ID_BACK_COLOR);
+    // At once in the issuing view; the others at their next repaint.
+    QCOMPARE(first.BackColor(), kBlue);
+    second.grab();
+    other.grab();
+    QCOMPARE(second.BackColor(), kBlue);
+    QCOMPARE(other.BackColor(), kBlue);
+    QCOMPARE(second.viewport()->grab().toImage().pixelColor(2, 2), QColor(0, 0, 255));
+
+    const QFont secondFont = second.DisplayFont();
+    choosers.fontAnswer = CChosenFont{BoldFace("DejaVu Sans Mono", -21), kRed};
+    first.DoCommand(ID_CHANGE_FONT);
+    QCOMPARE(first.DisplayFont().pixelSize(), 21);
+    QCOMPARE(first.DisplayFont().weight(), QFont::Bold);
+    QCOMPARE(first.GetLogFont().lfHeight, -21);
+    QCOMPARE(second.DisplayFont(), secondFont);
+    second.grab();
+    QCOMPARE(second.TextColor(), kRed);
+    // New windows keep taking their font from the record the command leaves alone.
+    QVERIFY(!settings.Find("Font", "DisplayFont"));
+    QVERIFY(!settings.Find("Font", "DisplayFontFace"));
+    QCOMPARE(settings.Find("Font", "DispFontFace").value_or(""), std::string("DejaVu Sans Mono"));
+    CVorlanScrollView later(doc);
+    later.show();
+    QCOMPARE(later.GetLogFont().lfHeight, LogFont().lfHeight);
+    QCOMPARE(FaceNameOf(later.GetLogFont()), std::string_view(kDefaultFaceName));
+    // Its Font command starts from the font chosen in the first window.
+    CScriptedChoosers laterChoosers;
+    later.FontColorCommands().SetChoosers(laterChoosers.Get());
+    later.DoCommand(ID_CHANGE_FONT);
+    QVERIFY(laterChoosers.fontStartedFrom);
+    QVERIFY(SameFont(*laterChoosers.fontStartedFrom, BoldFace("DejaVu Sans Mono", -21)));
+}
+
+void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
+    const CChoosers choosers = CChoosers::Standard();
+    bool seen = false;
+    // Red, green and blue land in the colour value's low, middle and high byte.
+    AnswerModal<QColorDialog>(
+        [](QColorDialog* dialog) {
+            QVERIFY(dialog->testOption(QColorDialog::DontUseNativeDialog));
+            QCOMPARE(dialog->currentColor(), QColor(Qt::black));
+            dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            dialog->accept();
+        },
+        seen);
+    QCOMPARE(choosers.chooseColor(nullptr), std::optional<ColorRef>(0x563412));
+    QVERIFY(seen);
+    AnswerModal<QColorDialog>([](QColorDialog* dialog) { dialog->reject(); }, seen);
+    QCOMPARE(choosers.chooseColor(nullptr), std::optional<ColorRef>());
+    QVERIFY(seen);
+
+    AnswerModal<CFontChooserDlg>(
+        [](CFontChooserDlg* dialog) {
+            dialog->SelectColor(kRed);
+            dialog->accept();
+        },
+        seen);
+    std::optional<CChosenFont> chosen =
+        choosers.chooseFont(nullptr, BoldFace("DejaVu Sans Mono", -16));
+    QVERIFY(seen);
+    QVERIFY(chosen);
+    QCOMPARE(chosen->color, kRed);
+    QCOMPARE(FaceNameOf(chosen->font), std::string_view("DejaVu Sans Mono"));
+    AnswerModal<CFontChooserDlg>([](CFontChooserDlg* dialog) { dialog->reject(); }, seen);
+    QVERIFY(!choosers.chooseFont(nullptr, LogFont()));
+}
+
+void FontColorCommandsTest::optionCommands_openTheirDialogs() {
+    CRecordingSettings settings;
+    CFakeView view;
+    CFontColorCommands commands(settings, view);
+    bool seen = false;
+    AnswerModal<COutOptDlg>([](COutOptDlg* dialog) { dialog->accept(); }, seen);
+    commands.DoCommand(ID_OUTPUT_OPTION);
+    QVERIFY(seen);
+    QCOMPARE(settings.writes.size(), 9);
+    AnswerModal<CPrintOptDlg>([](CPrintOptDlg* dialog) { dialog->reject(); }, seen);
+    commands.DoCommand(ID_PRINT_OPTION);
+    QVERIFY(seen);
+    QCOMPARE(settings.writes.size(), 9);
+    // Neither touches the view.
+    QCOMPARE(view.calls, QStringList());
+}
+
+void FontColorCommandsTest::convert_backToRecord() {
+    LogFont base;
+    ColorRef color = 0;
+    QVERIFY(ParseFontRecord("-17 3 900 900 700 1 1 0 128 3 2 5 49 0 0 0", base, color));
+    SetFaceName(base, "DejaVu Sans Mono");
+    const LogFont back = LogFontFromFont(FontFromLogFont(base), base, 96);
+    // Qt keeps no width, angles, character set, precisions or quality: they
+    // come through from the record unchanged.
+    QCOMPARE(QString::fromStdString(FormatFontRecord(back, 0)),
+             QStringLiteral("-17 3 900 900 700 1 1 0 128 3 2 5 49 0 0 0"));
+    QCOMPARE(FaceNameOf(back), std::string_view("DejaVu Sans Mono"));
+
+    // A positive height is a cell height; it comes back as the smaller
+    // character height, stored negative.
+    LogFont cell = base;
+    cell.lfHeight = 30;
+    const LogFont fromCell = LogFontFromFont(FontFromLogFont(cell), cell, 96);
+    QVERIFY(fromCell.lfHeight < 0 && fromCell.lfHeight > -30);
+
+    // A proportional face gives variable pitch, with its family.
+    QFont sans(QStringLiteral("DejaVu Sans"));
+    sans.setPixelSize(12);
+    sans.setStyleHint(QFont::SansSerif);
+    QCOMPARE(int(LogFontFromFont(sans, LogFont(), 96).lfPitchAndFamily), 0x22);
+}
+
+void FontColorCommandsTest::convert_pointSizesBecomePixels() {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPointSize(10);
+    QCOMPARE(LogFontFromFont(font, LogFont(), 96).lfHeight, -13);
+    QCOMPARE(LogFontFromFont(font, LogFont(), 144).lfHeight, -20);
+    // A face name longer than the record holds is cut to 31 bytes.
+    font.setFamily(QString(40, QLatin1Char('F')));
+    QCOMPARE(FaceNameOf(LogFontFromFont(font, LogFont(), 96)).size(), std::size_t(31));
+}
+
+void FontColorCommandsTest::chooser_startsFromRecordWithBlack() {
+    LogFont start = BoldFace("DejaVu Sans Mono", -16);
+    start.lfCharSet = 0;
+    CFontChooserDlg dialog(start);
+    dialog.show();
+    SaveScreenshot(&dialog, "font_chooser");
+    QCOMPARE(dialog.FontDialog()->currentFont().family(), QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(dialog.FontDialog()->currentFont().weight(), QFont::Bold);
+    QCOMPARE(dialog.ChosenColor(), ColorRef(0));
+    QCOMPARE(dialog.ColorBox()->currentText(), QStringLiteral("Black"));
+    QCOMPARE(dialog.ColorBox()->count(), 16);
+    QVERIFY(dialog.FontDialog()->testOption(QFontDialog::DontUseNativeDialog));
+
+    dialog.SelectColor(kRed);
+    QCOMPARE(dialog.ColorBox()->currentText(), QStringLiteral("Red"));
+    QCOMPARE(dialog.ChosenColor(), kRed);
+    const LogFont chosen = dialog.ChosenFont();
+    QCOMPARE(FaceNameOf(chosen), std::string_view("DejaVu Sans Mono"));
+    QCOMPARE(chosen.lfWeight, 700);
+    QCOMPARE(int(chosen.lfCharSet), 0);
+    // 16 pixels show as 12 points at 96 dpi and come back unchanged.
+    QCOMPARE(chosen.lfHeight, static_cast<std::int32_t>(-std::lround(12 * ScreenDpi() / 72)));
+}
+
+QTEST_MAIN(FontColorCommandsTest)
+#include "font_color_commands_test.moc"

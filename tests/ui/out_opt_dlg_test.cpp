@@ -1,0 +1,239 @@
+// The Output Option dialog: what it opens with, how the five orderings stay
+// a single choice, and what OK and Cancel leave in the settings.
+#include "screenshot.h"
+#include "settings_recorder.h"
+#include "ui/out_opt_dlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <map>
+
+namespace {
+
+using Ids = QList<int>;
+using Stored = std::map<int, int>;
+
+struct FlagName {
+    int id;
+    const char* section;
+    const char* key;
+};
+const FlagName kAll[] = {
+    {COutOptDlg::IDC_FREQ, "Sort", "Freq"},       {COutOptDlg::IDC_PERCENT, "Sort", "Percent"},
+    {COutOptDlg::IDC_LOWFREQ, "Sort", "LowFreq"}, {COutOptDlg::IDC_ABC, "Sort", "abc"},
+    {COutOptDlg::IDC_ZYX, "Sort", "zyx"},         {COutOptDlg::IDC_TAIL, "Sort", "Tail"},
+    {COutOptDlg::IDC_SUBDIR, "Option", "Subdir"}, {COutOptDlg::IDC_BINARY, "Option", "Binary"},
+    {COutOptDlg::IDC_DEHTML, "Option", "DeHTML"},
+};
+
+void Store(CSettingsStore& settings, const Stored& values) {
+    for (const FlagName& flag : kAll) {
+        auto it = values.find(flag.id);
+        if (it != values.end())
+            settings.WriteSettingInt(flag.section, flag.key, it->second);
+    }
+}
+
+Ids Checked(const COutOptDlg& dialog) {
+    Ids ids;
+    for (const FlagName& flag : kAll) {
+        if (dialog.CheckBox(flag.id)->isChecked())
+            ids.append(flag.id);
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+Ids Sorted(Ids ids) {
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+void Click(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
+}
+
+QPushButton* Button(COutOptDlg& dialog, QDialogButtonBox::StandardButton which) {
+    return dialog.findChild<QDialogButtonBox*>()->button(which);
+}
+
+} // namespace
+
+class OutOptDlgTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void opening_data();
+    void opening();
+    void sortClick_data();
+    void sortClick();
+    void ok_writesTheNineKeysInOrder();
+    void ok_noOrderingChosenIsStoredAndReopensAscending();
+    void cancel_writesNothing();
+    void layout_labelsGroupsButtonsCentred();
+};
+
+void OutOptDlgTest::opening_data() {
+    using F = COutOptDlg;
+    QTest::addColumn<Stored>("stored");
+    QTest::addColumn<Ids>("checked");
+    QTest::newRow("first run") << Stored{} << Ids{F::IDC_ABC};
+    QTest::newRow("one ordering") << Stored{{F::IDC_LOWFREQ, 1}} << Ids{F::IDC_LOWFREQ};
+    QTest::newRow("two orderings repaired")
+        << Stored{{F::IDC_FREQ, 1}, {F::IDC_TAIL, 1}} << Ids{F::IDC_ABC};
+    QTest::newRow("a 2 counts towards the sum") << Stored{{F::IDC_FREQ, 2}} << Ids{F::IDC_ABC};
+    QTest::newRow("other flags kept, ordering repaired")
+        << Stored{{F::IDC_PERCENT, 1}, {F::IDC_SUBDIR, 1}, {F::IDC_BINARY, 1}, {F::IDC_DEHTML, 1}}
+        << Ids{F::IDC_PERCENT, F::IDC_ABC, F::IDC_SUBDIR, F::IDC_BINARY, F::IDC_DEHTML};
+    QTest::newRow("only exactly 1 shows checked")
+        << Stored{{F::IDC_TAIL, 1}, {F::IDC_PERCENT, 2}, {F::IDC_DEHTML, -1}} << Ids{F::IDC_TAIL};
+}
+
+void OutOptDlgTest::opening() {
+    QFETCH(Stored, stored);
+    QFETCH(Ids, checked);
+    CRecordingSettings settings;
+    Store(settings, stored);
+    settings.writes.clear();
+    COutOptDlg dialog(settings);
+    dialog.show();
+    QCOMPARE(Checked(dialog), Sorted(checked));
+    // Opening repairs on screen only; a second showing keeps the boxes.
+    Click(dialog.CheckBox(COutOptDlg::IDC_PERCENT));
+    dialog.hide();
+    dialog.show();
+    QCOMPARE(dialog.CheckBox(COutOptDlg::IDC_PERCENT)->isChecked(),
+             !checked.contains(COutOptDlg::IDC_PERCENT));
+    QCOMPARE(settings.writes, QStringList());
+}
+
+void OutOptDlgTest::sortClick_data() {
+    using F = COutOptDlg;
+    QTest::addColumn<Stored>("stored");
+    QTest::addColumn<int>("clicked");
+    QTest::addColumn<Ids>("checked");
+    QTest::newRow("endings over frequency")
+        << Stored{{F::IDC_FREQ, 1}} << int(F::IDC_TAIL) << Ids{F::IDC_TAIL};
+    QTest::newRow("ascending frequency over alphabetical")
+        << Stored{} << int(F::IDC_LOWFREQ) << Ids{F::IDC_LOWFREQ};
+    QTest::newRow("descending alphabetical over endings")
+        << Stored{{F::IDC_TAIL, 1}} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
+    QTest::newRow("unchecking the only one leaves none") << Stored{} << int(F::IDC_ABC) << Ids{};
+    QTest::newRow("percent changes no other box")
+        << Stored{} << int(F::IDC_PERCENT) << Ids{F::IDC_ABC, F::IDC_PERCENT};
+    QTest::newRow("options stay when the ordering changes")
+        << Stored{{F::IDC_SUBDIR, 1}, {F::IDC_DEHTML, 1}, {F::IDC_PERCENT, 1}} << int(F::IDC_FREQ)
+        << Ids{F::IDC_FREQ, F::IDC_SUBDIR, F::IDC_DEHTML, F::IDC_PERCENT};
+    QTest::newRow("binary toggles alone")
+        << Stored{{F::IDC_BINARY, 1}} << int(F::IDC_BINARY) << Ids{F::IDC_ABC};
+}
+
+void OutOptDlgTest::sortClick() {
+    QFETCH(Stored, stored);
+    QFETCH(int, clicked);
+    QFETCH(Ids, checked);
+    CMemorySettings settings;
+    Store(settings, stored);
+    COutOptDlg dialog(settings);
+    dialog.show();
+    Click(dialog.CheckBox(clicked));
+    QCOMPARE(Checked(dialog), Sorted(checked));
+}
+
+void OutOptDlgTest::ok_writesTheNineKeysInOrder() {
+    CRecordingSettings settings;
+    COutOptDlg dialog(settings);
+    dialog.show();
+    Click(dialog.CheckBox(COutOptDlg::IDC_TAIL));
+    Click(dialog.CheckBox(COutOptDlg::IDC_PERCENT));
+    Click(dialog.CheckBox(COutOptDlg::IDC_BINARY));
+    Button(dialog, QDialogButtonBox::Ok)->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(
+        settings.writes,
+        QStringList({"Sort/Freq=0", "Sort/Percent=1", "Sort/LowFreq=0", "Sort/abc=0", "Sort/zyx=0",
+                     "Sort/Tail=1", "Option/Subdir=0", "Option/Binary=1", "Option/DeHTML=0"}));
+}
+
+void OutOptDlgTest::ok_noOrderingChosenIsStoredAndReopensAscending() {
+    CRecordingSettings settings;
+    settings.WriteSettingInt("Sort", "Freq", 1);
+    {
+        COutOptDlg dialog(settings);
+        dialog.show();
+        Click(dialog.CheckBox(COutOptDlg::IDC_FREQ));
+        QCOMPARE(Checked(dialog), Ids());
+        Button(dialog, QDialogButtonBox::Ok)->click();
+    }
+    for (const char* key : {"Freq", "LowFreq", "abc", "zyx", "Tail"})
+        QCOMPARE(settings.GetSettingInt("Sort", key, -1), 0);
+    COutOptDlg again(settings);
+    again.show();
+    QCOMPARE(Checked(again), Ids{COutOptDlg::IDC_ABC});
+}
+
+void OutOptDlgTest::cancel_writesNothing() {
+    CRecordingSettings settings;
+    COutOptDlg dialog(settings);
+    dialog.show();
+    Click(dialog.CheckBox(COutOptDlg::IDC_FREQ));
+    Click(dialog.CheckBox(COutOptDlg::IDC_SUBDIR));
+    Button(dialog, QDialogButtonBox::Cancel)->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(settings.writes, QStringList());
+}
+
+void OutOptDlgTest::layout_labelsGroupsButtonsCentred() {
+    CMemorySettings settings;
+    COutOptDlg dialog(settings);
+    dialog.show();
+    SaveScreenshot(&dialog, "output_option");
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Output Option"));
+
+    struct Expected {
+        int id;
+        const char* label;
+        const char* group;
+    };
+    const Expected expected[] = {
+        {COutOptDlg::IDC_ABC, "Ascending(abc...xyz)", "Alphabetical order"},
+        {COutOptDlg::IDC_ZYX, "Descending(zyx...cba)", "Alphabetical order"},
+        {COutOptDlg::IDC_TAIL, "Listing by the endings", nullptr},
+        {COutOptDlg::IDC_FREQ, "Descending", "Frequency order"},
+        {COutOptDlg::IDC_LOWFREQ, "Ascending", "Frequency order"},
+        {COutOptDlg::IDC_PERCENT, "Output ratio(%), too!", nullptr},
+        {COutOptDlg::IDC_SUBDIR, "Process files under subdirectories", nullptr},
+        {COutOptDlg::IDC_BINARY, "Exclude binary files", nullptr},
+        {COutOptDlg::IDC_DEHTML, "Ignore HTML Tags", nullptr},
+    };
+    // Top to bottom in this order, all in one column.
+    int previousY = -1;
+    const int left = dialog.CheckBox(COutOptDlg::IDC_TAIL)->mapTo(&dialog, QPoint()).x();
+    for (const Expected& box : expected) {
+        QCheckBox* check = dialog.CheckBox(box.id);
+        QCOMPARE(check->text(), QString::fromLatin1(box.label));
+        QVERIFY(!check->isTristate());
+        auto* group = qobject_cast<QGroupBox*>(check->parentWidget());
+        QCOMPARE(group ? group->title() : QString(), QString::fromLatin1(box.group));
+        QPoint at = check->mapTo(&dialog, QPoint());
+        QVERIFY2(at.y() > previousY, box.label);
+        QVERIFY2(at.x() >= left, box.label);
+        previousY = at.y();
+    }
+    QPushButton* ok = Button(dialog, QDialogButtonBox::Ok);
+    QPushButton* cancel = Button(dialog, QDialogButtonBox::Cancel);
+    QVERIFY(ok->isDefault());
+    QVERIFY(ok->y() < cancel->y());
+    QVERIFY(ok->mapTo(&dialog, QPoint()).x() > left);
+
+    const QRect screen = dialog.screen()->geometry();
+    const QRect frame = dialog.frameGeometry();
+    QCOMPARE(frame.x(), screen.x() + (screen.width() - frame.width()) / 2);
+    QCOMPARE(frame.y(), screen.y() + (screen.height() - frame.height()) / 2);
+}
+
+QTEST_MAIN(OutOptDlgTest)
+#include "out_opt_dlg_test.moc"

@@ -1,0 +1,173 @@
+#include "ui/out_opt_dlg.h"
+
+#include "settings/settings_store.h"
+#include "ui/dialog_util.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct FlagKey {
+    int id;
+    const char* section;
+    const char* key;
+};
+
+// In the order OK writes them.
+constexpr FlagKey kFlags[] = {
+    {COutOptDlg::IDC_FREQ, "Sort", "Freq"},       {COutOptDlg::IDC_PERCENT, "Sort", "Percent"},
+    {COutOptDlg::IDC_LOWFREQ, "Sort", "LowFreq"}, {COutOptDlg::IDC_ABC, "Sort", "abc"},
+    {COutOptDlg::IDC_ZYX, "Sort", "zyx"},         {COutOptDlg::IDC_TAIL, "Sort", "Tail"},
+    {COutOptDlg::IDC_SUBDIR, "Option", "Subdir"}, {COutOptDlg::IDC_BINARY, "Option", "Binary"},
+    {COutOptDlg::IDC_DEHTML, "Option", "DeHTML"},
+};
+
+// The five ways of ordering the list: at most one of them is chosen.
+constexpr int kSortIds[] = {COutOptDlg::IDC_FREQ, COutOptDlg::IDC_ZYX, COutOptDlg::IDC_LOWFREQ,
+                            COutOptDlg::IDC_ABC, COutOptDlg::IDC_TAIL};
+
+int IndexOf(int id) {
+    auto it = std::find_if(std::begin(kFlags), std::end(kFlags),
+                           [id](const FlagKey& flag) { return flag.id == id; });
+    return it == std::end(kFlags) ? -1 : static_cast<int>(it - std::begin(kFlags));
+}
+
+} // namespace
+
+COutOptDlg::COutOptDlg(CSettingsStore& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings) {
+    setWindowTitle(QStringLiteral("Output Option"));
+    BuildControls();
+}
+
+QCheckBox* COutOptDlg::AddBox(int id, const char* label) {
+    auto* box = new QCheckBox(QString::fromLatin1(label), this);
+    m_boxes[IndexOf(id)] = box;
+    if (std::find(std::begin(kSortIds), std::end(kSortIds), id) != std::end(kSortIds))
+        connect(box, &QCheckBox::clicked, this, [this, id] { OnSortBoxClicked(id); });
+    return box;
+}
+
+void COutOptDlg::BuildControls() {
+    auto* alphabetical = new QGroupBox(QStringLiteral("Alphabetical order"), this);
+    auto* alphabeticalLayout = new QVBoxLayout(alphabetical);
+    alphabeticalLayout->addWidget(AddBox(IDC_ABC, "Ascending(abc...xyz)"));
+    alphabeticalLayout->addWidget(AddBox(IDC_ZYX, "Descending(zyx...cba)"));
+
+    auto* frequency = new QGroupBox(QStringLiteral("Frequency order"), this);
+    auto* frequencyLayout = new QVBoxLayout(frequency);
+    frequencyLayout->addWidget(AddBox(IDC_FREQ, "Descending"));
+    frequencyLayout->addWidget(AddBox(IDC_LOWFREQ, "Ascending"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(alphabetical);
+    left->addWidget(AddBox(IDC_TAIL, "Listing by the endings"));
+    left->addWidget(frequency);
+    left->addWidget(AddBox(IDC_PERCENT, "Output ratio(%), too!"));
+    left->addWidget(AddBox(IDC_SUBDIR, "Process files under subdirectories"));
+    left->addWidget(AddBox(IDC_BINARY, "Exclude binary files"));
+    left->addWidget(AddBox(IDC_DEHTML, "Ignore HTML Tags"));
+
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addWidget(buttons, 0, Qt::AlignTop);
+    // At least the dialog's 185 dialog units across; as tall as its contents.
+    setMinimumWidth(DialogUnits(this, 185, 0).width());
+    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+}
+
+QCheckBox* COutOptDlg::CheckBox(int id) const {
+    int index = IndexOf(id);
+    return index < 0 ? nullptr : m_boxes[index];
+}
+
+int& COutOptDlg::Flag(int id) {
+    switch (id) {
+    case IDC_FREQ:
+        return m_bFreq;
+    case IDC_PERCENT:
+        return m_bPercent;
+    case IDC_ZYX:
+        return m_bZyx;
+    case IDC_LOWFREQ:
+        return m_bLowFreq;
+    case IDC_ABC:
+        return m_bAbc;
+    case IDC_TAIL:
+        return m_bTail;
+    case IDC_BINARY:
+        return m_bBinary;
+    case IDC_SUBDIR:
+        return m_bSubdir;
+    default: // IDC_DEHTML
+        return m_bDeHTML;
+    }
+}
+
+// The stored choices are read once, when the dialog first shows; a stored
+// state that breaks the one-ordering rule opens as plain ascending order.
+void COutOptDlg::LoadSettings() {
+    for (const FlagKey& flag : kFlags)
+        Flag(flag.id) = m_settings.GetSettingInt(flag.section, flag.key, 0);
+    int sortFlags = 0;
+    for (int id : kSortIds)
+        sortFlags += Flag(id);
+    if (sortFlags != 1) {
+        for (int id : kSortIds)
+            Flag(id) = 0;
+        m_bAbc = 1;
+    }
+}
+
+void COutOptDlg::UpdateData(bool save) {
+    for (const FlagKey& flag : kFlags) {
+        QCheckBox* box = CheckBox(flag.id);
+        if (save)
+            Flag(flag.id) = box->isChecked() ? 1 : 0;
+        else
+            box->setChecked(Flag(flag.id) == 1);
+    }
+}
+
+// The box has toggled already. Checking one ordering clears the others;
+// unchecking the checked one leaves none chosen, which is allowed.
+void COutOptDlg::OnSortBoxClicked(int id) {
+    UpdateData(true);
+    if (Flag(id) == 1) {
+        for (int other : kSortIds) {
+            if (other != id)
+                Flag(other) = 0;
+        }
+    }
+    UpdateData(false);
+}
+
+void COutOptDlg::showEvent(QShowEvent* event) {
+    if (!m_bLoaded) {
+        LoadSettings();
+        UpdateData(false);
+        m_bLoaded = true;
+    }
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+}
+
+void COutOptDlg::accept() {
+    UpdateData(true);
+    for (const FlagKey& flag : kFlags)
+        m_settings.WriteSettingInt(flag.section, flag.key, Flag(flag.id));
+    QDialog::accept();
+}

@@ -1,0 +1,67 @@
+// The Output Option dialog: how the next count orders its word list, whether
+// it adds each word's share in percent, and which files it takes in. The nine
+// choices are read from the settings when the dialog opens and all written
+// back on OK; the report on screen is not touched.
+#ifndef VORLAN_UI_OUT_OPT_DLG_H
+#define VORLAN_UI_OUT_OPT_DLG_H
+
+#include <QDialog>
+#include <array>
+
+class CSettingsStore;
+class QCheckBox;
+
+class COutOptDlg : public QDialog {
+    Q_OBJECT
+  public:
+    // The check boxes' control ids.
+    enum : int {
+        IDC_FREQ = 108,
+        IDC_PERCENT = 113,
+        IDC_LOWFREQ = 121,
+        IDC_ABC = 122,
+        IDC_ZYX = 123,
+        IDC_TAIL = 125,
+        IDC_SUBDIR = 127,
+        IDC_BINARY = 128,
+        IDC_DEHTML = 132,
+    };
+
+    // settings must outlive the dialog.
+    explicit COutOptDlg(CSettingsStore& settings, QWidget* parent = nullptr);
+
+    // The check box of control id, or null.
+    QCheckBox* CheckBox(int id) const;
+
+  public slots:
+    void accept() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildControls();
+    QCheckBox* AddBox(int id, const char* label);
+    void LoadSettings();
+    // true: check boxes into members; false: members into check boxes.
+    void UpdateData(bool save);
+    void OnSortBoxClicked(int id);
+    // The member flag of check box id.
+    int& Flag(int id);
+
+    CSettingsStore& m_settings;
+    bool m_bLoaded = false;
+    std::array<QCheckBox*, 9> m_boxes{};
+
+    int m_bFreq = 0;
+    int m_bPercent = 0;
+    int m_bZyx = 0;
+    int m_bLowFreq = 0;
+    int m_bAbc = 0;
+    int m_bTail = 0;
+    int m_bBinary = 0;
+    int m_bSubdir = 0;
+    int m_bDeHTML = 0;
+};
+
+#endif

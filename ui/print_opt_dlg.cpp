@@ -1,0 +1,143 @@
+#include "ui/print_opt_dlg.h"
+
+#include "settings/setting_values.h"
+#include "settings/settings_store.h"
+#include "ui/app_strings.h"
+#include "ui/dialog_util.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const std::array<CPrintOptDlg::Field, 3> CPrintOptDlg::kFields = {{
+    {&CPrintOptDlg::m_pMaxPage, &CPrintOptDlg::m_strMaxPage, &CPrintOptDlg::m_strOpenMaxPage,
+     "MaxPage", "10", "Max page number", "page"},
+    {&CPrintOptDlg::m_pLines, &CPrintOptDlg::m_strLines, &CPrintOptDlg::m_strOpenLines, "Line",
+     "50", "Lines per Page", "lines"},
+    {&CPrintOptDlg::m_pColumns, &CPrintOptDlg::m_strColumns, &CPrintOptDlg::m_strOpenColumns,
+     "Column", "70", "Columns per line", "columns"},
+}};
+
+QString CheckLayoutNumber(const QString& label, const QString& text) {
+    const QString trimmed = text.trimmed();
+    bool digitsOnly = !trimmed.isEmpty();
+    for (QChar c : trimmed)
+        digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    // Too many digits fail to convert and count as too large.
+    bool converted = false;
+    const int value = digitsOnly ? trimmed.toInt(&converted) : 0;
+    if (converted && value >= 1 && value <= kMaxLayoutNumber)
+        return QString();
+    return QStringLiteral("%1 must be a whole number from 1 to %2.")
+        .arg(label)
+        .arg(kMaxLayoutNumber);
+}
+
+CPrintOptDlg::CPrintOptDlg(CSettingsStore& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings) {
+    setWindowTitle(QStringLiteral("Print Options"));
+    BuildControls();
+}
+
+// Each field has its label above it and its unit to its right.
+void CPrintOptDlg::BuildControls() {
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (const Field& field : kFields) {
+        auto* edit = new QLineEdit(this);
+        this->*field.edit = edit;
+        edit->setMaxLength(16);
+        auto* label = new QLabel(QString::fromLatin1(field.label), this);
+        label->setBuddy(edit);
+        grid->addWidget(label, row++, 0, 1, 2);
+        grid->addWidget(edit, row, 0);
+        grid->addWidget(new QLabel(QString::fromLatin1(field.unit), this), row++, 1);
+    }
+    grid->setColumnStretch(0, 1);
+    m_pPageNum = new QCheckBox(QStringLiteral("Output page number"), this);
+    grid->addWidget(m_pPageNum, row, 0, 1, 2);
+
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CPrintOptDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(grid, 1);
+    layout->addSpacing(DialogUnits(this, 8, 0).width());
+    layout->addWidget(buttons, 0, Qt::AlignTop);
+    setMinimumWidth(DialogUnits(this, 185, 0).width());
+    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+}
+
+// A field shows the number printing would use now: the stored text read as
+// a number, or the default when nothing is stored.
+void CPrintOptDlg::LoadSettings() {
+    m_bPageNum = m_settings.GetSettingInt("Print", "PageNum", 0);
+    for (const Field& field : kFields) {
+        int value = GetSettingNumericText(m_settings, "Print", field.key, field.def);
+        this->*field.text = QString::number(value);
+        this->*field.opened = this->*field.text;
+    }
+}
+
+void CPrintOptDlg::UpdateData(bool save) {
+    if (save) {
+        m_bPageNum = m_pPageNum->isChecked() ? 1 : 0;
+        for (const Field& field : kFields)
+            this->*field.text = (this->*field.edit)->text();
+        return;
+    }
+    m_pPageNum->setChecked(m_bPageNum == 1);
+    for (const Field& field : kFields)
+        (this->*field.edit)->setText(this->*field.text);
+}
+
+bool CPrintOptDlg::ValidateFields() {
+    for (const Field& field : kFields) {
+        const QString& text = this->*field.text;
+        if (text == this->*field.opened)
+            continue;
+        QString problem = CheckLayoutNumber(QString::fromLatin1(field.label), text);
+        if (problem.isEmpty())
+            continue;
+        QMessageBox::warning(this, QString::fromLatin1(kAppTitle), problem);
+        QLineEdit* edit = this->*field.edit;
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    }
+    return true;
+}
+
+void CPrintOptDlg::showEvent(QShowEvent* event) {
+    if (!m_bLoaded) {
+        LoadSettings();
+        UpdateData(false);
+        m_bLoaded = true;
+    }
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+}
+
+void CPrintOptDlg::accept() {
+    UpdateData(true);
+    if (!ValidateFields())
+        return;
+    m_settings.WriteSettingInt("Print", "PageNum", m_bPageNum);
+    for (const Field& field : kFields) {
+        const QString& text = this->*field.text;
+        if (text == this->*field.opened)
+            continue;
+        const QByteArray number = QByteArray::number(text.trimmed().toInt());
+        m_settings.WriteSettingString("Print", field.key, number.constData());
+    }
+    QDialog::accept();
+}
