@@ -1,10 +1,12 @@
 #include "ui/child_frame.h"
 
+#include "ui/app_strings.h"
 #include "ui/command_ids.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_scroll_view.h"
 
 #include <QCloseEvent>
+#include <QMessageBox>
 
 CChildFrame::CChildFrame(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     : QMdiSubWindow(parent) {
@@ -56,13 +58,37 @@ void CChildFrame::DoCommand(int id) {
     close();
 }
 
-// A document refuses to close while a count reads its files; windows beyond
-// the document's last may close at any time.
+// A document refuses to close while a count runs on it, and no window closes
+// while its own view runs the count command: the count runs inside that
+// view's command. Other windows of a document may close at any time; the
+// last one asks first whether a modified report is to be saved.
 void CChildFrame::closeEvent(QCloseEvent* event) {
     const CResultDocument* doc = GetDocument();
-    if (doc->Views().size() == 1 && doc->IsCounting()) {
+    const bool lastWindow = doc->Views().size() == 1;
+    if (m_pView->IsCountBusy() || (lastWindow && doc->IsCounting()) ||
+        (lastWindow && !SaveModified())) {
         event->ignore();
         return;
     }
     QMdiSubWindow::closeEvent(event);
+}
+
+// True when the window may close: the report is not modified, or the user
+// saved it or chose not to.
+bool CChildFrame::SaveModified() {
+    CResultDocument* doc = GetDocument();
+    if (!doc->IsModified())
+        return true;
+    const auto answer = QMessageBox::question(
+        this, QString::fromLatin1(kAppTitle),
+        QStringLiteral("Save changes to %1?").arg(doc->Title()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::No)
+        return true;
+    if (answer != QMessageBox::Yes)
+        return false;
+    CommandState state;
+    if (m_pView->QueryCommand(ID_FILE_SAVE, state) && state.enabled)
+        m_pView->DoCommand(ID_FILE_SAVE);
+    return !doc->IsModified();
 }

@@ -32,6 +32,7 @@ class CChildFrame : public QMdiSubWindow, public CCommandTarget {
 
   private:
     void UpdateCaption();
+    bool SaveModified();
 
     CVorlanScrollView* m_pView;
 };

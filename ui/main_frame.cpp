@@ -288,6 +288,7 @@ CChildFrame* CMainFrame::OpenWindow(std::shared_ptr<CResultDocument> doc) {
     m_pMdiArea->addSubWindow(child);
     CVorlanScrollView* view = child->View();
     connect(view, &CVorlanScrollView::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(view, &CVorlanScrollView::countFinished, this, &CMainFrame::OnCountFinished);
     connect(view, &QWidget::customContextMenuRequested, this,
             [this, view](const QPoint& pos) { ShowContextMenu(view, pos); });
     connect(child, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateCaption);
@@ -418,7 +419,17 @@ void CMainFrame::FillWindowList() {
     }
 }
 
+// A count runs inside a command of its view, on this thread: the windows
+// must outlive it. Closing then stops every count as "Quit counting..."
+// would, and the close is done again once the last count has returned.
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (AnyCountRunning()) {
+        m_bClosePending = true;
+        StopCountsForExit();
+        event->ignore();
+        return;
+    }
+    m_bClosePending = false;
     // Every document closes first; one that refuses (a count still reading
     // its files) keeps the program running.
     m_pMdiArea->closeAllSubWindows();
@@ -427,6 +438,40 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+std::vector<CVorlanScrollView*> CMainFrame::Views() const {
+    std::vector<CVorlanScrollView*> views;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) {
+        if (auto* child = qobject_cast<CChildFrame*>(window))
+            views.push_back(child->View());
+    }
+    return views;
+}
+
+bool CMainFrame::AnyCountRunning() const {
+    for (CVorlanScrollView* view : Views()) {
+        if (view->IsCountBusy() || view->GetDocument()->IsCounting())
+            return true;
+    }
+    return false;
+}
+
+void CMainFrame::StopCountsForExit() {
+    for (CVorlanScrollView* view : Views()) {
+        if (view->GetDocument()->IsCounting())
+            view->GetDocument()->RequestQuit();
+    }
+}
+
+void CMainFrame::OnCountFinished() {
+    UpdateCommandUI();
+    // Queued: the count's command is still on the stack.
+    if (m_bClosePending && !AnyCountRunning())
+        QTimer::singleShot(0, this, [this] {
+            if (m_bClosePending)
+                close();
+        });
 }
 
 bool CMainFrame::QueryCommand(int id, CommandState& state) const {

@@ -49,6 +49,17 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     // The display names of the recent-file list, newest first (at most four).
     void SetRecentFiles(const QStringList& names);
 
+    // The views of every result window, in window order.
+    std::vector<CVorlanScrollView*> Views() const;
+    // True while some window runs a count.
+    bool AnyCountRunning() const;
+    // True from a close given during a count until the program closes.
+    bool IsClosePending() const { return m_bClosePending; }
+    // Asks every running count to stop, as "Quit counting..." does. A count
+    // forgets the request when it opens its next file, so this is repeated
+    // while a close is pending.
+    void StopCountsForExit();
+
     bool QueryCommand(int id, CommandState& state) const override;
     void DoCommand(int id) override;
 
@@ -77,6 +88,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     void TileHorizontally();
     void ArrangeIcons();
     void ShowContextMenu(CVorlanScrollView* view, const QPoint& pos);
+    void OnCountFinished();
     std::vector<CCommandTarget*> CommandRoute() const;
     bool QueryRoute(int id, CommandState& state) const;
 
@@ -94,6 +106,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     std::vector<QAction*> m_windowListActions;
     std::vector<QLabel*> m_indicators;
     int m_nMenu = 0;
+    bool m_bClosePending = false;
     QStringList m_recentNames;
     // One action per command; aliases are the context menu's differently
     // labelled entries, enabled together with their command.

@@ -2,21 +2,69 @@
 
 #include "ui/vorlan_scroll_view.h"
 
+#include <QFile>
 #include <algorithm>
 
-CResultDocument::CResultDocument(QString title, QObject* parent)
-    : QObject(parent), m_strTitle(std::move(title)) {}
+namespace {
+// How often captions follow the progress texts of a running count.
+constexpr int kCaptionIntervalMs = 100;
+} // namespace
 
-void CResultDocument::SetTitle(const QString& title) {
-    if (title == m_strTitle)
-        return;
-    m_strTitle = title;
-    emit captionsChanged();
+CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObject* parent)
+    : QObject(parent), m_settings(settings), m_doc(settings, m_notifier) {
+    m_doc.SetTitle(QFile::encodeName(title).toStdString());
+    m_doc.AddObserver(this);
+    m_captionTimer.setSingleShot(true);
+    m_captionTimer.setInterval(kCaptionIntervalMs);
+    connect(&m_captionTimer, &QTimer::timeout, this, &CResultDocument::captionsChanged);
 }
 
-void CResultDocument::DeleteResult() {
-    // Nothing to remove while the report is empty; the views still repaint.
+CResultDocument::~CResultDocument() {
+    m_doc.RemoveObserver(this);
+}
+
+QString CResultDocument::Title() const {
+    return EngineText(m_doc.GetTitle());
+}
+
+void CResultDocument::SetTitle(const QString& title) {
+    m_doc.SetTitle(QFile::encodeName(title).toStdString());
+}
+
+void CResultDocument::CountWords(const std::vector<std::string>& files, std::string spec) {
+    emit linesReplaced();
+    emit contentChanged();
+    m_doc.CountWords(files, std::move(spec));
+    m_captionTimer.stop();
+    emit linesReplaced();
+    emit captionsChanged();
+    emit contentChanged();
+}
+
+int CResultDocument::OpenFile(const QString& path) {
+    int error = m_doc.OnOpenDocument(QFile::encodeName(path).toStdString());
     UpdateAllViews();
+    return error;
+}
+
+void CResultDocument::OnDocumentUpdate(CDocument&) {
+    emit linesReplaced();
+    for (CVorlanScrollView* view : m_views)
+        view->OnUpdate();
+    emit contentChanged();
+}
+
+// A count changes the title right after it empties or starts to reorder the
+// report, and before it lets any event through: the moment to drop line
+// positions.
+void CResultDocument::OnDocumentTitleChanged(CDocument&) {
+    emit linesReplaced();
+    if (!IsCounting()) {
+        emit captionsChanged();
+        return;
+    }
+    if (!m_captionTimer.isActive())
+        m_captionTimer.start();
 }
 
 void CResultDocument::AddView(CVorlanScrollView* view) {
@@ -36,8 +84,7 @@ int CResultDocument::WindowNumber(const CVorlanScrollView* view) const {
     return it == m_views.end() ? 0 : int(it - m_views.begin()) + 1;
 }
 
-void CResultDocument::UpdateAllViews() {
-    for (CVorlanScrollView* view : m_views)
-        view->viewport()->update();
-    emit contentChanged();
+bool CResultDocument::AnyViewCountBusy() const {
+    return std::any_of(m_views.begin(), m_views.end(),
+                       [](const CVorlanScrollView* view) { return view->IsCountBusy(); });
 }

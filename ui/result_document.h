@@ -1,34 +1,54 @@
-// The result windows' side of a result document: the title shown as the
-// windows' caption, the report's line count and flags that decide which
-// commands are enabled, and the list of views to refresh.
-//
-// This is the one place where the result document plugs in. Until it does,
-// a document holds its title and an empty report; the operations marked
-// below then forward to it.
+// The result windows' side of a result document: it owns the engine's
+// CVorlanDoc and the notifier that speaks for it, turns the document's
+// notices into Qt signals, and keeps the list of views showing it. Frames and
+// views talk to this one type.
 #ifndef VORLAN_UI_RESULT_DOCUMENT_H
 #define VORLAN_UI_RESULT_DOCUMENT_H
 
+#include "engine/vorlan_doc.h"
+#include "ui/gui_count_notifier.h"
+
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <string>
 #include <vector>
 
+class CSettingsStore;
 class CVorlanScrollView;
 
-class CResultDocument : public QObject {
+class CResultDocument : public QObject, private IDocumentObserver {
     Q_OBJECT
   public:
-    explicit CResultDocument(QString title, QObject* parent = nullptr);
+    // settings must outlive the document.
+    CResultDocument(CSettingsStore& settings, QString title, QObject* parent = nullptr);
+    ~CResultDocument() override;
 
-    const QString& Title() const { return m_strTitle; }
+    CVorlanDoc& Doc() { return m_doc; }
+    const CVorlanDoc& Doc() const { return m_doc; }
+    CSettingsStore& Settings() const { return m_settings; }
+    ICountNotifier& Notifier() { return m_notifier; }
+
+    QString Title() const;
     void SetTitle(const QString& title);
 
-    // Forwarded to the document once it plugs in.
-    int LineCount() const { return 0; }
-    bool IsCounting() const { return false; }
-    bool IsModified() const { return false; }
-    void DeleteResult();
-    void RequestQuit() { m_bQuit = true; }
-    bool QuitRequested() const { return m_bQuit; }
+    int LineCount() const { return m_doc.m_listResult.m_nLines; }
+    const CExStringList& Report() const { return m_doc.m_listResult; }
+    // True while a count of this document runs, from its start (before any
+    // file is open) to its end: the document must not close or lose its
+    // report then.
+    bool IsCounting() const { return m_doc.IsCountRunning() || m_doc.m_bCounting != 0; }
+    bool IsModified() const { return m_doc.IsModified(); }
+
+    // The count run; the views are told when it starts and ends.
+    void CountWords(const std::vector<std::string>& files, std::string spec);
+    void DeleteResult() { m_doc.DeleteResult(); }
+    void RequestQuit() { m_doc.m_bQuit = 1; }
+    bool QuitRequested() const { return m_doc.m_bQuit == 1; }
+
+    // Loads path as the framework opens a file: an empty report titled with
+    // the file's name. 0 or the errno value of the failure.
+    int OpenFile(const QString& path);
 
     // The views showing this document, in the order they were opened; each
     // view registers itself for its lifetime.
@@ -38,21 +58,36 @@ class CResultDocument : public QObject {
     // The window number of view among several windows of this document
     // (1, 2, ...), or 0 while it is the only one.
     int WindowNumber(const CVorlanScrollView* view) const;
+    // True when some view of this document runs its count command.
+    bool AnyViewCountBusy() const;
 
-    // Makes every view repaint from the report.
-    void UpdateAllViews();
+    // Makes every view show the report again from its first line.
+    void UpdateAllViews() { m_doc.UpdateAllViews(); }
 
   signals:
     // The caption of every window of this document changes (title or
     // window numbering).
     void captionsChanged();
-    // The report or a flag that decides command states changed.
+    // The report or a flag that decides command states changed; views show
+    // the report again from its first line.
     void contentChanged();
+    // The report's lines may have been replaced or reordered without a
+    // content notice (a count is writing them): line positions kept by a
+    // view are stale.
+    void linesReplaced();
 
   private:
-    QString m_strTitle;
-    bool m_bQuit = false;
+    void OnDocumentUpdate(CDocument& doc) override;
+    void OnDocumentTitleChanged(CDocument& doc) override;
+
+    CSettingsStore& m_settings;
+    CGuiCountNotifier m_notifier;
+    CVorlanDoc m_doc;
     std::vector<CVorlanScrollView*> m_views;
+    // During a count the title changes every few hundred words; captions
+    // follow it at a pace the eye can read without repainting the window
+    // frames for every change.
+    QTimer m_captionTimer;
 };
 
 #endif

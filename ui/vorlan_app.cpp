@@ -26,11 +26,6 @@ void SetDialogColours() {
     QApplication::setPalette(palette, "QDialog");
 }
 
-// Long work on the user-interface thread lets pending events through here.
-void PumpQtEvents(void*) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 void ShowMessage(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QString::fromLatin1(kAppTitle), text);
 }
@@ -46,7 +41,7 @@ bool CVorlanApp::InitInstance() {
     SetDialogColours();
     m_recent.Read(m_settings);
     m_nPreviewPages = m_settings.GetSettingInt("Settings", "PreviewPages", 0);
-    m_pumpHook.emplace(&PumpQtEvents, nullptr);
+    m_pumpHook.emplace(&CVorlanApp::PumpEvents, this);
 
     m_pMainFrame = std::make_unique<CMainFrame>(this);
     m_pMainFrame->SetRecentFiles(m_recent.DisplayNames());
@@ -62,8 +57,8 @@ void CVorlanApp::ExitInstance() {
 }
 
 CChildFrame* CVorlanApp::OnFileNew() {
-    auto doc = std::make_shared<CResultDocument>(QString::fromLatin1(kDocName) +
-                                                 QString::number(++m_nUntitledCount));
+    auto doc = std::make_shared<CResultDocument>(
+        m_settings, QString::fromLatin1(kDocName) + QString::number(++m_nUntitledCount));
     return m_pMainFrame->OpenWindow(std::move(doc));
 }
 
@@ -74,7 +69,11 @@ CChildFrame* CVorlanApp::OpenDocumentFile(const QString& path) {
         return nullptr;
     }
     // Loading reads nothing: an opened file shows an empty report.
-    auto doc = std::make_shared<CResultDocument>(info.fileName());
+    auto doc = std::make_shared<CResultDocument>(m_settings, info.fileName());
+    if (doc->OpenFile(info.absoluteFilePath()) != 0) {
+        ShowMessage(m_pMainFrame.get(), QStringLiteral("Failed to open document."));
+        return nullptr;
+    }
     AddToRecentFileList(info.absoluteFilePath());
     return m_pMainFrame->OpenWindow(std::move(doc));
 }
@@ -82,6 +81,25 @@ CChildFrame* CVorlanApp::OpenDocumentFile(const QString& path) {
 void CVorlanApp::AddToRecentFileList(const QString& path) {
     m_recent.Add(path);
     m_pMainFrame->SetRecentFiles(m_recent.DisplayNames());
+}
+
+// Long work on the user-interface thread calls this once per unit of work
+// (a line counted, a report line written): far more often than anyone can
+// see. The event queue is polled at most once a millisecond, which keeps
+// repaints, menus and "Quit counting..." prompt while the count keeps nearly
+// all of its speed; a call in between costs one clock reading.
+void CVorlanApp::PumpEvents(void* context) {
+    auto* app = static_cast<CVorlanApp*>(context);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - app->m_lastPoll < kPumpInterval)
+        return;
+    app->m_lastPoll = now;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // The program is to end: keep the counts stopping (each forgets the
+    // request when it opens its next file).
+    if (app->m_pMainFrame && app->m_pMainFrame->IsClosePending())
+        app->m_pMainFrame->StopCountsForExit();
+    app->m_lastPoll = std::chrono::steady_clock::now();
 }
 
 bool CVorlanApp::QueryCommand(int id, CommandState& state) const {

@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -45,6 +46,11 @@ class CVorlanApp : public QObject, public CCommandTarget {
     bool QueryCommand(int id, CommandState& state) const override;
     void DoCommand(int id) override;
 
+    // The event pump's hook while the application runs (context: the app).
+    static void PumpEvents(void* context);
+    // Least time between two polls of the event queue.
+    static constexpr std::chrono::milliseconds kPumpInterval{1};
+
   private:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
@@ -59,6 +65,7 @@ class CVorlanApp : public QObject, public CCommandTarget {
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QPrinter> m_pPrinter;
     std::optional<CScopedPumpHook> m_pumpHook;
+    std::chrono::steady_clock::time_point m_lastPoll{};
 };
 
 #endif

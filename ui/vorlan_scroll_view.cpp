@@ -1,27 +1,67 @@
 #include "ui/vorlan_scroll_view.h"
 
+#include "engine/file_list.h"
+#include "settings/color_setting.h"
 #include "ui/command_ids.h"
+#include "ui/file_sel_dialog.h"
 #include "ui/result_document.h"
 
+#include <QFile>
 #include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
 
 namespace {
 
-QColor FromColorRef(unsigned cr) {
+// Scroll steps as the extent gives them: a page is a tenth of the extent and
+// a line a tenth of a page.
+constexpr int kStepDivisor = 10;
+// The report can be read across this many average characters.
+constexpr int kExtentChars = 30;
+constexpr int kExtentMargin = 10;
+// Lines are drawn one pitch apart: the character height and two pixels.
+constexpr int kLineGap = 2;
+
+QColor FromColorRef(ColorRef cr) {
     return QColor(cr & 0xFF, (cr >> 8) & 0xFF, (cr >> 16) & 0xFF);
+}
+
+void SetScrollRange(QScrollBar* bar, int extent, int visible) {
+    bar->setRange(0, std::max(0, extent - visible));
+    const int page = std::max(1, extent / kStepDivisor);
+    bar->setPageStep(page);
+    bar->setSingleStep(std::max(1, page / kStepDivisor));
 }
 
 } // namespace
 
+ReportLayout ComputeReportLayout(int charHeight, int scrollY, int viewHeight) {
+    ReportLayout layout;
+    const int height = std::max(1, charHeight);
+    layout.pitch = height + kLineGap;
+    layout.firstLine = std::max(0, scrollY) / layout.pitch;
+    layout.firstTop = std::max(1, layout.firstLine * layout.pitch + 1);
+    layout.maxLines = std::max(0, viewHeight) / height + 2;
+    return layout;
+}
+
+QSize ReportExtent(const FontMetrics& metrics, int lineCount) {
+    return {kExtentChars * metrics.aveCharWidth + kExtentMargin,
+            std::max(0, lineCount) * (metrics.height + kLineGap)};
+}
+
 CVorlanScrollView::CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_pDoc(std::move(doc)) {
     setContextMenuPolicy(Qt::CustomContextMenu);
+    ReadColors();
     m_pDoc->AddView(this);
     connect(m_pDoc.get(), &CResultDocument::contentChanged, this,
             &CVorlanScrollView::commandStateChanged);
+    connect(m_pDoc.get(), &CResultDocument::linesReplaced, this, [this] { m_lineIndex.Reset(); });
 }
 
 CVorlanScrollView::~CVorlanScrollView() {
+    disconnect(m_pDoc.get(), nullptr, this, nullptr);
     m_pDoc->RemoveView(this);
 }
 
@@ -29,14 +69,17 @@ bool CVorlanScrollView::LinesExist() const {
     return m_pDoc->LineCount() >= 1;
 }
 
-// The commands this view carries out today. The count, font, colour, option,
-// print, copy and save commands join this switch as they are wired; until
-// then no target handles them and they show disabled.
+// One switch per function: every command of the window joins these two.
 bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
     switch (id) {
     case ID_FILE_OPEN:
         // A result window never opens files; only the bare main window does.
         state.enabled = false;
+        return true;
+    case ID_COUNT_FREQUENCY:
+        // A second view of a document that is counting must not start a
+        // nested count on it either.
+        state.enabled = !m_bCountBusy && !m_pDoc->IsCounting();
         return true;
     case ID_QUIT_COUNTING:
         state.enabled = true;
@@ -53,6 +96,9 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
 
 void CVorlanScrollView::DoCommand(int id) {
     switch (id) {
+    case ID_COUNT_FREQUENCY:
+        OnCountFrequency();
+        break;
     case ID_QUIT_COUNTING:
         OnQuitCounting();
         break;
@@ -62,6 +108,41 @@ void CVorlanScrollView::DoCommand(int id) {
     default:
         break;
     }
+}
+
+void CVorlanScrollView::SetCountBusy(bool busy) {
+    m_bCountBusy = busy;
+    emit commandStateChanged();
+}
+
+void CVorlanScrollView::OnCountFrequency() {
+    if (m_bCountBusy || m_pDoc->IsCounting())
+        return;
+    CFileSelDialog dialog(m_pDoc->Settings(), window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The dialog let events through: another view may have started a count.
+    if (m_bCountBusy || m_pDoc->IsCounting())
+        return;
+    SetCountBusy(true);
+    m_listFiles.clear();
+
+    const std::string dir = QFile::encodeName(dialog.Dir()).toStdString();
+    const std::string file = QFile::encodeName(dialog.File()).toStdString();
+    const bool subdirs = m_pDoc->Settings().GetSettingInt("Option", "Subdir", 0) == 1;
+    if (!BuildFileList(dir, file, subdirs, m_listFiles)) {
+        m_pDoc->Notifier().Beep();
+        m_pDoc->Notifier().ShowMessage("Failed...(/_;)");
+        SetCountBusy(false);
+        emit countFinished();
+        return;
+    }
+    m_pDoc->CountWords(m_listFiles, dir + file);
+    for (CVorlanScrollView* view : m_pDoc->Views())
+        view->ScrollToTop();
+    m_pDoc->UpdateAllViews();
+    SetCountBusy(false);
+    emit countFinished();
 }
 
 void CVorlanScrollView::OnQuitCounting() {
@@ -74,8 +155,101 @@ void CVorlanScrollView::OnDeleteResult() {
     m_pDoc->DeleteResult();
 }
 
+void CVorlanScrollView::ScrollToTop() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
+void CVorlanScrollView::OnUpdate() {
+    m_lineIndex.Reset();
+    UpdateScrollExtent();
+    viewport()->update();
+}
+
+void CVorlanScrollView::SetLogFont(const LogFont& logFont) {
+    m_logFont = logFont;
+    m_font = FontFromLogFont(m_logFont);
+    m_bFontBuilt = true;
+    if (!m_decoder || m_decoder->CharSet() != m_logFont.lfCharSet)
+        m_decoder.emplace(m_logFont.lfCharSet);
+    m_tm = MeasureFont(m_font, viewport());
+    UpdateScrollExtent();
+    viewport()->update();
+}
+
+void CVorlanScrollView::ReadColors() {
+    const CSettingsStore& settings = m_pDoc->Settings();
+    CColorSetting::Load(settings, "Color", "BkColor", m_crBack, 255, 255, 255);
+    CColorSetting::Load(settings, "Color", "TxtColor", m_crText, 0, 0, 0);
+}
+
+// First display: the font comes from the "Display" record, which nothing in
+// the program writes, so every new window starts with the same font.
+void CVorlanScrollView::InitView() {
+    m_bInitDone = true;
+    LogFont logFont;
+    ColorRef unused = 0;
+    CFontSetting::Load(m_pDoc->Settings(), "Font", "Display", logFont, unused);
+    SetLogFont(logFont);
+    SetScrollRange(horizontalScrollBar(), 0, 0);
+    SetScrollRange(verticalScrollBar(), 0, 0);
+}
+
+void CVorlanScrollView::showEvent(QShowEvent* event) {
+    if (!m_bInitDone)
+        InitView();
+    QAbstractScrollArea::showEvent(event);
+}
+
+void CVorlanScrollView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    if (m_bInitDone)
+        UpdateScrollExtent();
+}
+
+void CVorlanScrollView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+void CVorlanScrollView::UpdateScrollExtent() {
+    const QSize extent = ReportExtent(m_tm, m_pDoc->LineCount());
+    const QSize visible = viewport()->size();
+    SetScrollRange(horizontalScrollBar(), extent.width(), visible.width());
+    SetScrollRange(verticalScrollBar(), extent.height(), visible.height());
+}
+
 void CVorlanScrollView::paintEvent(QPaintEvent*) {
+    if (!m_bInitDone)
+        InitView();
     QPainter painter(viewport());
+    // The colours are read before the background is filled, so that a
+    // colour chosen in another window reaches the whole of this one at once.
+    ReadColors();
     painter.fillRect(viewport()->rect(), FromColorRef(m_crBack));
-    // The report's lines are drawn over it in m_crText once the document plugs in.
+    PaintReport(painter);
+}
+
+void CVorlanScrollView::PaintReport(QPainter& painter) {
+    painter.setFont(m_bFontBuilt ? m_font : font());
+    m_tm = MeasureFont(painter.font(), viewport());
+    UpdateScrollExtent();
+
+    const int dx = -horizontalScrollBar()->value();
+    const int scrollY = verticalScrollBar()->value();
+    const ReportLayout layout = ComputeReportLayout(m_tm.height, scrollY, viewport()->height());
+    const CExStringList& report = m_pDoc->Report();
+    const CExStringList::CNode* node = m_lineIndex.Line(report, layout.firstLine);
+
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(FromColorRef(m_crBack));
+    painter.setPen(FromColorRef(m_crText));
+    if (!m_decoder)
+        m_decoder.emplace(m_logFont.lfCharSet);
+    int y = layout.firstTop;
+    for (int drawn = 0; node && drawn < layout.maxLines; ++drawn, node = node->m_pNextNode) {
+        const std::string_view body = ReportLineBody(node->m_strLine);
+        if (!body.empty())
+            painter.drawText(kLeftMargin + dx, y - scrollY + m_tm.ascent, m_decoder->Decode(body));
+        y += layout.pitch;
+    }
 }

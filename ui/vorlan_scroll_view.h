@@ -1,18 +1,44 @@
 // The result view: shows one result document's report in a scrolling window
-// and owns the window's commands and their enabled states.
+// with the user's font and colours, runs the count command, and owns the
+// window's commands and their enabled states.
 #ifndef VORLAN_UI_VORLAN_SCROLL_VIEW_H
 #define VORLAN_UI_VORLAN_SCROLL_VIEW_H
 
+#include "settings/font_setting.h"
+#include "settings/setting_values.h"
 #include "ui/command_target.h"
+#include "ui/display_font.h"
+#include "ui/report_line_index.h"
+#include "ui/report_text.h"
 
 #include <QAbstractScrollArea>
+#include <QFont>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 class CResultDocument;
+
+// Where a repaint draws: line f at y = f x (H + 2) + 1 (at least 1) in the
+// coordinates of the whole scrollable area, at most V / H + 2 lines.
+struct ReportLayout {
+    int firstLine = 0;
+    int firstTop = 1;
+    int maxLines = 0;
+    int pitch = 0;
+};
+ReportLayout ComputeReportLayout(int charHeight, int scrollY, int viewHeight);
+
+// The scrollable extent for N lines: 30 x W + 10 across, N x (H + 2) down.
+QSize ReportExtent(const FontMetrics& metrics, int lineCount);
 
 class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     Q_OBJECT
   public:
+    // Left margin of every line, in pixels.
+    static constexpr int kLeftMargin = 5;
+
     // The view keeps its document alive; the document lives as long as any
     // of its views.
     explicit CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidget* parent = nullptr);
@@ -22,27 +48,65 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     const std::shared_ptr<CResultDocument>& SharedDocument() const { return m_pDoc; }
 
     bool IsCountBusy() const { return m_bCountBusy; }
+    const std::vector<std::string>& Files() const { return m_listFiles; }
+
+    // The font the view draws with and the description it was built from.
+    const QFont& DisplayFont() const { return m_font; }
+    const LogFont& GetLogFont() const { return m_logFont; }
+    // Replaces the description and rebuilds the font from it; repaints.
+    void SetLogFont(const LogFont& logFont);
+    ColorRef BackColor() const { return m_crBack; }
+    ColorRef TextColor() const { return m_crText; }
+    void SetBackColor(ColorRef color) { m_crBack = color; }
+    void SetTextColor(ColorRef color) { m_crText = color; }
+    // H and W as the last repaint measured them.
+    const FontMetrics& Metrics() const { return m_tm; }
+
+    // The document changed: repaint it and follow its line count.
+    void OnUpdate();
+    void ScrollToTop();
+    // At least one report line: the report commands may run.
+    bool LinesExist() const;
 
     bool QueryCommand(int id, CommandState& state) const override;
     void DoCommand(int id) override;
 
+    // The count command: the Select Files dialog, the file list, the count.
+    void OnCountFrequency();
+    void OnDeleteResult();
+    void OnQuitCounting();
+
   signals:
     // Something that decides this view's command states changed.
     void commandStateChanged();
+    // This view's count command has ended (or stopped before counting).
+    void countFinished();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
   private:
-    void OnDeleteResult();
-    void OnQuitCounting();
-    bool LinesExist() const;
+    void InitView();
+    void PaintReport(QPainter& painter);
+    void ReadColors();
+    void UpdateScrollExtent();
+    void SetCountBusy(bool busy);
 
     std::shared_ptr<CResultDocument> m_pDoc;
+    QFont m_font;
+    bool m_bFontBuilt = false;
+    LogFont m_logFont;
+    FontMetrics m_tm;
     bool m_bCountBusy = false;
-    // 0x00BBGGRR; read from the colour settings once they plug in.
-    unsigned m_crBack = 0x00FFFFFF;
-    unsigned m_crText = 0x00000000;
+    ColorRef m_crBack = 0x00FFFFFF;
+    ColorRef m_crText = 0x00000000;
+    std::vector<std::string> m_listFiles;
+    bool m_bInitDone = false;
+    CReportLineIndex m_lineIndex;
+    std::optional<CReportTextDecoder> m_decoder;
 };
 
 #endif

@@ -1,0 +1,22 @@
+// How a count speaks to the user in the desktop program: a message box with
+// one OK button captioned with the application title, and the system beep.
+#ifndef VORLAN_UI_GUI_COUNT_NOTIFIER_H
+#define VORLAN_UI_GUI_COUNT_NOTIFIER_H
+
+#include "engine/count_notifier.h"
+
+#include <QString>
+#include <string_view>
+
+class CGuiCountNotifier : public ICountNotifier {
+  public:
+    void ShowMessage(const std::string& text) override;
+    void Beep() override;
+};
+
+// Engine text (messages, titles) as the user reads it: UTF-8 when the bytes
+// are valid UTF-8, as the file system's names are; otherwise Shift-JIS, the
+// encoding of the counted text.
+QString EngineText(std::string_view bytes);
+
+#endif
