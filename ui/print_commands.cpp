@@ -6,7 +6,7 @@
 #include <QPrinter>
 
 bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
-                     TextMetrics* metrics) {
+                     FontMetrics* metrics) {
     CPrintInfo info;
     report.PreparePrint(info);
     QPrinter printer(QPrinter::HighResolution);
@@ -22,7 +22,7 @@ bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* p
 }
 
 void RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
-                       TextMetrics* metrics) {
+                       FontMetrics* metrics) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dialog(&printer, parent);
     // The preview asks for the whole job each time it is redrawn; the job

@@ -13,11 +13,11 @@ class QWidget;
 // dialog was cancelled or nothing could be printed. metrics, when given,
 // receives the font's measurements on the last page drawn.
 bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
-                     TextMetrics* metrics = nullptr);
+                     FontMetrics* metrics = nullptr);
 
 // Preview: a preview window that shows the job's pages from the first to
 // the page at which the job ends.
 void RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
-                       TextMetrics* metrics = nullptr);
+                       FontMetrics* metrics = nullptr);
 
 #endif

@@ -2,7 +2,6 @@
 
 #include "settings/setting_values.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
@@ -124,30 +123,29 @@ CReportPrinter::FillPage(const CExStringList::CNode* start, int nLine,
     return node;
 }
 
-TextMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font,
+FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font,
                                       CPrintInfo& info) const {
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(font);
-    const QFontMetrics metrics(font, painter.device());
-    const TextMetrics tm{metrics.height(), metrics.averageCharWidth()};
+    const FontMetrics tm = MeasureFont(font, painter.device());
     const int page = info.m_nCurPage;
 
     const PrintLayout layout = ReadPrintLayout(m_settings);
-    const CPageComposer composer(font, painter.device(), layout.nColumn * tm.nAveCharWidth,
-                                 tm.nHeight, m_decode);
+    const CPageComposer composer(font, painter.device(), layout.nColumn * tm.aveCharWidth,
+                                 tm.height, m_decode);
     const CExStringList::CNode* first = m_report.m_pHead;
     for (int p = 1; p < page && first; ++p)
         first = FillPage(first, layout.nLine, composer, nullptr);
 
-    painter.drawText(QPointF(layout.nTop, layout.nLeft + metrics.ascent()),
+    painter.drawText(QPointF(layout.nTop, layout.nLeft + tm.ascent),
                      QStringLiteral("Page : %1").arg(page));
 
-    const qreal x = layout.nTop + layout.nOffset * tm.nAveCharWidth;
-    qreal y = layout.nLeft + 2 * tm.nHeight;
+    const qreal x = layout.nTop + layout.nOffset * tm.aveCharWidth;
+    qreal y = layout.nLeft + 2 * tm.height;
     const CExStringList::CNode* next =
         FillPage(first, layout.nLine, composer, [&](const CExStringList::CNode* node, int) {
-            y += composer.Draw(painter, node, QPointF(x, y)) * tm.nHeight;
+            y += composer.Draw(painter, node, QPointF(x, y)) * tm.height;
         });
 
     if (next && page < info.m_nMaxPage) {
@@ -161,14 +159,14 @@ TextMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font,
 }
 
 int CReportPrinter::PrintPages(QPrinter& printer, const QFont& font, CPrintInfo& info, int from,
-                               int to, TextMetrics* metrics) const {
+                               int to, FontMetrics* metrics) const {
     return DrawPages(
         printer, [&printer] { return printer.newPage(); }, font, info, from, to, metrics);
 }
 
 int CReportPrinter::DrawPages(QPaintDevice& device, const std::function<bool()>& newPage,
                               const QFont& font, CPrintInfo& info, int from, int to,
-                              TextMetrics* metrics) const {
+                              FontMetrics* metrics) const {
     QPainter painter;
     if (!painter.begin(&device))
         return 0;
@@ -179,7 +177,7 @@ int CReportPrinter::DrawPages(QPaintDevice& device, const std::function<bool()>&
         painter.save();
         SetHundredthsOfInch(painter, device);
         info.m_nCurPage = page;
-        TextMetrics tm = PrintPage(painter, font, info);
+        FontMetrics tm = PrintPage(painter, font, info);
         if (metrics)
             *metrics = tm;
         painter.restore();

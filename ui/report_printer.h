@@ -8,6 +8,7 @@
 #define VORLAN_UI_REPORT_PRINTER_H
 
 #include "engine/ex_string_list.h"
+#include "ui/display_font.h"
 
 #include <QFont>
 #include <QString>
@@ -40,13 +41,6 @@ struct CPrintInfo {
     bool m_bContinuePrinting = true;
 };
 
-// Character height H and average character width W of the font on the last
-// device measured.
-struct TextMetrics {
-    int nHeight = 0;
-    int nAveCharWidth = 0;
-};
-
 // Turns a report line's bytes (without CR LF) into the text to draw; the
 // screen's decoding, so paper shows what the window shows.
 using ReportLineDecoder = std::function<QString(std::string_view bytes)>;
@@ -64,16 +58,16 @@ class CReportPrinter {
     // hundredths of an inch (SetHundredthsOfInch). Ends the job (maximum
     // page = this page, no more printing) when no lines remain after it or it
     // is the maximum page. Returns the metrics it measured.
-    TextMetrics PrintPage(QPainter& painter, const QFont& font, CPrintInfo& info) const;
+    FontMetrics PrintPage(QPainter& painter, const QFont& font, CPrintInfo& info) const;
 
     // Draws pages from..to of the job on printer, stopping after the job's
     // last page; the pages come out numbered as in a full printout. Returns
     // the number of pages drawn; 0 when the printer cannot be drawn on.
     int PrintPages(QPrinter& printer, const QFont& font, CPrintInfo& info, int from, int to,
-                   TextMetrics* metrics = nullptr) const;
+                   FontMetrics* metrics = nullptr) const;
     // The same on any device; newPage starts the next page (false stops).
     int DrawPages(QPaintDevice& device, const std::function<bool()>& newPage, const QFont& font,
-                  CPrintInfo& info, int from, int to, TextMetrics* metrics = nullptr) const;
+                  CPrintInfo& info, int from, int to, FontMetrics* metrics = nullptr) const;
 
   private:
     class CPageComposer;

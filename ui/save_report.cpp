@@ -1,6 +1,7 @@
 #include "ui/save_report.h"
 
 #include "platform/document.h"
+#include "ui/gui_count_notifier.h"
 #include "ui/output_services.h"
 
 #include <QFile>
@@ -14,7 +15,7 @@ namespace {
 constexpr int kSuggestedChars = 8;
 const QLatin1String kNameStops(" #%;/\\");
 
-QString FromBytes(const std::string& bytes) {
+QString PathText(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
@@ -96,7 +97,7 @@ bool SaveDocumentTo(CDocument& doc, const QString& path, QWidget* parent) {
 
 bool DoSaveAs(CDocument& doc, QWidget* parent) {
     const QString path =
-        OutputServices().saveFileName(parent, SuggestedFileName(FromBytes(doc.GetTitle())));
+        OutputServices().saveFileName(parent, SuggestedFileName(EngineText(doc.GetTitle())));
     if (path.isEmpty())
         return false;
     return SaveDocumentTo(doc, path, parent);
@@ -105,13 +106,13 @@ bool DoSaveAs(CDocument& doc, QWidget* parent) {
 bool DoFileSave(CDocument& doc, QWidget* parent) {
     if (doc.GetPathName().empty())
         return DoSaveAs(doc, parent);
-    return SaveDocumentTo(doc, FromBytes(doc.GetPathName()), parent);
+    return SaveDocumentTo(doc, PathText(doc.GetPathName()), parent);
 }
 
 bool SaveModified(CDocument& doc, QWidget* parent) {
     if (!doc.IsModified())
         return true;
-    const QString text = QStringLiteral("Save changes to %1?").arg(FromBytes(doc.GetTitle()));
+    const QString text = QStringLiteral("Save changes to %1?").arg(EngineText(doc.GetTitle()));
     switch (OutputServices().question(parent, text)) {
     case QMessageBox::Yes:
         return DoFileSave(doc, parent);

@@ -90,7 +90,7 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
         state.enabled = !m_bCountBusy && !m_pDoc->IsCounting() && LinesExist();
         return true;
     default:
-        return false;
+        return QueryOutputCommand(id, state);
     }
 }
 
@@ -106,6 +106,7 @@ void CVorlanScrollView::DoCommand(int id) {
         OnDeleteResult();
         break;
     default:
+        DoOutputCommand(id);
         break;
     }
 }

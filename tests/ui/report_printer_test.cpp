@@ -77,7 +77,7 @@ PrintedPage ToPage(const std::vector<RecordedText>& texts) {
 struct Job {
     std::vector<PrintedPage> pages;
     CPrintInfo info;
-    TextMetrics metrics;
+    FontMetrics metrics;
 };
 
 Job RecordJob(const CExStringList& report, const CSettingsStore& settings, int from = 1,
@@ -233,7 +233,7 @@ void ReportPrinterTest::wrappedLine_movesWholeAndKeepsLongWords() {
     // A word wider than the column is not split; it takes a row of its own.
     QCOMPARE(job.pages[2].rows, (QStringList{"x", "abcdefghijklmnopqrstuvwx", "y", "d"}));
     // Rows follow each other H apart, wrapped rows included.
-    const qreal h = job.metrics.nHeight;
+    const qreal h = job.metrics.height;
     for (qsizetype i = 1; i < job.pages[1].rowAt.size(); ++i)
         QCOMPARE(job.pages[1].rowAt[i].y() - job.pages[1].rowAt[i - 1].y(), h);
 }
@@ -268,8 +268,8 @@ void ReportPrinterTest::geometry_followsTopLeftOffset() {
     Job job = RecordJob(report, settings);
     const PrintedPage& page = job.pages.at(0);
     const QFontMetricsF metrics(PageFont());
-    const int h = job.metrics.nHeight;
-    const int w = job.metrics.nAveCharWidth;
+    const int h = job.metrics.height;
+    const int w = job.metrics.aveCharWidth;
     QVERIFY(h > 10 && h < 20); // a 13-pixel font is about 0.13 inch high on paper
     QVERIFY(w > 4 && w < 12);
     QCOMPARE(page.numberAt.x(), 100.0);
