@@ -2,8 +2,10 @@
 
 #include "ui/output_services.h"
 
+#include <QCoreApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 
 bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
                      FontMetrics* metrics) {
@@ -18,7 +20,15 @@ bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* p
         from = printer.fromPage();
         to = printer.toPage() > 0 ? printer.toPage() : to;
     }
-    return report.PrintPages(printer, font, info, from, to, metrics) > 0;
+    // Between pages the user may stop the job; the box shows only when the
+    // job takes a while.
+    QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0, 0, parent);
+    progress.setWindowModality(Qt::ApplicationModal);
+    auto newPage = [&printer, &progress] {
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled() && printer.newPage();
+    };
+    return report.DrawPages(printer, newPage, font, info, from, to, metrics) > 0;
 }
 
 void RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,

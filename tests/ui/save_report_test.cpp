@@ -11,9 +11,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -154,6 +156,10 @@ void SaveReportTest::failedSave_showsMessageAndChangesNothing_data() {
         << "report.txt"
         << "dir"
         << "Unable to write to %1, it is read-only or opened by someone else.";
+    QTest::newRow("read-only folder")
+        << "ro/report.txt"
+        << "rodir"
+        << "Unable to write to %1, it is read-only or opened by someone else.";
     QTest::newRow("read-only file")
         << "report.txt"
         << "readonly"
@@ -167,6 +173,14 @@ void SaveReportTest::failedSave_showsMessageAndChangesNothing() {
     const QString path = m_dir->filePath(target);
     if (setUp == QLatin1String("dir"))
         QVERIFY(QDir().mkpath(path));
+    if (setUp == QLatin1String("rodir")) {
+        // Permissions do not bind the superuser.
+        if (::geteuid() == 0)
+            QSKIP("running as root");
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(QFile::setPermissions(QFileInfo(path).path(),
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
     if (setUp == QLatin1String("readonly")) {
         WriteFile(path, "old");
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
