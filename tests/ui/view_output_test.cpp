@@ -176,6 +176,9 @@ void ViewOutputTest::preview_offersThePagesOfTheJob() {
         auto* preview = dialog.findChild<QPrintPreviewWidget*>();
         preview->updatePreview();
         pages = preview->pageCount();
+        dialog.resize(900, 700);
+        dialog.show();
+        SaveScreenshot(&dialog, "print_preview");
         return 0;
     };
     CScopedOutputServices scoped(services);
