@@ -64,7 +64,7 @@ void CChildFrame::DoCommand(int id) {
 // view's command. Other windows of a document may close at any time; the
 // last one asks first whether a modified report is to be saved.
 void CChildFrame::closeEvent(QCloseEvent* event) {
-    const CResultDocument* doc = GetDocument();
+    CResultDocument* doc = GetDocument();
     const bool lastWindow = doc->Views().size() == 1;
     if (m_pView->IsCountBusy() || (lastWindow && doc->IsCounting()) ||
         (lastWindow && !SaveModified())) {
@@ -72,6 +72,11 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     QMdiSubWindow::closeEvent(event);
+    // The window is deleted later, perhaps only after a count has returned;
+    // the document must stop counting it among its windows now, so that
+    // closing the document's other window asks the save question.
+    if (event->isAccepted())
+        doc->RemoveView(m_pView);
 }
 
 // True when the window may close: the report is not modified, or the user

@@ -4,6 +4,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QList>
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -19,12 +21,62 @@ bool WantsFixedPitch(const LogFont& logFont) {
            (logFont.lfPitchAndFamily & kFamilyMask) == kModernFamily;
 }
 
+// The writing system a character set's text needs beyond Latin, if any.
+QFontDatabase::WritingSystem WritingSystemOf(int charSet) {
+    switch (charSet) {
+    case 128:
+        return QFontDatabase::Japanese;
+    case 129:
+    case 130:
+        return QFontDatabase::Korean;
+    case 134:
+        return QFontDatabase::SimplifiedChinese;
+    case 136:
+        return QFontDatabase::TraditionalChinese;
+    default:
+        return QFontDatabase::Any;
+    }
+}
+
+// Fonts with both half- and full-width characters are not flagged as fixed
+// pitch; what counts for the report is that its single-byte characters are
+// all of one width.
+bool HasFixedPitchLatin(const QString& family) {
+    if (QFontDatabase::isFixedPitch(family))
+        return true;
+    QFont font(family);
+    font.setPixelSize(13);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QLatin1Char('W'));
+    return width > 0 && metrics.horizontalAdvance(QLatin1Char('i')) == width &&
+           metrics.horizontalAdvance(QLatin1Char(' ')) == width &&
+           metrics.horizontalAdvance(QLatin1Char('0')) == width;
+}
+
+// A fixed-pitch font that lacks the report's script would have its text
+// drawn by a fallback font whose spaces and digits are of another width, so
+// the count columns of such lines would not line up with the others: a
+// fixed-pitch font with the script is preferred.
+QFont FixedPitchFallback(int charSet) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFontDatabase::WritingSystem script = WritingSystemOf(charSet);
+    if (script == QFontDatabase::Any ||
+        QFontDatabase::writingSystems(font.family()).contains(script))
+        return font;
+    for (const QString& family : QFontDatabase::families(script)) {
+        if (HasFixedPitchLatin(family))
+            return QFont(family);
+    }
+    return font;
+}
+
 QFont BaseFont(const LogFont& logFont) {
     const QString face = EngineText(FaceNameOf(logFont));
     if (!face.isEmpty() && QFontDatabase::hasFamily(face))
         return QFont(face);
-    return QFontDatabase::systemFont(WantsFixedPitch(logFont) ? QFontDatabase::FixedFont
-                                                              : QFontDatabase::GeneralFont);
+    if (WantsFixedPitch(logFont))
+        return FixedPitchFallback(logFont.lfCharSet);
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont);
 }
 
 void ApplyHeight(QFont& font, std::int32_t height) {

@@ -13,7 +13,9 @@ class QPaintDevice;
 // cell height (character height and internal leading), 0 the default size.
 // A typeface the system does not have gives the system's fixed-pitch font
 // when the description asks for fixed pitch (or the modern family), else the
-// general system font; the other fields keep their meaning. Escapement and
+// general system font; for a Japanese, Chinese or Korean character set, a
+// fixed-pitch font that has that script is preferred when the system's own
+// lacks it. The other fields keep their meaning. Escapement and
 // orientation are not shown: report lines are drawn level.
 QFont FontFromLogFont(const LogFont& logFont);
 

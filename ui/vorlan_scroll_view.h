@@ -59,6 +59,9 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     ColorRef TextColor() const { return m_crText; }
     void SetBackColor(ColorRef color) { m_crBack = color; }
     void SetTextColor(ColorRef color) { m_crText = color; }
+    // Report lines whose place the view keeps (they were above or at the
+    // top of the window at some repaint since the report last changed).
+    std::size_t IndexedLines() const { return m_lineIndex.IndexedLines(); }
     // H and W as the last repaint measured them.
     const FontMetrics& Metrics() const { return m_tm; }
 

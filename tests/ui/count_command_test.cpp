@@ -1,0 +1,379 @@
+// The count command in the running program: from Ctrl+F through the Select
+// Files dialog to the report in the view, and what the windows allow while a
+// count runs (no second count, no Delete result, no closing; Quit counting
+// stops it; ending the program waits for it).
+#include "screenshot.h"
+#include "settings/memory_settings.h"
+#include "ui/child_frame.h"
+#include "ui/command_ids.h"
+#include "ui/file_sel_dialog.h"
+#include "ui/main_frame.h"
+#include "ui/result_document.h"
+#include "ui/vorlan_app.h"
+#include "ui/vorlan_scroll_view.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A file of many lines, each with eight words of which one varies.
+void WriteLargeFile(const QString& path, int lines) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QByteArray chunk;
+    for (int i = 0; i < lines; ++i) {
+        chunk += "alpha beta gamma delta epsilon zeta eta w" + QByteArray::number(i % 5000) + "\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk);
+}
+
+// Runs answer on the next modal window of type T once it is up. The watch
+// ends with owner, if no such window came.
+template <typename T> void WhenModal(QObject* owner, std::function<void(T*)> answer) {
+    auto* timer = new QTimer(owner);
+    timer->setInterval(2);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        }
+    });
+    timer->start();
+}
+
+// Answers the next Select Files dialog: types pattern and presses OK (or
+// Cancel). Records the dialog's title.
+void AnswerFileDialog(QObject* owner, const QString& pattern, QString* title = nullptr,
+                      bool ok = true) {
+    WhenModal<CFileSelDialog>(owner, [=](CFileSelDialog* dialog) {
+        if (title)
+            *title = dialog->windowTitle();
+        dialog->FileEdit()->setText(pattern);
+        ok ? dialog->accept() : dialog->reject();
+    });
+}
+
+// Answers the next question whether to save with No; records its text.
+void AnswerSaveQuestion(QObject* owner, QString* text) {
+    WhenModal<QMessageBox>(owner, [=](QMessageBox* box) {
+        *text = box->windowTitle() + QLatin1Char('|') + box->text();
+        box->button(QMessageBox::No)->click();
+    });
+}
+
+// Runs check once, from inside the count (the pump lets timers through).
+void DuringCount(int delayMs, std::function<void()> check) {
+    QTimer::singleShot(delayMs, std::move(check));
+}
+
+std::vector<std::string> ReportLines(const CResultDocument& doc) {
+    std::vector<std::string> lines;
+    for (const auto* node = doc.Report().m_pHead; node; node = node->m_pNextNode)
+        lines.push_back(node->m_strLine);
+    return lines;
+}
+
+} // namespace
+
+class CountCommandTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+
+    void startUp_stateOfTitlesMenusAndCommands();
+    void count_throughTheDialogShowsTheReport();
+    void count_withSubdirsAddsEveryFileBelow();
+    void count_cancelledDialogKeepsTheReport();
+    void count_ctrlFAndOtherViewsIgnoredWhileCounting();
+    void quitCounting_stopsALargeCount();
+    void deleteResult_emptiesTheReportAndDisablesItsCommands();
+    void close_refusedWhileCountingThenAllowed();
+    void exit_duringCountStopsItThenAsksAndEnds();
+    void pump_pollsAtMostOncePerMillisecond();
+
+  private:
+    CVorlanScrollView* View() const { return m_frame->ActiveView(); }
+    CResultDocument* Doc() const { return View()->GetDocument(); }
+    bool Enabled(int id) const { return m_frame->Action(id)->isEnabled(); }
+    void PressCtrlF();
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CMemorySettings> m_settings;
+    std::unique_ptr<CVorlanApp> m_app;
+    CMainFrame* m_frame = nullptr;
+};
+
+void CountCommandTest::init() {
+    QVERIFY(m_dir.isValid());
+    const QString root = m_dir.path();
+    WriteFile(root + "/a.txt", "the cat and the dog\n");
+    WriteFile(root + "/b.txt", "The end\n");
+    WriteFile(root + "/c.doc", "unlisted words\n");
+    QDir(root).mkpath("sub/deeper");
+    WriteFile(root + "/sub/deeper/notes.doc", "deep cat\n");
+    m_settings = std::make_unique<CMemorySettings>();
+    m_settings->WriteSettingString("File", "Dir", QFile::encodeName(root + "/").constData());
+    m_app = std::make_unique<CVorlanApp>(*m_settings);
+    QVERIFY(m_app->InitInstance());
+    m_frame = m_app->MainFrame();
+    m_frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame));
+}
+
+void CountCommandTest::cleanup() {
+    // Nothing to save questions in between tests.
+    if (m_frame) {
+        for (CVorlanScrollView* view : m_frame->Views())
+            view->GetDocument()->Doc().SetModifiedFlag(false);
+    }
+    m_app.reset();
+    m_settings.reset();
+    m_frame = nullptr;
+}
+
+// Keys reach the commands of the active window; a closed dialog does not
+// always give activation back on this platform.
+void CountCommandTest::PressCtrlF() {
+    m_frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_F, Qt::ControlModifier);
+}
+
+void CountCommandTest::startUp_stateOfTitlesMenusAndCommands() {
+    QCOMPARE(m_frame->windowTitle(), QStringLiteral("Word Frequency Counter VORLAN - Vorlan1"));
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("Vorlan1"));
+    QCOMPARE(m_frame->MenuInForce(), 3);
+    for (int id : {ID_COUNT_FREQUENCY, ID_QUIT_COUNTING, ID_FILE_NEW, ID_FILE_CLOSE})
+        QVERIFY2(Enabled(id), qPrintable(QString::number(id)));
+    for (int id : {ID_DELETE_RESULT, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY,
+                   ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_CUT, ID_EDIT_UNDO})
+        QVERIFY2(!Enabled(id), qPrintable(QString::number(id)));
+    QCOMPARE(Doc()->LineCount(), 0);
+    QVERIFY(!Doc()->IsModified());
+    QVERIFY(!View()->IsCountBusy());
+}
+
+void CountCommandTest::count_throughTheDialogShowsTheReport() {
+    QString title;
+    AnswerFileDialog(m_frame, QStringLiteral("*.txt"), &title);
+    PressCtrlF();
+    QCOMPARE(title, QStringLiteral("Select Files"));
+
+    const std::string dir = QFile::encodeName(m_dir.path()).toStdString() + "/";
+    QCOMPARE(View()->Files(), (std::vector<std::string>{dir + "a.txt", dir + "b.txt"}));
+    const std::vector<std::string> lines = ReportLines(*Doc());
+    QVERIFY(lines.size() > 5);
+    QVERIFY(lines.front().find("/*.TXT") != std::string::npos);
+    for (const std::string& line : lines)
+        QVERIFY(line.ends_with("\r\n"));
+    QCOMPARE(Doc()->Doc().m_nTotalWords, 7);
+    QCOMPARE(Doc()->Doc().m_nDifferentWords, 5); // "The" and "the" are one word
+    QVERIFY(Doc()->IsModified());
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("Vorlan1"));
+    QVERIFY(!View()->IsCountBusy());
+    for (int id : {ID_COUNT_FREQUENCY, ID_DELETE_RESULT})
+        QVERIFY(Enabled(id));
+    // The view draws it: the extent covers every line.
+    m_frame->resize(640, 400);
+    View()->viewport()->grab();
+    QCOMPARE(View()->verticalScrollBar()->maximum(),
+             std::max(0, int(lines.size()) * (View()->Metrics().height + 2) -
+                             View()->viewport()->height()));
+    SaveScreenshot(m_frame, "count_report");
+
+    // The dialog opens again afterwards, in the directory last confirmed.
+    AnswerFileDialog(m_frame, QStringLiteral("b.txt"));
+    PressCtrlF();
+    QCOMPARE(View()->Files(), std::vector<std::string>{dir + "b.txt"});
+}
+
+void CountCommandTest::count_withSubdirsAddsEveryFileBelow() {
+    m_settings->WriteSettingInt("Option", "Subdir", 1);
+    AnswerFileDialog(m_frame, QStringLiteral("*.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    const std::string dir = QFile::encodeName(m_dir.path()).toStdString() + "/";
+    QCOMPARE(View()->Files(), (std::vector<std::string>{dir + "a.txt", dir + "b.txt",
+                                                        dir + "sub/deeper/notes.doc"}));
+    QCOMPARE(Doc()->Doc().m_nTotalWords, 9);
+}
+
+void CountCommandTest::count_cancelledDialogKeepsTheReport() {
+    AnswerFileDialog(m_frame, QStringLiteral("a.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    const std::vector<std::string> before = ReportLines(*Doc());
+    AnswerFileDialog(m_frame, QStringLiteral("b.txt"), nullptr, false);
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    QCOMPARE(ReportLines(*Doc()), before);
+    QVERIFY(!View()->IsCountBusy());
+}
+
+void CountCommandTest::count_ctrlFAndOtherViewsIgnoredWhileCounting() {
+    WriteLargeFile(m_dir.path() + "/large.txt", 400000);
+    m_frame->RouteCommand(ID_WINDOW_NEW);
+    CVorlanScrollView* other = View();
+    m_frame->MdiArea()->setActiveSubWindow(m_frame->MdiArea()->subWindowList().first());
+    CVorlanScrollView* counting = View();
+    QVERIFY(other != counting && other->GetDocument() == counting->GetDocument());
+
+    bool checked = false;
+    DuringCount(20, [&] {
+        checked = true;
+        QVERIFY(counting->IsCountBusy());
+        QVERIFY(Doc()->IsCounting());
+        m_frame->UpdateCommandUI();
+        QVERIFY(!Enabled(ID_COUNT_FREQUENCY));
+        QVERIFY(!Enabled(ID_DELETE_RESULT));
+        QVERIFY(Enabled(ID_QUIT_COUNTING));
+        // Ctrl+F opens no second dialog.
+        PressCtrlF();
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        // Neither does the count command of the document's other window,
+        // nor may it delete the report.
+        CommandState state;
+        QVERIFY(other->QueryCommand(ID_COUNT_FREQUENCY, state) && !state.enabled);
+        QVERIFY(other->QueryCommand(ID_DELETE_RESULT, state) && !state.enabled);
+        other->OnCountFrequency();
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        m_frame->RouteCommand(ID_QUIT_COUNTING);
+    });
+    AnswerFileDialog(m_frame, QStringLiteral("large.txt"));
+    PressCtrlF();
+    QVERIFY(checked);
+    QVERIFY(!counting->IsCountBusy());
+    QVERIFY(Doc()->LineCount() > 0);
+    m_frame->UpdateCommandUI();
+    QVERIFY(Enabled(ID_COUNT_FREQUENCY));
+}
+
+void CountCommandTest::quitCounting_stopsALargeCount() {
+    constexpr int kLines = 400000;
+    WriteLargeFile(m_dir.path() + "/large.txt", kLines);
+    WriteFile(m_dir.path() + "/later.txt", "never read\n");
+    bool quitGiven = false;
+    DuringCount(10, [&] {
+        quitGiven = Doc()->IsCounting();
+        m_frame->RouteCommand(ID_QUIT_COUNTING);
+    });
+    AnswerFileDialog(m_frame, QStringLiteral("*.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    QVERIFY(quitGiven);
+    // The scan stopped after the line it was reading; later files were not
+    // opened. The report holds what was counted and the totals.
+    const CVorlanDoc& doc = Doc()->Doc();
+    QVERIFY(doc.m_nTotalWords > 0);
+    QVERIFY(doc.m_nTotalWords < kLines * 8);
+    QVERIFY(doc.m_nFilesProcessed < 4);
+    QVERIFY(Doc()->LineCount() > 0);
+    QVERIFY(Doc()->IsModified());
+}
+
+void CountCommandTest::deleteResult_emptiesTheReportAndDisablesItsCommands() {
+    AnswerFileDialog(m_frame, QStringLiteral("*.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    const int totals = Doc()->Doc().m_nTotalWords;
+    QVERIFY(Enabled(ID_DELETE_RESULT));
+    m_frame->RouteCommand(ID_DELETE_RESULT);
+    QCOMPARE(Doc()->LineCount(), 0);
+    QVERIFY(!Doc()->IsModified());
+    QCOMPARE(Doc()->Doc().m_nTotalWords, totals); // the counters stay
+    QVERIFY(!Enabled(ID_DELETE_RESULT));
+    QVERIFY(Enabled(ID_COUNT_FREQUENCY));
+    QCOMPARE(View()->verticalScrollBar()->maximum(), 0);
+    // Nothing to save: the window closes without a question.
+    QVERIFY(m_frame->ActiveChild()->close());
+}
+
+void CountCommandTest::close_refusedWhileCountingThenAllowed() {
+    WriteLargeFile(m_dir.path() + "/large.txt", 400000);
+    m_frame->RouteCommand(ID_WINDOW_NEW);
+    QMdiSubWindow* second = m_frame->MdiArea()->currentSubWindow();
+    m_frame->MdiArea()->setActiveSubWindow(m_frame->MdiArea()->subWindowList().first());
+    QMdiSubWindow* counting = m_frame->MdiArea()->currentSubWindow();
+    bool refused = false;
+    DuringCount(10, [&] {
+        // The window running the count stays; the document's other window
+        // may go, but then the document's last window must stay.
+        refused = !counting->close();
+        QVERIFY(second->close());
+        m_frame->RouteCommand(ID_FILE_CLOSE);
+        refused = refused && !counting->close() && counting->isVisible();
+        m_frame->RouteCommand(ID_QUIT_COUNTING);
+    });
+    AnswerFileDialog(m_frame, QStringLiteral("large.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    QVERIFY(refused);
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 1);
+    // After the count it closes, once the save question is answered.
+    QString question;
+    AnswerSaveQuestion(m_frame, &question);
+    QVERIFY(counting->close());
+    QCOMPARE(question, QStringLiteral("Word Frequency Counter VORLAN|Save changes to Vorlan1?"));
+}
+
+void CountCommandTest::exit_duringCountStopsItThenAsksAndEnds() {
+    WriteLargeFile(m_dir.path() + "/large.txt", 400000);
+    WriteLargeFile(m_dir.path() + "/large2.txt", 400000);
+    bool deferred = false;
+    DuringCount(10, [&] {
+        deferred = !m_frame->close() && m_frame->IsClosePending() && m_frame->isVisible();
+    });
+    AnswerFileDialog(m_frame, QStringLiteral("large*.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    QVERIFY(deferred);
+    // Stopped as Quit counting would: the second file was never opened.
+    QCOMPARE(Doc()->Doc().m_nFilesProcessed, 1);
+    QVERIFY(Doc()->Doc().m_nTotalWords < 400000 * 8);
+
+    QString question;
+    AnswerSaveQuestion(m_frame, &question);
+    QTRY_VERIFY(!m_frame->isVisible());
+    QCOMPARE(question, QStringLiteral("Word Frequency Counter VORLAN|Save changes to Vorlan1?"));
+    QVERIFY(m_frame->MdiArea()->subWindowList().isEmpty());
+    m_frame = nullptr;
+}
+
+// The hook polls the queue when a millisecond has passed since the last
+// poll, and costs a clock reading otherwise.
+void CountCommandTest::pump_pollsAtMostOncePerMillisecond() {
+    int delivered = 0;
+    auto post = [&] {
+        QMetaObject::invokeMethod(
+            m_frame, [&delivered] { ++delivered; }, Qt::QueuedConnection);
+    };
+    QTest::qWait(2);
+    post();
+    PumpMessages();
+    QCOMPARE(delivered, 1);
+    post();
+    PumpMessages(); // within the millisecond: not polled
+    QCOMPARE(delivered, 1);
+    QTest::qSleep(2);
+    PumpMessages();
+    QCOMPARE(delivered, 2);
+}
+
+QTEST_MAIN(CountCommandTest)
+#include "count_command_test.moc"
