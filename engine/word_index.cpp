@@ -26,9 +26,25 @@ inline std::uint64_t Load8(const char* p) noexcept {
     return x;
 }
 
+// The last n < 8 bytes of a word, without reading past them; fixed-size
+// loads, since most words are shorter than eight bytes.
 inline std::uint64_t LoadTail(const char* p, std::size_t n) noexcept {
     std::uint64_t x = 0;
-    std::memcpy(&x, p, n);
+    std::size_t nAt = 0;
+    if (n & 4) {
+        std::uint32_t v;
+        std::memcpy(&v, p, 4);
+        x = v;
+        nAt = 4;
+    }
+    if (n & 2) {
+        std::uint16_t v;
+        std::memcpy(&v, p + nAt, 2);
+        x |= std::uint64_t{v} << (nAt * 8);
+        nAt += 2;
+    }
+    if (n & 1)
+        x |= std::uint64_t{static_cast<unsigned char>(p[nAt])} << (nAt * 8);
     return x;
 }
 

@@ -73,7 +73,11 @@ TESMO_API void TESMO_CALL GetFilename(const char* path, char* out);
 TESMO_API void TESMO_CALL GetDirectory(const char* path, char* out);
 TESMO_API void TESMO_CALL GetExtension(const char* path, char* out);
 
-/* Tokens, sentence ends and word checks. */
+/* Tokens, sentence ends and word checks. gettoken's out must hold 1,000
+ * bytes; gettoken tokenizes with strword and leaves its continuation null.
+ * Rekkc's searches before the hit read the line backwards, character by
+ * character, and look for the keyword's bytes as given: pass the keyword with
+ * its characters reversed ("eht" finds "the"). */
 TESMO_API void TESMO_CALL gettoken(int n, int mode, int pos, int ignored, const char* line,
                                    char* out);
 TESMO_API char* TESMO_CALL getSF(int mode, const char* text);

@@ -1,0 +1,133 @@
+// Boyer-Moore search: the shift table, leftmost matches, and the states in
+// which the classic scan would leave its strings.
+#include "bmsearch.h"
+#include "tesmo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+// A heap copy of exactly the string's size, so that a read past the
+// terminator is an error under the address sanitizer.
+std::unique_ptr<char[]> Exact(const std::string& s) {
+    std::unique_ptr<char[]> p(new char[s.size() + 1]);
+    std::memcpy(p.get(), s.c_str(), s.size() + 1);
+    return p;
+}
+
+const char* Naive(const char* text, const char* pattern) {
+    const std::size_t n = std::strlen(text), m = std::strlen(pattern);
+    for (std::size_t i = 0; i + m <= n; ++i)
+        if (std::memcmp(text + i, pattern, m) == 0)
+            return text + i;
+    return nullptr;
+}
+
+// Kept first: run alone (as CTest runs each test) it sees the state at load.
+TEST(BmState, SearchBeforeAnyInitializeFindsNothing) {
+    if (tesmo::BmPatternLength() != 0)
+        GTEST_SKIP() << "another test initialized the pattern first";
+    auto text = Exact("abc");
+    auto pattern = Exact("");
+    EXPECT_EQ(bmstrstr(text.get(), pattern.get()), nullptr);
+    EXPECT_EQ(bmstrstr(text.get(), "a"), nullptr);
+}
+
+TEST(BmState, ShiftTableOfAPattern) {
+    bminitialize("abc");
+    EXPECT_EQ(tesmo::BmPatternLength(), 3);
+    EXPECT_EQ(tesmo::BmShift('a'), 2);
+    EXPECT_EQ(tesmo::BmShift('b'), 1);
+    EXPECT_EQ(tesmo::BmShift('c'), 0);
+    EXPECT_EQ(tesmo::BmShift('x'), 3);
+    EXPECT_EQ(tesmo::BmShift(0xFF), 3);
+
+    bminitialize("abcab"); // the rightmost occurrence decides
+    EXPECT_EQ(tesmo::BmShift('a'), 1);
+    EXPECT_EQ(tesmo::BmShift('b'), 0);
+    EXPECT_EQ(tesmo::BmShift('c'), 2);
+    EXPECT_EQ(tesmo::BmShift('z'), 5);
+}
+
+TEST(BmState, EmptyOrNullPatternFindsNothing) {
+    bminitialize("");
+    EXPECT_EQ(tesmo::BmPatternLength(), 0);
+    EXPECT_EQ(bmstrstr("abc", ""), nullptr);
+    bminitialize(nullptr);
+    EXPECT_EQ(bmstrstr("abc", ""), nullptr);
+    bminitialize("b");
+    EXPECT_EQ(bmstrstr(nullptr, "b"), nullptr);
+    EXPECT_EQ(bmstrstr("abc", nullptr), nullptr);
+}
+
+TEST(BmState, PatternOfAnotherLengthFindsNothing) {
+    bminitialize("abcdef");
+    auto text = Exact("xxabcdefxx");
+    auto shorter = Exact("ab");
+    auto longer = Exact("abcdefgh");
+    EXPECT_EQ(bmstrstr(text.get(), shorter.get()), nullptr);
+    EXPECT_EQ(bmstrstr(text.get(), longer.get()), nullptr);
+    // Same length, other bytes: only the bounds are promised.
+    auto other = Exact("xabcde");
+    const char* hit = bmstrstr(text.get(), other.get());
+    if (hit) {
+        EXPECT_EQ(std::memcmp(hit, "xabcde", 6), 0);
+    }
+}
+
+TEST(BmSearch, FindsTheLeftmostOccurrence) {
+    struct Case {
+        const char* text;
+        const char* pattern;
+        int offset; // -1: not found
+    } const cases[] = {
+        {"xxabcxxabc", "abc", 2}, {"ab", "abc", -1},
+        {"abc", "abc", 0},        {"", "a", -1},
+        {"aaaa", "aa", 0},        {"abababx", "abx", 4},
+        {"hello world", "o", 4},  {"hello world", "world", 6},
+        {"abcab", "cab", 2},      {"xyz", "q", -1},
+    };
+    for (const Case& c : cases) {
+        bminitialize(c.pattern);
+        auto text = Exact(c.text);
+        auto pattern = Exact(c.pattern);
+        const char* hit = bmstrstr(text.get(), pattern.get());
+        EXPECT_EQ(hit ? hit - text.get() : -1, c.offset) << c.text << " / " << c.pattern;
+    }
+}
+
+TEST(BmSearch, ComparesBytesNotCharacters) {
+    // The second byte of 0x82 0x61 is found as the letter a.
+    bminitialize("ab");
+    auto text = Exact("\x82"
+                      "ab");
+    EXPECT_EQ(bmstrstr(text.get(), "ab"), text.get() + 1);
+}
+
+TEST(BmSearch, AgreesWithNaiveSearchOnRandomInput) {
+    std::mt19937 rng(20261207);
+    const char alphabet[] = {'a', 'b', 'c', '\x82', '\x5C', '\xFF'};
+    auto random_string = [&](std::size_t max) {
+        std::string s(std::uniform_int_distribution<std::size_t>(0, max)(rng), 'a');
+        for (char& c : s)
+            c = alphabet[std::uniform_int_distribution<int>(0, 5)(rng)];
+        return s;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        std::string p = random_string(8);
+        if (p.empty())
+            p.push_back('a');
+        auto text = Exact(random_string(80));
+        auto pattern = Exact(p);
+        bminitialize(pattern.get());
+        ASSERT_EQ(bmstrstr(text.get(), pattern.get()), Naive(text.get(), pattern.get()))
+            << "text " << text.get() << " pattern " << p;
+    }
+}
+
+} // namespace
