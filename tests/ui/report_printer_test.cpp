@@ -2,6 +2,7 @@
 // number and the rows stand, where the job ends; and the same seen through a
 // PDF printed headless and through the preview window.
 #include "engine/ex_string_list.h"
+#include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "text_recorder.h"
 #include "ui/output_services.h"
@@ -137,6 +138,9 @@ int PreviewPageCount(const CExStringList& report, const CSettingsStore& settings
         auto* preview = dialog.findChild<QPrintPreviewWidget*>();
         preview->updatePreview();
         pages = preview->pageCount();
+        dialog.resize(900, 700);
+        dialog.show();
+        SaveScreenshot(&dialog, "print_preview");
         return 0;
     };
     CScopedOutputServices scoped(services);
@@ -155,10 +159,8 @@ class ReportPrinterTest : public QObject {
     void wrappedLine_movesWholeAndKeepsLongWords();
     void pageRange_numbersAndLinesAsInFullPrintout();
     void geometry_followsTopLeftOffset();
-    void settings_readAsNumericText();
     void pdfAndPreview_offerThePagesOfTheJob_data();
     void pdfAndPreview_offerThePagesOfTheJob();
-    void printDialogCancelled_printsNothing();
 };
 
 // Rows per page for a report of single-row lines, under some settings.
@@ -280,23 +282,6 @@ void ReportPrinterTest::geometry_followsTopLeftOffset() {
     QVERIFY(qAbs(page.rowAt.at(1).y() - page.rowAt.at(0).y() - h) < 0.01);
 }
 
-// Numeric text: leading blanks and trailing text are ignored, no digits is 0.
-void ReportPrinterTest::settings_readAsNumericText() {
-    CMemorySettings settings;
-    QCOMPARE(ReadPrintLayout(settings).nLine, 50);
-    QCOMPARE(ReadPrintLayout(settings).nColumn, 70);
-    QCOMPARE(ReadMaxPage(settings), 10);
-    settings.WriteSettingString("Print", "Line", "  30 rows");
-    settings.WriteSettingString("Print", "Column", "wide");
-    settings.WriteSettingString("Print", "Top", "-5");
-    settings.WriteSettingString("Print", "MaxPage", "99999");
-    PrintLayout layout = ReadPrintLayout(settings);
-    QCOMPARE(layout.nLine, 30);
-    QCOMPARE(layout.nColumn, 0);
-    QCOMPARE(layout.nTop, -5);
-    QCOMPARE(ReadMaxPage(settings), 0xFFFF);
-}
-
 void ReportPrinterTest::pdfAndPreview_offerThePagesOfTheJob_data() {
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("key");
@@ -326,22 +311,6 @@ void ReportPrinterTest::pdfAndPreview_offerThePagesOfTheJob() {
     const QString name = QStringLiteral("report_%1_pages.pdf").arg(pages);
     QCOMPARE(PrintToPdf(report, settings, dir.filePath(name)), pages);
     QCOMPARE(PreviewPageCount(report, settings), pages);
-}
-
-void ReportPrinterTest::printDialogCancelled_printsNothing() {
-    CMemorySettings settings;
-    CExStringList report;
-    Fill(report, Numbered(3));
-    int maxOffered = 0;
-    COutputServices services = DefaultOutputServices();
-    services.printDialog = [&](QWidget*, QPrinter&, int maxPage) {
-        maxOffered = maxPage;
-        return false;
-    };
-    CScopedOutputServices scoped(services);
-    CReportPrinter printer(report, settings, &Latin1);
-    QVERIFY(!RunPrintCommand(printer, PageFont(), nullptr));
-    QCOMPARE(maxOffered, 10);
 }
 
 QTEST_MAIN(ReportPrinterTest)

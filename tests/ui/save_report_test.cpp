@@ -70,7 +70,6 @@ class SaveReportTest : public QObject {
     void cleanup();
 
     void saveAs_writesTheReportBytesAndTakesTheName();
-    void save_afterSaveAs_writesWithoutDialog();
     void saveAs_cancelled_writesNothing();
     void failedSave_showsMessageAndChangesNothing_data();
     void failedSave_showsMessageAndChangesNothing();
@@ -118,19 +117,6 @@ void SaveReportTest::saveAs_writesTheReportBytesAndTakesTheName() {
     // Nothing but the file itself is left in the folder.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("report.txt")});
-}
-
-void SaveReportTest::save_afterSaveAs_writesWithoutDialog() {
-    Answers answers;
-    answers.savePath = m_dir->filePath(QStringLiteral("report.txt"));
-    CScopedOutputServices scoped(answers.Services());
-    QVERIFY(DoSaveAs(*m_doc, nullptr));
-    m_doc->m_listResult.AppendLine("c\r\n");
-    m_doc->SetModifiedFlag(true);
-    QVERIFY(DoFileSave(*m_doc, nullptr));
-    QCOMPARE(answers.suggested.size(), 1);
-    QCOMPARE(ReadAll(answers.savePath), QByteArray("a\r\nb\r\nc\r\n"));
-    QVERIFY(!m_doc->IsModified());
 }
 
 void SaveReportTest::saveAs_cancelled_writesNothing() {
@@ -202,15 +188,10 @@ void SaveReportTest::failedSave_showsMessageAndChangesNothing() {
     QVERIFY2(left.filter(QStringLiteral("vorlan")).isEmpty(), qPrintable(left.join(' ')));
 }
 
+// The causes the failing saves above do not reach.
 void SaveReportTest::errorMessages_forTheCauses_data() {
     QTest::addColumn<int>("err");
     QTest::addColumn<QString>("message");
-    const QString readOnly =
-        QStringLiteral("Unable to write to /x/r.txt, it is read-only or opened by someone else.");
-    QTest::newRow("no such folder") << ENOENT << "Invalid filename.";
-    QTest::newRow("name too long") << ENAMETOOLONG << "Invalid filename.";
-    QTest::newRow("permission") << EACCES << readOnly;
-    QTest::newRow("read-only file system") << EROFS << readOnly;
     QTest::newRow("disk full") << ENOSPC << "Destination disk drive is full.";
     QTest::newRow("quota") << EDQUOT << "Destination disk drive is full.";
     QTest::newRow("device error") << EIO << "An unexpected error occurred while writing /x/r.txt.";

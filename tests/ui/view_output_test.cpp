@@ -1,8 +1,7 @@
 // The output commands as a result window carries them out: their enabled
 // states, Save and Save as through the window (recent files included),
-// Print and Preview of the window's report, Copy with the window's
+// Print of the window's report, Copy with the window's
 // decoding, and the save question when a modified window closes.
-#include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
@@ -18,7 +17,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMdiArea>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -50,7 +48,6 @@ class ViewOutputTest : public QObject {
     void save_writesReportRetitlesAndRecordsRecentFile();
     void recentFiles_neverMoreThanFourAfterSaves();
     void print_writesThePagesOfTheWindowsReport();
-    void preview_offersThePagesOfTheJob();
     void copy_decodesAsTheWindowDoes();
     void close_modifiedAsksAndCancelKeepsWindow();
 
@@ -165,25 +162,6 @@ void ViewOutputTest::print_writesThePagesOfTheWindowsReport() {
     // Printing leaves the report and its state alone.
     QCOMPARE(Doc()->LineCount(), 100);
     QVERIFY(Doc()->IsModified());
-}
-
-void ViewOutputTest::preview_offersThePagesOfTheJob() {
-    std::vector<std::string> lines(60, "x");
-    FillReport(lines);
-    int pages = -1;
-    COutputServices services = OutputServices();
-    services.execDialog = [&](QDialog& dialog) {
-        auto* preview = dialog.findChild<QPrintPreviewWidget*>();
-        preview->updatePreview();
-        pages = preview->pageCount();
-        dialog.resize(900, 700);
-        dialog.show();
-        SaveScreenshot(&dialog, "print_preview");
-        return 0;
-    };
-    CScopedOutputServices scoped(services);
-    m_frame->RouteCommand(ID_FILE_PRINT_PREVIEW);
-    QCOMPARE(pages, 2);
 }
 
 void ViewOutputTest::copy_decodesAsTheWindowDoes() {
