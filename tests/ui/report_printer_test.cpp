@@ -166,38 +166,34 @@ class ReportPrinterTest : public QObject {
 // Rows per page for a report of single-row lines, under some settings.
 void ReportPrinterTest::pageFilling_data() {
     QTest::addColumn<int>("lines");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("maxPage");
+    QTest::addColumn<QString>("keys"); // "Key=value" pairs of section "Print"
     QTest::addColumn<QList<int>>("rowsPerPage");
 
-    QTest::newRow("defaults: 49 rows, never 50")
-        << 100 << QString() << QString() << QList<int>{49, 49, 2};
-    QTest::newRow("exactly one page") << 49 << QString() << QString() << QList<int>{49};
-    QTest::newRow("50th line opens page 2") << 50 << QString() << QString() << QList<int>{49, 1};
-    QTest::newRow("cut after MaxPage")
-        << 100 << QString() << QStringLiteral("2") << QList<int>{49, 49};
-    QTest::newRow("Line 0: only page numbers up to MaxPage")
-        << 5 << QStringLiteral("0") << QString() << QList<int>(10, 0);
-    QTest::newRow("Line 1: nothing fits")
-        << 5 << QStringLiteral("1") << QStringLiteral("3") << QList<int>{0, 0, 0};
-    QTest::newRow("Line 3: two rows a page")
-        << 5 << QStringLiteral("3") << QString() << QList<int>{2, 2, 1};
-    QTest::newRow("empty report: page 1 alone") << 0 << QString() << QString() << QList<int>{0};
-    QTest::newRow("MaxPage 0 still prints page 1")
-        << 100 << QString() << QStringLiteral("0") << QList<int>{49};
+    QTest::newRow("defaults: 49 rows, never 50") << 100 << "" << QList<int>{49, 49, 2};
+    QTest::newRow("exactly one page") << 49 << "" << QList<int>{49};
+    QTest::newRow("50th line opens page 2") << 50 << "" << QList<int>{49, 1};
+    QTest::newRow("cut after MaxPage") << 100 << "MaxPage=2" << QList<int>{49, 49};
+    QTest::newRow("Line 0: only page numbers up to MaxPage") << 5 << "Line=0" << QList<int>(10, 0);
+    QTest::newRow("Line 1: nothing fits") << 5 << "Line=1 MaxPage=3" << QList<int>{0, 0, 0};
+    QTest::newRow("Line 3: two rows a page") << 5 << "Line=3" << QList<int>{2, 2, 1};
+    QTest::newRow("empty report: page 1 alone") << 0 << "" << QList<int>{0};
+    // With no width every word takes a row: "line n" takes two.
+    QTest::newRow("Column 0: two rows a line") << 30 << "Column=0" << QList<int>{48, 12};
+    QTest::newRow("numeric text") << 10 << "Line=4rows" << QList<int>{3, 3, 3, 1};
+    QTest::newRow("MaxPage 0 still prints page 1") << 100 << "MaxPage=0" << QList<int>{49};
 }
 
 void ReportPrinterTest::pageFilling() {
     QFETCH(int, lines);
-    QFETCH(QString, line);
-    QFETCH(QString, maxPage);
+    QFETCH(QString, keys);
     QFETCH(QList<int>, rowsPerPage);
 
     CMemorySettings settings;
-    if (!line.isNull())
-        settings.WriteSettingString("Print", "Line", line.toLatin1().constData());
-    if (!maxPage.isNull())
-        settings.WriteSettingString("Print", "MaxPage", maxPage.toLatin1().constData());
+    for (const QString& pair : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList kv = pair.split(QLatin1Char('='));
+        const QByteArray value = kv[1].toLatin1();
+        settings.WriteSettingString("Print", kv[0].toLatin1().constData(), value.constData());
+    }
     CExStringList report;
     Fill(report, Numbered(lines));
 
@@ -211,7 +207,9 @@ void ReportPrinterTest::pageFilling() {
     }
     QCOMPARE(rows, rowsPerPage);
     // The pages hold the report's first lines in order, none twice.
-    QCOMPARE(all, Numbered(lines).mid(0, all.size()));
+    const QString joined = all.join(QLatin1Char(' '));
+    QCOMPARE(joined, QStringList(Numbered(lines).mid(0, joined.count(QStringLiteral("line"))))
+                         .join(QLatin1Char(' ')));
     QCOMPARE(job.info.m_nMaxPage, int(rowsPerPage.size()));
     QVERIFY(!job.info.m_bContinuePrinting);
 }
