@@ -123,8 +123,8 @@ CReportPrinter::FillPage(const CExStringList::CNode* start, int nLine,
     return node;
 }
 
-FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font,
-                                      CPrintInfo& info) const {
+FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPrintInfo& info,
+                                      PageCursor* cursor) const {
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(font);
@@ -132,11 +132,16 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font,
     const int page = info.m_nCurPage;
 
     const PrintLayout layout = ReadPrintLayout(m_settings);
-    const CPageComposer composer(font, painter.device(), layout.nColumn * tm.aveCharWidth,
-                                 tm.height, m_decode);
+    const int width = layout.nColumn * tm.aveCharWidth;
+    const CPageComposer composer(font, painter.device(), width, tm.height, m_decode);
     const CExStringList::CNode* first = m_report.m_pHead;
-    for (int p = 1; p < page && first; ++p)
-        first = FillPage(first, layout.nLine, composer, nullptr);
+    if (cursor && cursor->nPage == page && cursor->nLine == layout.nLine &&
+        cursor->nWidth == width) {
+        first = cursor->pFirst;
+    } else {
+        for (int p = 1; p < page && first; ++p)
+            first = FillPage(first, layout.nLine, composer, nullptr);
+    }
 
     painter.drawText(QPointF(layout.nTop, layout.nLeft + tm.ascent),
                      QStringLiteral("Page : %1").arg(page));
@@ -148,6 +153,8 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font,
             y += composer.Draw(painter, node, QPointF(x, y)) * tm.height;
         });
 
+    if (cursor)
+        *cursor = {page + 1, layout.nLine, width, next};
     if (next && page < info.m_nMaxPage) {
         info.m_bContinuePrinting = true;
     } else {
@@ -171,13 +178,14 @@ int CReportPrinter::DrawPages(QPaintDevice& device, const std::function<bool()>&
     if (!painter.begin(&device))
         return 0;
     int printed = 0;
+    PageCursor cursor;
     for (int page = std::max(from, 1); page <= to && page <= info.m_nMaxPage; ++page) {
         if (printed && !newPage())
             break;
         painter.save();
         SetHundredthsOfInch(painter, device);
         info.m_nCurPage = page;
-        FontMetrics tm = PrintPage(painter, font, info);
+        FontMetrics tm = PrintPage(painter, font, info, &cursor);
         if (metrics)
             *metrics = tm;
         painter.restore();

@@ -54,11 +54,24 @@ class CReportPrinter {
     // Before a job: its maximum page number from the settings.
     void PreparePrint(CPrintInfo& info) const;
 
+    // Where the page after the last one drawn starts, kept by a job that
+    // draws its pages in order so that page p need not lay out pages 1 to
+    // p - 1 again. Valid only for the same row budget and wrapping width.
+    struct PageCursor {
+        int nPage = 0;
+        int nLine = 0;
+        int nWidth = 0;
+        const CExStringList::CNode* pFirst = nullptr;
+    };
+
     // Lays out and draws page info.m_nCurPage with font. painter must draw in
-    // hundredths of an inch (SetHundredthsOfInch). Ends the job (maximum
-    // page = this page, no more printing) when no lines remain after it or it
-    // is the maximum page. Returns the metrics it measured.
-    FontMetrics PrintPage(QPainter& painter, const QFont& font, CPrintInfo& info) const;
+    // hundredths of an inch (SetHundredthsOfInch). Without a cursor for this
+    // page, the page's first line is found by filling pages 1 to p - 1 again.
+    // Ends the job (maximum page = this page, no more printing) when no lines
+    // remain after it or it is the maximum page. Returns the metrics it
+    // measured.
+    FontMetrics PrintPage(QPainter& painter, const QFont& font, CPrintInfo& info,
+                          PageCursor* cursor = nullptr) const;
 
     // Draws pages from..to of the job on printer, stopping after the job's
     // last page; the pages come out numbered as in a full printout. Returns
