@@ -71,6 +71,7 @@ class SaveReportTest : public QObject {
 
     void saveAs_writesTheReportBytesAndTakesTheName();
     void saveAs_cancelled_writesNothing();
+    void save_throughALink_writesTheLinkedFile();
     void failedSave_showsMessageAndChangesNothing_data();
     void failedSave_showsMessageAndChangesNothing();
     void errorMessages_forTheCauses_data();
@@ -127,6 +128,20 @@ void SaveReportTest::saveAs_cancelled_writesNothing() {
     QVERIFY(m_doc->GetPathName().empty());
     QVERIFY(answers.messages.isEmpty());
     QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+void SaveReportTest::save_throughALink_writesTheLinkedFile() {
+    const QString real = m_dir->filePath(QStringLiteral("real.txt"));
+    const QString link = m_dir->filePath(QStringLiteral("link.txt"));
+    WriteFile(real, "old");
+    QVERIFY(QFile::link(real, link));
+    Answers answers;
+    answers.savePath = link;
+    CScopedOutputServices scoped(answers.Services());
+    QVERIFY(DoFileSave(*m_doc, nullptr));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(ReadAll(real), QByteArray("a\r\nb\r\n"));
+    QCOMPARE(m_doc->GetTitle(), std::string("link.txt"));
 }
 
 // Each case names the target inside the temporary folder and what is there.
