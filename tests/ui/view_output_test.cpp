@@ -47,6 +47,7 @@ class ViewOutputTest : public QObject {
     void commands_enabledOnlyWithLines();
     void save_writesReportRetitlesAndRecordsRecentFile();
     void recentFiles_neverMoreThanFourAfterSaves();
+    void recentFile_opensAsAnEmptyReportTitledWithItsName();
     void print_writesThePagesOfTheWindowsReport();
     void copy_decodesAsTheWindowDoes();
     void close_modifiedAsksAndCancelKeepsWindow();
@@ -134,6 +135,24 @@ void ViewOutputTest::recentFiles_neverMoreThanFourAfterSaves() {
     QCOMPARE(QString::fromStdString(m_settings->GetSettingString("Recent File List", "File1", "")),
              paths[5]);
     QVERIFY(!m_settings->Find("Recent File List", "File5"));
+}
+
+void ViewOutputTest::recentFile_opensAsAnEmptyReportTitledWithItsName() {
+    FillReport({"a"});
+    const QString path = m_dir->filePath(QStringLiteral("kept.txt"));
+    COutputServices services = OutputServices();
+    services.saveFileName = [&](QWidget*, const QString&) { return path; };
+    CScopedOutputServices scoped(services);
+    m_frame->RouteCommand(ID_FILE_SAVE_AS);
+    m_frame->RouteCommand(ID_FILE_CLOSE);
+    QTRY_COMPARE(m_frame->MdiArea()->subWindowList().size(), 0);
+
+    m_frame->RouteCommand(ID_FILE_MRU_FILE1);
+    QVERIFY(m_frame->ActiveChild());
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("kept.txt"));
+    QCOMPARE(Doc()->LineCount(), 0);
+    QVERIFY(!m_frame->Action(ID_FILE_SAVE)->isEnabled());
+    QCOMPARE(ReadAll(path), QByteArray("a\r\n"));
 }
 
 void ViewOutputTest::print_writesThePagesOfTheWindowsReport() {
