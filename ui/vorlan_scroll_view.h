@@ -54,7 +54,11 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     const QFont& DisplayFont() const { return m_font; }
     const LogFont& GetLogFont() const { return m_logFont; }
     // Replaces the description and rebuilds the font from it; repaints.
+    // Report bytes are decoded by the character set of the font built last.
     void SetLogFont(const LogFont& logFont);
+    // Replaces the description only; the font on screen stays (a cancelled
+    // Font command leaves the record it loaded here).
+    void SetFontDescription(const LogFont& logFont) { m_logFont = logFont; }
     ColorRef BackColor() const { return m_crBack; }
     ColorRef TextColor() const { return m_crText; }
     void SetBackColor(ColorRef color) { m_crBack = color; }

@@ -15,9 +15,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -48,19 +51,26 @@ void WriteLargeFile(const QString& path, int lines) {
     file.write(chunk);
 }
 
-// Runs answer on the next modal window of type T once it is up. The watch
-// ends with owner, if no such window came.
-template <typename T> void WhenModal(QObject* owner, std::function<void(T*)> answer) {
+// Runs action once ready() holds, checking every two milliseconds (modal
+// windows run their own event loops). The watch ends with owner.
+void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
     auto* timer = new QTimer(owner);
     timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
+        if (ready()) {
             timer->stop();
             timer->deleteLater();
-            answer(modal);
+            action();
         }
     });
     timer->start();
+}
+
+// Runs answer on the next modal window of type T once it is up.
+template <typename T> void WhenModal(QObject* owner, std::function<void(T*)> answer) {
+    WhenReady(
+        owner, [] { return qobject_cast<T*>(QApplication::activeModalWidget()) != nullptr; },
+        [answer] { answer(qobject_cast<T*>(QApplication::activeModalWidget())); });
 }
 
 // Answers the next Select Files dialog: types pattern and presses OK (or
@@ -83,9 +93,16 @@ void AnswerSaveQuestion(QObject* owner, QString* text) {
     });
 }
 
-// Runs check once, from inside the count (the pump lets timers through).
-void DuringCount(int delayMs, std::function<void()> check) {
-    QTimer::singleShot(delayMs, std::move(check));
+// Runs check once from inside the count, as soon as its scan has opened a
+// file (the pump lets timers through).
+void DuringCount(CMainFrame* frame, std::function<void()> check) {
+    WhenReady(
+        frame,
+        [frame] {
+            CVorlanScrollView* view = frame->ActiveView();
+            return view && view->GetDocument()->Doc().m_bCounting == 1;
+        },
+        std::move(check));
 }
 
 std::vector<std::string> ReportLines(const CResultDocument& doc) {
@@ -110,9 +127,11 @@ class CountCommandTest : public QObject {
     void count_ctrlFAndOtherViewsIgnoredWhileCounting();
     void quitCounting_stopsALargeCount();
     void deleteResult_emptiesTheReportAndDisablesItsCommands();
+    void contextMenu_rightButtonOffersTheWindowsCommands();
     void close_refusedWhileCountingThenAllowed();
     void exit_duringCountStopsItThenAsksAndEnds();
     void pump_pollsAtMostOncePerMillisecond();
+    void notifier_messageBoxCaptionedWithTheApplicationTitle();
 
   private:
     CVorlanScrollView* View() const { return m_frame->ActiveView(); }
@@ -239,7 +258,7 @@ void CountCommandTest::count_ctrlFAndOtherViewsIgnoredWhileCounting() {
     QVERIFY(other != counting && other->GetDocument() == counting->GetDocument());
 
     bool checked = false;
-    DuringCount(20, [&] {
+    DuringCount(m_frame, [&] {
         checked = true;
         QVERIFY(counting->IsCountBusy());
         QVERIFY(Doc()->IsCounting());
@@ -273,7 +292,7 @@ void CountCommandTest::quitCounting_stopsALargeCount() {
     WriteLargeFile(m_dir.path() + "/large.txt", kLines);
     WriteFile(m_dir.path() + "/later.txt", "never read\n");
     bool quitGiven = false;
-    DuringCount(10, [&] {
+    DuringCount(m_frame, [&] {
         quitGiven = Doc()->IsCounting();
         m_frame->RouteCommand(ID_QUIT_COUNTING);
     });
@@ -306,6 +325,36 @@ void CountCommandTest::deleteResult_emptiesTheReportAndDisablesItsCommands() {
     QVERIFY(m_frame->ActiveChild()->close());
 }
 
+void CountCommandTest::contextMenu_rightButtonOffersTheWindowsCommands() {
+    AnswerFileDialog(m_frame, QStringLiteral("*.txt"));
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+    QStringList entries;
+    QMenu* menu = m_frame->ContextMenu();
+    WhenReady(
+        m_frame, [menu] { return menu->isVisible(); },
+        [&] {
+            QAction* clear = nullptr;
+            for (QAction* action : menu->actions()) {
+                entries.append(action->text());
+                if (action->text() == QLatin1String("Freq"))
+                    QVERIFY(action->isEnabled());
+                if (action->text() == QLatin1String("Clear Result") && action->isEnabled())
+                    clear = action;
+            }
+            menu->close();
+            QVERIFY(clear);
+            clear->trigger();
+        });
+    // What the window system turns a right-button press into.
+    QWidget* viewport = View()->viewport();
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(30, 20),
+                            viewport->mapToGlobal(QPoint(30, 20)));
+    QApplication::sendEvent(viewport, &press);
+    QTRY_COMPARE(entries.size(), 4);
+    QCOMPARE(entries.mid(1), (QStringList{"Freq", "Font", "Clear Result"}));
+    QCOMPARE(Doc()->LineCount(), 0);
+}
+
 void CountCommandTest::close_refusedWhileCountingThenAllowed() {
     WriteLargeFile(m_dir.path() + "/large.txt", 400000);
     m_frame->RouteCommand(ID_WINDOW_NEW);
@@ -313,7 +362,7 @@ void CountCommandTest::close_refusedWhileCountingThenAllowed() {
     m_frame->MdiArea()->setActiveSubWindow(m_frame->MdiArea()->subWindowList().first());
     QMdiSubWindow* counting = m_frame->MdiArea()->currentSubWindow();
     bool refused = false;
-    DuringCount(10, [&] {
+    DuringCount(m_frame, [&] {
         // The window running the count stays; the document's other window
         // may go, but then the document's last window must stay.
         refused = !counting->close();
@@ -337,7 +386,7 @@ void CountCommandTest::exit_duringCountStopsItThenAsksAndEnds() {
     WriteLargeFile(m_dir.path() + "/large.txt", 400000);
     WriteLargeFile(m_dir.path() + "/large2.txt", 400000);
     bool deferred = false;
-    DuringCount(10, [&] {
+    DuringCount(m_frame, [&] {
         deferred = !m_frame->close() && m_frame->IsClosePending() && m_frame->isVisible();
     });
     AnswerFileDialog(m_frame, QStringLiteral("large*.txt"));
@@ -358,21 +407,54 @@ void CountCommandTest::exit_duringCountStopsItThenAsksAndEnds() {
 // The hook polls the queue when a millisecond has passed since the last
 // poll, and costs a clock reading otherwise.
 void CountCommandTest::pump_pollsAtMostOncePerMillisecond() {
-    int delivered = 0;
-    auto post = [&] {
+    // One event waits in the queue at all times; each poll handles it.
+    int polls = 0;
+    bool pending = false;
+    auto keepOnePending = [&] {
+        if (pending)
+            return;
+        pending = true;
         QMetaObject::invokeMethod(
-            m_frame, [&delivered] { ++delivered; }, Qt::QueuedConnection);
+            m_frame,
+            [&] {
+                pending = false;
+                ++polls;
+            },
+            Qt::QueuedConnection);
     };
-    QTest::qWait(2);
-    post();
-    PumpMessages();
-    QCOMPARE(delivered, 1);
-    post();
-    PumpMessages(); // within the millisecond: not polled
-    QCOMPARE(delivered, 1);
+    QElapsedTimer clock;
+    clock.start();
+    int calls = 0;
+    while (clock.elapsed() < 5) {
+        keepOnePending();
+        PumpMessages();
+        ++calls;
+    }
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY(calls > 100);
+    QVERIFY(polls >= 1);
+    QVERIFY2(polls <= elapsed + 1, qPrintable(QString::number(polls)));
+    // Once a millisecond has passed, the next call polls.
+    keepOnePending();
+    const int before = polls;
     QTest::qSleep(2);
     PumpMessages();
-    QCOMPARE(delivered, 2);
+    QCOMPARE(polls, before + 1);
+}
+
+// A file that cannot be opened is reported and skipped; the count goes on.
+void CountCommandTest::notifier_messageBoxCaptionedWithTheApplicationTitle() {
+    QString message;
+    WhenModal<QMessageBox>(m_frame, [&](QMessageBox* box) {
+        message = box->windowTitle() + QLatin1Char('|') + box->text();
+        box->accept();
+    });
+    const std::string a = QFile::encodeName(m_dir.path()).toStdString() + "/a.txt";
+    Doc()->CountWords({"/no/such/dir/gone.txt", a}, "/no/such/dir/*.txt");
+    QVERIFY(message.startsWith(
+        QStringLiteral("Word Frequency Counter VORLAN|Failed to open /NO/SUCH/DIR/GONE.TXT")));
+    QCOMPARE(Doc()->Doc().m_nFilesProcessed, 1);
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("Vorlan1"));
 }
 
 QTEST_MAIN(CountCommandTest)
