@@ -3,6 +3,7 @@
 #include "ui/app_strings.h"
 #include "ui/command_ids.h"
 #include "ui/result_document.h"
+#include "ui/save_report.h"
 #include "ui/vorlan_scroll_view.h"
 
 #include <QCloseEvent>
@@ -81,19 +82,5 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 // True when the window may close: the report is not modified, or the user
 // saved it or chose not to.
 bool CChildFrame::SaveModified() {
-    CResultDocument* doc = GetDocument();
-    if (!doc->IsModified())
-        return true;
-    const auto answer = QMessageBox::question(
-        this, QString::fromLatin1(kAppTitle),
-        QStringLiteral("Save changes to %1?").arg(doc->Title()),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-    if (answer == QMessageBox::No)
-        return true;
-    if (answer != QMessageBox::Yes)
-        return false;
-    CommandState state;
-    if (m_pView->QueryCommand(ID_FILE_SAVE, state) && state.enabled)
-        m_pView->DoCommand(ID_FILE_SAVE);
-    return !doc->IsModified();
+    return ::SaveModified(GetDocument()->Doc(), this);
 }

@@ -6,6 +6,7 @@
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
+#include "ui/output_services.h"
 #include "ui/result_document.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrinter>
 
 namespace {
@@ -42,6 +44,11 @@ bool CVorlanApp::InitInstance() {
     m_recent.Read(m_settings);
     m_nPreviewPages = m_settings.GetSettingInt("Settings", "PreviewPages", 0);
     m_pumpHook.emplace(&CVorlanApp::PumpEvents, this);
+    // A saved report's file joins the recent files, while this object lives.
+    OutputServices().fileSaved = [self = QPointer<CVorlanApp>(this)](const QString& path) {
+        if (self)
+            self->AddToRecentFileList(path);
+    };
 
     m_pMainFrame = std::make_unique<CMainFrame>(this);
     m_pMainFrame->SetRecentFiles(m_recent.DisplayNames());

@@ -94,7 +94,7 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
         state.enabled = !m_bCountBusy && !m_pDoc->IsCounting() && LinesExist();
         return true;
     default:
-        return false;
+        return QueryOutputCommand(id, state);
     }
 }
 
@@ -114,6 +114,7 @@ void CVorlanScrollView::DoCommand(int id) {
         OnDeleteResult();
         break;
     default:
+        DoOutputCommand(id);
         break;
     }
 }

@@ -87,6 +87,13 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     void OnDeleteResult();
     void OnQuitCounting();
 
+    // The output commands (Save, Save as, Print, Preview, Copy); their
+    // bodies are in view_output.cpp.
+    bool QueryOutputCommand(int id, CommandState& state) const;
+    void DoOutputCommand(int id);
+    void OnFilePrint(bool preview);
+    void OnEditCopy();
+
   signals:
     // Something that decides this view's command states changed.
     void commandStateChanged();

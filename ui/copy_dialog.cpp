@@ -1,0 +1,152 @@
+#include "ui/copy_dialog.h"
+
+#include "ui/dialog_util.h"
+#include "ui/output_services.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+
+namespace {
+
+const QLatin1String kLineEnd("\r\n");
+
+struct ControlPlace {
+    int id;
+    const char* text;
+    int x, y, width, height;
+};
+
+// In dialog units, in tab order.
+constexpr ControlPlace kButtons[] = {
+    {CCopyDialog::IDC_WHOLE, "Wole", 5, 215, 50, 14},
+    {CCopyDialog::IDC_CANCEL, "Cancel", 240, 215, 50, 14},
+    {CCopyDialog::IDC_PARTIAL, "Partial", 65, 215, 50, 14},
+};
+constexpr ControlPlace kEdit = {CCopyDialog::IDC_EDIT, nullptr, 5, 5, 285, 205};
+constexpr int kDialogWidth = 295;
+constexpr int kDialogHeight = 233;
+
+QRect PlaceOf(const QWidget* dialog, const ControlPlace& place) {
+    const QSize at = DialogUnits(dialog, place.x, place.y);
+    return QRect(QPoint(at.width(), at.height()), DialogUnits(dialog, place.width, place.height));
+}
+
+QString ControlName(int id) {
+    return QStringLiteral("control%1").arg(id);
+}
+
+// The box holds paragraphs; what leaves it gets the report's CR LF back.
+QString WithReportLineEnds(QString text) {
+    text.replace(QChar::ParagraphSeparator, kLineEnd);
+    text.replace(QChar::LineSeparator, kLineEnd);
+    return text;
+}
+
+} // namespace
+
+QString CopyDialogText(const CExStringList& report, const ReportLineDecoder& decode) {
+    QString text;
+    std::size_t bytes = 0;
+    for (const CExStringList::CNode* node = report.m_pHead; node; node = node->m_pNextNode) {
+        std::string_view line(node->m_strLine);
+        const bool crlf = line.ends_with("\r\n");
+        text += decode(crlf ? line.substr(0, line.size() - 2) : line);
+        if (crlf)
+            text += kLineEnd;
+        bytes += line.size();
+        if (bytes >= kCopyTextLimit)
+            break;
+    }
+    return text;
+}
+
+CCopyDialog::CCopyDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("Copy to the Clipboard!"));
+    setModal(true);
+
+    QWidget* previous = nullptr;
+    for (const ControlPlace& place : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(place.text), this);
+        button->setObjectName(ControlName(place.id));
+        button->setGeometry(PlaceOf(this, place));
+        button->setAutoDefault(false);
+        if (previous)
+            setTabOrder(previous, button);
+        previous = button;
+    }
+    m_edit = new QPlainTextEdit(this);
+    m_edit->setObjectName(ControlName(kEdit.id));
+    m_edit->setGeometry(PlaceOf(this, kEdit));
+    m_edit->setReadOnly(true);
+    m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setTabChangesFocus(true);
+    m_edit->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(previous, m_edit);
+
+    Button(IDC_WHOLE)->setDefault(true);
+    connect(Button(IDC_WHOLE), &QPushButton::clicked, this, &CCopyDialog::OnWhole);
+    connect(Button(IDC_CANCEL), &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button(IDC_PARTIAL), &QPushButton::clicked, this, &CCopyDialog::OnPartial);
+    setFixedSize(DialogUnits(this, kDialogWidth, kDialogHeight));
+}
+
+QPushButton* CCopyDialog::Button(int id) const {
+    return findChild<QPushButton*>(ControlName(id));
+}
+
+void CCopyDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    InitDialog();
+}
+
+void CCopyDialog::InitDialog() {
+    // One report line per row; after the last line's end the caret can
+    // stand on an empty row, as in any text box.
+    QString shown = m_strText;
+    shown.replace(kLineEnd, QStringLiteral("\n"));
+    m_edit->setPlainText(shown);
+    CentreOnScreen(this);
+    Button(IDC_WHOLE)->setFocus();
+}
+
+void CCopyDialog::OnWhole() {
+    m_edit->selectAll();
+    m_edit->ensureCursorVisible();
+    CopyAndClose(m_strText);
+}
+
+void CCopyDialog::OnPartial() {
+    const QTextCursor cursor = m_edit->textCursor();
+    if (!cursor.hasSelection()) {
+        OutputServices().beep();
+        OutputServices().message(
+            this, QStringLiteral("How do I copy EMPTY text to the clipboard??? ;-{"));
+        return;
+    }
+    CopyAndClose(WithReportLineEnds(cursor.selectedText()));
+}
+
+void CCopyDialog::CopyAndClose(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    OutputServices().message(this, QStringLiteral("Completed!(^_^)"));
+    accept();
+}
+
+void RunCopyCommand(const CExStringList& report, const ReportLineDecoder& decode, QWidget* parent) {
+    if (report.m_nLines == 0 || !report.m_pHead) {
+        OutputServices().beep();
+        OutputServices().message(parent, QStringLiteral("No data...(^_^;)"));
+        return;
+    }
+    CCopyDialog dialog(parent);
+    dialog.m_strText = CopyDialogText(report, decode);
+    OutputServices().execDialog(dialog);
+}

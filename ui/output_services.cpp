@@ -1,0 +1,74 @@
+#include "ui/output_services.h"
+
+#include "ui/app_strings.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+void ShowMessageBox(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+QMessageBox::StandardButton AskQuestion(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kAppTitle), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+// "*" rather than "*.*": on this system a name needs no dot.
+QString AskSaveFileName(QWidget* parent, const QString& suggested) {
+    QFileDialog dialog(parent, QStringLiteral("Save As"), QString(),
+                       QStringLiteral("All Files (*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool AskPrinter(QWidget* parent, QPrinter& printer, int maxPage) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    dialog.setMinMax(1, maxPage);
+    printer.setFromTo(1, maxPage);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+COutputServices& Current() {
+    static COutputServices services = DefaultOutputServices();
+    return services;
+}
+
+} // namespace
+
+COutputServices DefaultOutputServices() {
+    COutputServices services;
+    services.message = &ShowMessageBox;
+    services.question = &AskQuestion;
+    services.saveFileName = &AskSaveFileName;
+    services.printDialog = &AskPrinter;
+    services.execDialog = [](QDialog& dialog) { return dialog.exec(); };
+    services.beep = [] { QApplication::beep(); };
+    services.fileSaved = [](const QString&) {};
+    return services;
+}
+
+COutputServices& OutputServices() {
+    return Current();
+}
+
+CScopedOutputServices::CScopedOutputServices(COutputServices services)
+    : m_old(std::exchange(Current(), std::move(services))) {}
+
+CScopedOutputServices::~CScopedOutputServices() {
+    Current() = std::move(m_old);
+}

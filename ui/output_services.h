@@ -1,0 +1,55 @@
+// The platform services that printing, copying and saving a report use:
+// message boxes, the save and print dialogs, running a modal dialog, the
+// beep, and where a saved file's name goes (the recent-file list). Each is a
+// replaceable function, so tests can answer dialogs without a user; the
+// defaults are the platform's non-native dialogs.
+#ifndef VORLAN_UI_OUTPUT_SERVICES_H
+#define VORLAN_UI_OUTPUT_SERVICES_H
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+struct COutputServices {
+    // A modal box with text and one OK button, captioned with the application
+    // title, no icon.
+    std::function<void(QWidget* parent, const QString& text)> message;
+    // A modal question with Yes, No and Cancel; returns the button chosen.
+    std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text)> question;
+    // The save dialog, starting with the suggested name; returns the chosen
+    // path, or an empty string when cancelled. It asks before replacing an
+    // existing file.
+    std::function<QString(QWidget* parent, const QString& suggested)> saveFileName;
+    // The printer dialog with its page range preset from 1 to maxPage; false
+    // when cancelled. On true, printer holds the choices.
+    std::function<bool(QWidget* parent, QPrinter& printer, int maxPage)> printDialog;
+    // Runs dialog modally and returns its result.
+    std::function<int(QDialog& dialog)> execDialog;
+    std::function<void()> beep;
+    // Told the absolute path of every file a document was saved to.
+    std::function<void(const QString& path)> fileSaved;
+};
+
+// The services in force; they start as the platform defaults (fileSaved
+// does nothing until the application sets it).
+COutputServices& OutputServices();
+// The platform defaults.
+COutputServices DefaultOutputServices();
+
+// Puts services in force for the object's lifetime, then restores the old.
+class CScopedOutputServices {
+  public:
+    explicit CScopedOutputServices(COutputServices services);
+    ~CScopedOutputServices();
+    CScopedOutputServices(const CScopedOutputServices&) = delete;
+    CScopedOutputServices& operator=(const CScopedOutputServices&) = delete;
+
+  private:
+    COutputServices m_old;
+};
+
+#endif

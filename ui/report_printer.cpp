@@ -1,0 +1,198 @@
+#include "ui/report_printer.h"
+
+#include "settings/setting_values.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QTextLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kLargestPageNumber = 0xFFFF;
+
+int PrintKey(const CSettingsStore& settings, const char* key, const char* def) {
+    return GetSettingNumericText(settings, "Print", key, def);
+}
+
+std::string_view LineBody(const std::string& line) {
+    std::string_view body(line);
+    if (body.ends_with("\r\n"))
+        body.remove_suffix(2);
+    return body;
+}
+
+} // namespace
+
+PrintLayout ReadPrintLayout(const CSettingsStore& settings) {
+    PrintLayout layout;
+    layout.nLine = PrintKey(settings, "Line", "50");
+    layout.nColumn = PrintKey(settings, "Column", "70");
+    layout.nOffset = PrintKey(settings, "Offset", "0");
+    layout.nTop = PrintKey(settings, "Top", "0");
+    layout.nLeft = PrintKey(settings, "Left", "0");
+    return layout;
+}
+
+int ReadMaxPage(const CSettingsStore& settings) {
+    return std::clamp(PrintKey(settings, "MaxPage", "10"), 1, kLargestPageNumber);
+}
+
+void SetHundredthsOfInch(QPainter& painter, const QPaintDevice& device) {
+    painter.scale(device.logicalDpiX() / 100.0, device.logicalDpiY() / 100.0);
+}
+
+// Wraps and draws report lines at one width with one font on one device.
+// Measuring and drawing share the layout, so a line takes on paper exactly
+// the rows it was counted with.
+class CReportPrinter::CPageComposer {
+  public:
+    CPageComposer(const QFont& font, QPaintDevice* device, int nWidth, int nRowHeight,
+                  const ReportLineDecoder& decode)
+        : m_font(font), m_pDevice(device), m_nWidth(nWidth), m_nRowHeight(nRowHeight),
+          m_decode(decode) {}
+
+    // Text rows of the line wrapped at word boundaries; a word wider than
+    // the width keeps a row of its own, an empty line still takes a row.
+    int Rows(const CExStringList::CNode* node) const {
+        QTextLayout layout(Text(node), m_font, m_pDevice);
+        Wrap(layout);
+        return std::max(1, layout.lineCount());
+    }
+
+    // Draws the line's rows H apart from top downwards; returns its rows.
+    int Draw(QPainter& painter, const CExStringList::CNode* node, QPointF topLeft) const {
+        QTextLayout layout(Text(node), m_font, m_pDevice);
+        Wrap(layout);
+        layout.draw(&painter, topLeft);
+        return std::max(1, layout.lineCount());
+    }
+
+  private:
+    QString Text(const CExStringList::CNode* node) const {
+        return m_decode(LineBody(node->m_strLine));
+    }
+
+    void Wrap(QTextLayout& layout) const {
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (int row = 0;; ++row) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid())
+                break;
+            line.setLineWidth(m_nWidth);
+            line.setPosition(QPointF(0, row * m_nRowHeight));
+        }
+        layout.endLayout();
+    }
+
+    QFont m_font;
+    QPaintDevice* m_pDevice;
+    int m_nWidth;
+    int m_nRowHeight;
+    const ReportLineDecoder& m_decode;
+};
+
+CReportPrinter::CReportPrinter(const CExStringList& report, const CSettingsStore& settings,
+                               ReportLineDecoder decode)
+    : m_report(report), m_settings(settings), m_decode(std::move(decode)) {}
+
+void CReportPrinter::PreparePrint(CPrintInfo& info) const {
+    info.m_nMaxPage = ReadMaxPage(m_settings);
+    info.m_nCurPage = 1;
+    info.m_bContinuePrinting = true;
+}
+
+const CExStringList::CNode*
+CReportPrinter::FillPage(const CExStringList::CNode* start, int nLine,
+                         const CPageComposer& composer,
+                         const std::function<void(const CExStringList::CNode*, int)>& place) const {
+    int used = 0;
+    const CExStringList::CNode* node = start;
+    while (node && used < nLine) {
+        int rows = composer.Rows(node);
+        used += rows;
+        if (used >= nLine)
+            return node;
+        if (place)
+            place(node, rows);
+        node = node->m_pNextNode;
+    }
+    return node;
+}
+
+FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPrintInfo& info,
+                                      PageCursor* cursor) const {
+    painter.save();
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setFont(font);
+    const FontMetrics tm = MeasureFont(font, painter.device());
+    const int page = info.m_nCurPage;
+
+    const PrintLayout layout = ReadPrintLayout(m_settings);
+    const int width = layout.nColumn * tm.aveCharWidth;
+    const CPageComposer composer(font, painter.device(), width, tm.height, m_decode);
+    const CExStringList::CNode* first = m_report.m_pHead;
+    if (cursor && cursor->nPage == page && cursor->nLine == layout.nLine &&
+        cursor->nWidth == width) {
+        first = cursor->pFirst;
+    } else {
+        for (int p = 1; p < page && first; ++p)
+            first = FillPage(first, layout.nLine, composer, nullptr);
+    }
+
+    painter.drawText(QPointF(layout.nTop, layout.nLeft + tm.ascent),
+                     QStringLiteral("Page : %1").arg(page));
+
+    const qreal x = layout.nTop + layout.nOffset * tm.aveCharWidth;
+    qreal y = layout.nLeft + 2 * tm.height;
+    const CExStringList::CNode* next =
+        FillPage(first, layout.nLine, composer, [&](const CExStringList::CNode* node, int) {
+            y += composer.Draw(painter, node, QPointF(x, y)) * tm.height;
+        });
+
+    if (cursor)
+        *cursor = {page + 1, layout.nLine, width, next};
+    if (next && page < info.m_nMaxPage) {
+        info.m_bContinuePrinting = true;
+    } else {
+        info.m_nMaxPage = page;
+        info.m_bContinuePrinting = false;
+    }
+    painter.restore();
+    return tm;
+}
+
+int CReportPrinter::PrintPages(QPrinter& printer, const QFont& font, CPrintInfo& info, int from,
+                               int to, FontMetrics* metrics) const {
+    return DrawPages(
+        printer, [&printer] { return printer.newPage(); }, font, info, from, to, metrics);
+}
+
+int CReportPrinter::DrawPages(QPaintDevice& device, const std::function<bool()>& newPage,
+                              const QFont& font, CPrintInfo& info, int from, int to,
+                              FontMetrics* metrics) const {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    int printed = 0;
+    PageCursor cursor;
+    for (int page = std::max(from, 1); page <= to && page <= info.m_nMaxPage; ++page) {
+        if (printed && !newPage())
+            break;
+        painter.save();
+        SetHundredthsOfInch(painter, device);
+        info.m_nCurPage = page;
+        FontMetrics tm = PrintPage(painter, font, info, &cursor);
+        if (metrics)
+            *metrics = tm;
+        painter.restore();
+        ++printed;
+        if (!info.m_bContinuePrinting)
+            break;
+    }
+    painter.end();
+    return printed;
+}
