@@ -65,14 +65,24 @@ bool WriteReport(CVorlanDoc& doc, std::string& reason) {
     return true;
 }
 
-bool CheckProfile(const std::string& path, std::string& reason) {
+// The profile must be a readable regular file: a directory, a FIFO or a
+// device in its place would otherwise read as empty and the count would run
+// silently with the defaults. One named on the command line must also be
+// there (a mistyped name); the default one may not have been written yet.
+bool CheckProfile(const std::string& path, bool mustExist, std::string& reason) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
+        if (!mustExist && (errno == ENOENT || errno == ENOTDIR))
+            return true;
         reason = std::strerror(errno);
         return false;
     }
-    if (S_ISDIR(st.st_mode)) {
-        reason = std::strerror(EISDIR);
+    if (!S_ISREG(st.st_mode)) {
+        reason = std::strerror(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        return false;
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        reason = std::strerror(errno);
         return false;
     }
     return true;
@@ -101,14 +111,13 @@ int main(int argc, char** argv) {
     if (!ResolveCountTarget(options.directory, options.pattern, target, reason))
         return Fail(options.directory, reason);
 
-    // A profile named on the command line must be there: a mistyped name
-    // would otherwise count silently with the defaults.
-    if (options.profile && !CheckProfile(*options.profile, reason))
-        return Fail(*options.profile, reason);
+    ProfileLocation location =
+        options.profile ? ProfileLocation{*options.profile} : FindProfileLocation();
+    if (!CheckProfile(location.path, options.profile.has_value(), reason))
+        return Fail(location.path, reason);
 
     // Nothing is ever written to the profile: the overrides stay in memory.
-    CProfileSettings profile(options.profile ? ProfileLocation{*options.profile}
-                                             : FindProfileLocation());
+    CProfileSettings profile(location);
     CSettingsOverlay settings(profile);
     ApplyOptionOverrides(options, settings);
 

@@ -51,14 +51,23 @@ bool CTextLineReader::Open(const char* path) {
     m_bEnd = false;
     m_bFailed = false;
     m_nError = 0;
-    // O_NONBLOCK keeps the open from waiting for a FIFO's writer or a
-    // device; such files are refused right after.
+    // Anything but a regular file is refused before it is opened. The path
+    // may change between the two looks, so O_NONBLOCK still keeps the open
+    // from waiting, and the open file is checked again.
+    struct stat st;
+    if (::stat(path, &st) != 0) {
+        m_nError = errno;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        m_nError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
     int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         m_nError = errno;
         return false;
     }
-    struct stat st;
     if (::fstat(fd, &st) != 0) {
         m_nError = errno;
         ::close(fd);
@@ -83,6 +92,8 @@ bool CTextLineReader::Open(const char* path) {
     }
     m_fd = fd;
     m_pPos = m_pEnd = m_buffer.get();
+    m_nLeft = static_cast<unsigned long long>(st.st_size);
+    m_bSizeKnown = st.st_size > 0;
     return true;
 }
 
@@ -100,8 +111,12 @@ bool CTextLineReader::Fill() {
     if (m_bEnd || m_fd < 0)
         return false;
     for (;;) {
-        ssize_t got = ::read(m_fd, m_buffer.get(), kReadSize);
+        std::size_t want = kReadSize;
+        if (m_bSizeKnown && m_nLeft < want)
+            want = static_cast<std::size_t>(m_nLeft);
+        ssize_t got = want > 0 ? ::read(m_fd, m_buffer.get(), want) : 0;
         if (got > 0) {
+            m_nLeft -= m_bSizeKnown ? static_cast<unsigned long long>(got) : 0;
             m_pPos = m_buffer.get();
             m_pEnd = m_pPos + got;
             return true;

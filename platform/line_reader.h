@@ -4,8 +4,11 @@
 //  - a byte 0x1A (Ctrl-Z) ends the file: nothing after it is read;
 //  - a line ends after its first LF, or earlier when the caller's buffer is
 //    full (size - 1 bytes), so a longer line comes in pieces.
-// Only regular files are read. Opening never blocks: FIFOs, sockets, devices
-// and directories are refused as open failures.
+// Only regular files are read. FIFOs, sockets, devices and directories are
+// refused as open failures without being opened (opening one can block, wake
+// a writer waiting at a FIFO, or act on a device). A file is read up to the
+// size it had when it was opened, so one that another program keeps
+// appending to still comes to an end; a file that shrinks ends early.
 #ifndef VORLAN_PLATFORM_LINE_READER_H
 #define VORLAN_PLATFORM_LINE_READER_H
 
@@ -49,6 +52,10 @@ class CTextLineReader {
     bool Fill();
 
     int m_fd = -1;
+    // Bytes left to read of the size found at the open; a regular file that
+    // reports size 0 (as generated ones do) is read until its end instead.
+    unsigned long long m_nLeft = 0;
+    bool m_bSizeKnown = false;
     std::unique_ptr<char[]> m_buffer; // kept from file to file
     const char* m_pPos = nullptr;
     const char* m_pEnd = nullptr;
