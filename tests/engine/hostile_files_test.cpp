@@ -238,6 +238,17 @@ TEST_F(HostileFile, FileThatGrowsWhileCountedStopsAtItsSizeWhenOpened) {
     EXPECT_EQ(ReportText(fx.doc).find("grown"), std::string::npos);
 }
 
+TEST_F(HostileFile, GeneratedFileThatReportsNoSizeIsReadToItsEnd) {
+    // Such files say they are empty and are made up as they are read.
+    const std::string path = "/proc/self/status";
+    if (!std::filesystem::exists(path))
+        GTEST_SKIP() << "no " << path << " here";
+    fx.settings.Set("Sort", "abc", 1);
+    Count({path});
+    EXPECT_TRUE(fx.notifier.messages.empty());
+    EXPECT_NE(ReportText(fx.doc).find(" : VmHWM\r\n"), std::string::npos);
+}
+
 TEST_F(HostileFile, FileThatShrinksWhileCountedEndsEarly) {
     const int lines = 200000; // several reads' worth
     std::string shrinking = tree.Write("a.txt", NumberedLines(lines));
