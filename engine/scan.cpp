@@ -82,7 +82,7 @@ bool TrimLine(char* line) {
 void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
                              const ScanVariant& variant, CScanBuffers& buffers) {
     CTextLineReader reader;
-    if (!reader.Open(path)) {
+    if (!OpenInput(reader, path)) {
         ReportOpenFailure(upperPath, variant);
         return;
     }
