@@ -280,19 +280,24 @@ void PrintSetupTest::previewPages_shownAndRememberedAtExit() {
 }
 
 void PrintSetupTest::previewPrint_keepsRangeAndLastPage_data() {
+    QTest::addColumn<int>("button");      // the preview's button pressed
     QTest::addColumn<QString>("maxPage"); // empty: the default
     QTest::addColumn<int>("from");        // 0: all pages
     QTest::addColumn<int>("to");
     QTest::addColumn<int>("offered");
     QTest::addColumn<int>("pages");
 
-    QTest::newRow("all pages") << QString() << 0 << 0 << 10 << 3;
-    QTest::newRow("pages 2 to 3") << QString() << 2 << 3 << 10 << 2;
-    QTest::newRow("MaxPage 2 cuts the job") << "2" << 0 << 0 << 2 << 2;
-    QTest::newRow("range beyond MaxPage") << "2" << 2 << 5 << 2 << 1;
+    const int print = CPrintPreviewDlg::IDC_PRINT;
+    QTest::newRow("all pages") << print << QString() << 0 << 0 << 10 << 3;
+    QTest::newRow("pages 2 to 3") << print << QString() << 2 << 3 << 10 << 2;
+    QTest::newRow("MaxPage 2 cuts the job") << print << "2" << 0 << 0 << 2 << 2;
+    QTest::newRow("range beyond MaxPage") << print << "2" << 2 << 5 << 2 << 1;
+    QTest::newRow("Close prints nothing")
+        << int(CPrintPreviewDlg::IDC_CLOSE) << QString() << 0 << 0 << 0 << 0;
 }
 
 void PrintSetupTest::previewPrint_keepsRangeAndLastPage() {
+    QFETCH(int, button);
     QFETCH(QString, maxPage);
     QFETCH(int, from);
     QFETCH(int, to);
@@ -304,8 +309,9 @@ void PrintSetupTest::previewPrint_keepsRangeAndLastPage() {
     FillReport(100);
 
     COutputServices services = PrintToPdf(from, to);
-    services.execDialog = [](QDialog& dialog) {
-        static_cast<CPrintPreviewDlg&>(dialog).Action(CPrintPreviewDlg::IDC_PRINT)->trigger();
+    services.execDialog = [button](QDialog& dialog) {
+        auto& preview = static_cast<CPrintPreviewDlg&>(dialog);
+        preview.Action(static_cast<CPrintPreviewDlg::Button>(button))->trigger();
         return dialog.result();
     };
     CScopedOutputServices scoped(services);
