@@ -21,10 +21,13 @@ const ScanVariant kScanHtmlByEndings{true, true, "%ld words are counted", "(--;)
 
 // The fixed buffer of one scan, so that reading a line allocates nothing.
 // The HTML filter lives here too: its state carries from file to file. It
-// filters in place, since its output is never longer than its input.
+// filters in place, since its output is never longer than its input. The
+// padding after the line lets the word table read every word in 8-byte
+// loads; it is never written.
 class CScanBuffers {
   public:
-    char line[kScanLineBufferSize];
+    CScanBuffers() { std::memset(line, 0, sizeof line); }
+    char line[kScanLineBufferSize + kWordPadding];
     CDehtmlString dehtml;
 };
 
@@ -123,7 +126,7 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
             std::reverse(word, word + std::strlen(word));
         // Null when memory ran out: the table is unchanged and the scan
         // stops; the count run reports what was counted until then.
-        if (!m_wordTree.Insert(word, m_wordTree.m_pRoot)) {
+        if (!m_wordTree.InsertPadded(word)) {
             m_nTotalWords = before; // not counted: the totals stay the table's
             m_bOutOfMemory = true;
             return;

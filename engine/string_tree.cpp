@@ -7,18 +7,30 @@
 
 namespace {
 
-// 32-bit counters wrap as they would on the machine the format was made
-// for, instead of overflowing.
-inline std::int32_t AddOne(std::int32_t n) noexcept {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
-}
-
 inline CNode*& Child(CNode* pNode, bool bGreater) noexcept {
     return bGreater ? pNode->m_pGreater : pNode->m_pLesser;
 }
 
 inline bool IsRed(const CNode* pNode) noexcept {
     return pNode && pNode->m_bRed;
+}
+
+inline std::uint64_t BigEndian(std::uint64_t x) noexcept {
+    return __builtin_bswap64(x);
+}
+
+// The sign of mbstricmp (node's word, key's word). The folded prefixes
+// decide almost always; only words that share their first 16 bytes compare
+// their texts. A key shorter than 16 bytes ends inside its prefix, so equal
+// prefixes then mean equal words.
+inline int CompareWithKey(const CNode& node, const WordKey& key) noexcept {
+    for (int i = 0; i < 2; ++i) {
+        if (node.m_nPrefix[i] != key.nPrefix[i])
+            return BigEndian(node.m_nPrefix[i]) < BigEndian(key.nPrefix[i]) ? -1 : 1;
+    }
+    if (key.nLength < 16)
+        return 0;
+    return mbstricmp(node.m_pszWord + 16, key.pszText + 16);
 }
 
 } // namespace
@@ -43,9 +55,14 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
     const WordKey key = MakeWordKey(pszWord);
     if (CNode* pFound = m_index.Find(key)) {
         ++pFound->m_nCount;
-        m_nTotal = AddOne(m_nTotal);
+        m_nTotal = WrappingIncrement(m_nTotal);
         return pFound;
     }
+    return InsertNew(key);
+}
+
+// A word the index does not know.
+CNode* CStringTree::InsertNew(const WordKey& key) noexcept {
     // Everything a new word needs is had before the tree is touched.
     const bool bNeedNode = m_pRoot->m_pszWord != nullptr;
     try {
@@ -57,28 +74,30 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
         return nullptr;
     }
     bool bLinked = true;
-    CNode* pNode = bNeedNode ? FindOrLink(pszWord, bLinked) : m_pRoot;
+    CNode* pNode = bNeedNode ? FindOrLink(key, bLinked) : m_pRoot;
     if (!bLinked) { // the index missed a word the comparison calls equal
         ++pNode->m_nCount;
-        m_nTotal = AddOne(m_nTotal);
+        m_nTotal = WrappingIncrement(m_nTotal);
         return pNode;
     }
-    pNode->m_pszWord = m_texts.Copy(pszWord, key.nLength);
+    pNode->m_pszWord = m_texts.Copy(key.pszText, key.nLength);
+    pNode->m_nPrefix[0] = key.nPrefix[0];
+    pNode->m_nPrefix[1] = key.nPrefix[1];
     pNode->m_nCount = 1;
     m_index.Add(key, pNode);
     if (bNeedNode)
         Rebalance(pNode);
-    m_nCount = AddOne(m_nCount);
-    m_nTotal = AddOne(m_nTotal);
+    m_nCount = WrappingIncrement(m_nCount);
+    m_nTotal = WrappingIncrement(m_nTotal);
     return pNode;
 }
 
 // Descends from the root by mbstricmp and hangs a new red node where the
 // word belongs; bLinked false means an equal word was found instead.
-CNode* CStringTree::FindOrLink(const char* pszWord, bool& bLinked) noexcept {
+CNode* CStringTree::FindOrLink(const WordKey& key, bool& bLinked) noexcept {
     CNode* pNode = m_pRoot;
     for (;;) {
-        const int r = mbstricmp(pNode->m_pszWord, pszWord);
+        const int r = CompareWithKey(*pNode, key);
         if (r == 0) {
             bLinked = false;
             return pNode;

@@ -15,7 +15,8 @@ class CExStringList;
 
 // One distinct word. Nodes and their texts belong to the table's storage;
 // they stay valid until the table is emptied or destroyed.
-class CNode {
+// One cache line: counting a word already met touches only its node.
+class alignas(64) CNode {
   public:
     CNode* m_pGreater = nullptr; // words that sort after this one
     CNode* m_pLesser = nullptr;  // words that sort before this one
@@ -23,6 +24,10 @@ class CNode {
     char* m_pszWord = nullptr;   // the text as first met; null only in an empty table's root
     std::uint32_t m_nCount = 0;  // occurrences
     bool m_bRed = false;         // balancing colour; the root is always black
+    // The word's first 16 bytes as its key has them (WordKey::nPrefix):
+    // equal words have equal prefixes, and the prefixes compared as
+    // big-endian numbers order words like mbstricmp does.
+    std::uint64_t m_nPrefix[2] = {0, 0};
 };
 
 class CStringTree {
@@ -38,6 +43,9 @@ class CStringTree {
     // word is not counted and the table is exactly as it was, still
     // consistent and destructible, so the caller can stop in order.
     CNode* Insert(const char* pszWord) noexcept;
+    // The same for a word that has kWordPadding readable bytes after its
+    // terminator (a word of a padded line buffer): the scan's hot path.
+    inline CNode* InsertPadded(const char* pszWord) noexcept;
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -74,7 +82,8 @@ class CStringTree {
     template <class Visit> static void Walk(const CNode* pNode, bool bDescending, Visit&& visit);
     void WriteLines(CExStringList& list, const CNode* pNode, bool bDescending, bool bReversed,
                     bool bPercent) const;
-    CNode* FindOrLink(const char* pszWord, bool& bLinked) noexcept;
+    CNode* InsertNew(const WordKey& key) noexcept;
+    CNode* FindOrLink(const WordKey& key, bool& bLinked) noexcept;
     void Rebalance(CNode* pNode) noexcept;
     void Rotate(CNode* pNode, bool bToLesser) noexcept;
 
@@ -82,6 +91,41 @@ class CStringTree {
     CTextArena m_texts;
     CWordIndex m_index;
 };
+
+inline std::int32_t WrappingIncrement(std::int32_t n) noexcept {
+    // 32-bit counters wrap as they would on the machine the format was made
+    // for, instead of overflowing.
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
+}
+
+inline CNode* CStringTree::InsertPadded(const char* pszWord) noexcept {
+    const WordKey key = MakePaddedWordKey(pszWord);
+    if (CNode* pFound = m_index.Find(key)) [[likely]] {
+        ++pFound->m_nCount;
+        m_nTotal = WrappingIncrement(m_nTotal);
+        return pFound;
+    }
+    return InsertNew(key);
+}
+
+inline bool CWordIndex::Matches(const CNode& node, const WordKey& key) noexcept {
+    // The caller has compared the lengths: beyond 16 bytes only the texts tell.
+    return node.m_nPrefix[0] == key.nPrefix[0] && node.m_nPrefix[1] == key.nPrefix[1] &&
+           (key.nLength <= 16 ||
+            FoldedEqual(node.m_pszWord + 16, key.pszText + 16, key.nLength - 16));
+}
+
+inline CNode* CWordIndex::Find(const WordKey& key) const noexcept {
+    if (!m_pEntries) [[unlikely]]
+        return nullptr;
+    for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
+        const Entry& e = m_pEntries[i];
+        if (!e.pNode)
+            return nullptr;
+        if (e.nHash == key.nHash && e.nLength == key.nLength && Matches(*e.pNode, key))
+            return e.pNode;
+    }
+}
 
 template <class Visit> void CStringTree::Walk(const CNode* pNode, bool bDescending, Visit&& visit) {
     if (!pNode || !pNode->m_pszWord)
