@@ -19,11 +19,12 @@ inline std::uint64_t BigEndian(std::uint64_t x) noexcept {
     return __builtin_bswap64(x);
 }
 
-// The sign of mbstricmp (node's word, key's word). The folded prefixes
-// decide almost always; only words that share their first 16 bytes compare
-// their texts. A key shorter than 16 bytes ends inside its prefix, so equal
-// prefixes then mean equal words.
-inline int CompareWithKey(const CNode& node, const WordKey& key) noexcept {
+} // namespace
+
+// The folded prefixes decide almost always; only words that share their
+// first 16 bytes compare their texts. A key shorter than 16 bytes ends inside
+// its prefix, so equal prefixes then mean equal words.
+int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept {
     for (int i = 0; i < 2; ++i) {
         if (node.m_nPrefix[i] != key.nPrefix[i])
             return BigEndian(node.m_nPrefix[i]) < BigEndian(key.nPrefix[i]) ? -1 : 1;
@@ -32,8 +33,6 @@ inline int CompareWithKey(const CNode& node, const WordKey& key) noexcept {
         return 0;
     return mbstricmp(node.m_pszWord + 16, key.pszText + 16);
 }
-
-} // namespace
 
 CStringTree::CStringTree() : m_nCount(0), m_nTotal(0) {
     m_pRoot = m_nodes.Take();
@@ -62,7 +61,7 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
 }
 
 // A word the index does not know.
-CNode* CStringTree::InsertNew(const WordKey& key) noexcept {
+CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
     // Everything a new word needs is had before the tree is touched.
     const bool bNeedNode = m_pRoot->m_pszWord != nullptr;
     try {
@@ -74,7 +73,11 @@ CNode* CStringTree::InsertNew(const WordKey& key) noexcept {
         return nullptr;
     }
     bool bLinked = true;
-    CNode* pNode = bNeedNode ? FindOrLink(key, bLinked) : m_pRoot;
+    CNode* pNode = m_pRoot;
+    if (pLast)
+        pNode = LinkChild(pLast, true);
+    else if (bNeedNode)
+        pNode = FindOrLink(key, bLinked);
     if (!bLinked) { // the index missed a word the comparison calls equal
         ++pNode->m_nCount;
         m_nTotal = WrappingIncrement(m_nTotal);
@@ -85,6 +88,8 @@ CNode* CStringTree::InsertNew(const WordKey& key) noexcept {
     pNode->m_nPrefix[1] = key.nPrefix[1];
     pNode->m_nCount = 1;
     m_index.Add(key, pNode);
+    if (!m_pLast || CompareNodeWithKey(*m_pLast, key) < 0)
+        m_pLast = pNode;
     if (bNeedNode)
         Rebalance(pNode);
     m_nCount = WrappingIncrement(m_nCount);
@@ -97,22 +102,27 @@ CNode* CStringTree::InsertNew(const WordKey& key) noexcept {
 CNode* CStringTree::FindOrLink(const WordKey& key, bool& bLinked) noexcept {
     CNode* pNode = m_pRoot;
     for (;;) {
-        const int r = CompareWithKey(*pNode, key);
+        const int r = CompareNodeWithKey(*pNode, key);
         if (r == 0) {
             bLinked = false;
             return pNode;
         }
         CNode*& pNext = Child(pNode, r < 0);
         if (!pNext) {
-            CNode* pNew = m_nodes.Take();
-            pNew->m_pParent = pNode;
-            pNew->m_bRed = true;
-            pNext = pNew;
             bLinked = true;
-            return pNew;
+            return LinkChild(pNode, r < 0);
         }
         pNode = pNext;
     }
+}
+
+// Hangs a new red node on the free side bGreater of pParent.
+CNode* CStringTree::LinkChild(CNode* pParent, bool bGreater) noexcept {
+    CNode* pNew = m_nodes.Take();
+    pNew->m_pParent = pParent;
+    pNew->m_bRed = true;
+    Child(pParent, bGreater) = pNew;
+    return pNew;
 }
 
 // Red-black insertion repair. Rotations move nodes, never words, so every
@@ -170,6 +180,7 @@ void CStringTree::FreeSubtree(CNode* pNode) noexcept {
     (void)pNode;
     // Nodes and texts live in the arenas; dropping those frees them all.
     m_index.Release();
+    m_pLast = nullptr;
     m_texts.Reset();
     m_nodes.Reset();
     m_pRoot = m_nodes.Take();

@@ -82,15 +82,22 @@ class CStringTree {
     template <class Visit> static void Walk(const CNode* pNode, bool bDescending, Visit&& visit);
     void WriteLines(CExStringList& list, const CNode* pNode, bool bDescending, bool bReversed,
                     bool bPercent) const;
-    CNode* InsertNew(const WordKey& key) noexcept;
+    // pLast, when given, is the last node in order, which the word sorts after.
+    CNode* InsertNew(const WordKey& key, CNode* pLast = nullptr) noexcept;
+    static bool SortsAfter(const WordKey& key, const CNode& node) noexcept;
     CNode* FindOrLink(const WordKey& key, bool& bLinked) noexcept;
+    CNode* LinkChild(CNode* pParent, bool bGreater) noexcept;
     void Rebalance(CNode* pNode) noexcept;
     void Rotate(CNode* pNode, bool bToLesser) noexcept;
 
     CNodeArena m_nodes;
     CTextArena m_texts;
     CWordIndex m_index;
+    CNode* m_pLast = nullptr; // the word that sorts last; null while empty
 };
+
+// The sign of mbstricmp (node's word, key's word).
+int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept;
 
 inline std::int32_t WrappingIncrement(std::int32_t n) noexcept {
     // 32-bit counters wrap as they would on the machine the format was made
@@ -100,12 +107,24 @@ inline std::int32_t WrappingIncrement(std::int32_t n) noexcept {
 
 inline CNode* CStringTree::InsertPadded(const char* pszWord) noexcept {
     const WordKey key = MakePaddedWordKey(pszWord);
+    // A word list in ascending order: each word is new and the last one.
+    if (m_pLast && SortsAfter(key, *m_pLast)) [[unlikely]]
+        return InsertNew(key, m_pLast);
     if (CNode* pFound = m_index.Find(key)) [[likely]] {
         ++pFound->m_nCount;
         m_nTotal = WrappingIncrement(m_nTotal);
         return pFound;
     }
     return InsertNew(key);
+}
+
+inline bool CStringTree::SortsAfter(const WordKey& key, const CNode& node) noexcept {
+    // Most words differ from the last one in their first eight bytes.
+    const std::uint64_t k = __builtin_bswap64(key.nPrefix[0]);
+    const std::uint64_t n = __builtin_bswap64(node.m_nPrefix[0]);
+    if (k != n)
+        return k > n;
+    return CompareNodeWithKey(node, key) < 0;
 }
 
 inline bool CWordIndex::Matches(const CNode& node, const WordKey& key) noexcept {
