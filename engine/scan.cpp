@@ -9,6 +9,7 @@
 #include "tesmo.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -114,28 +115,56 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
         ReportReadFailure(upperPath, variant);
 }
 
+namespace {
+
+// How many more words until the word total, a 32-bit count that wraps from
+// 2^31 - 1 to -2^31, is a multiple of 500 again (as % sees it), which is
+// when the title shows it.
+std::uint32_t WordsUntilTitle(std::int32_t total) {
+    constexpr std::int64_t kEvery = 500;
+    constexpr std::int64_t kMax = INT32_MAX;
+    const std::int64_t t = total;
+    if (t < 0) {
+        const std::int64_t r = t % kEvery; // in (-500, 0]
+        return static_cast<std::uint32_t>(r == 0 ? kEvery : -r);
+    }
+    const std::int64_t next = (t / kEvery + 1) * kEvery;
+    if (next <= kMax)
+        return static_cast<std::uint32_t>(next - t);
+    // Past the wrap: the first multiple is the lowest value's distance below.
+    constexpr std::int64_t kFromLowest = -(std::int64_t{INT32_MIN} % kEvery);
+    return static_cast<std::uint32_t>(kMax - t + 1 + kFromLowest);
+}
+
+} // namespace
+
 void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
-    char title[64];
+    // The total lives in a register for the line; m_nTotalWords is brought up
+    // to date before the title changes and when the line is done.
+    auto total = static_cast<std::uint32_t>(m_nTotalWords);
+    std::uint32_t untilTitle = WordsUntilTitle(m_nTotalWords);
     for (char* word = strword(text); word; word = strword(nullptr)) {
         if (word[0] == '\0')
             continue;
-        // Wraps instead of overflowing past 2^31 - 1 words.
-        const std::int32_t before = m_nTotalWords;
-        m_nTotalWords = static_cast<std::int32_t>(static_cast<std::uint32_t>(before) + 1u);
-        if (variant.reverseWords)
+        if (variant.reverseWords) [[unlikely]]
             std::reverse(word, word + std::strlen(word));
-        // Null when memory ran out: the table is unchanged and the scan
-        // stops; the count run reports what was counted until then.
-        if (!m_wordTree.InsertPadded(word)) {
-            m_nTotalWords = before; // not counted: the totals stay the table's
+        // Null when memory ran out: the table is unchanged, the word is not
+        // counted and the scan stops; the count run reports what was counted
+        // until then.
+        if (!m_wordTree.InsertPadded(word)) [[unlikely]] {
             m_bOutOfMemory = true;
-            return;
+            break;
         }
-        if (m_nTotalWords % 500 == 0) {
+        ++total; // wraps instead of overflowing past 2^31 - 1 words
+        if (--untilTitle == 0) [[unlikely]] {
+            m_nTotalWords = static_cast<std::int32_t>(total);
+            char title[64];
             std::snprintf(title, sizeof title, variant.progress, static_cast<long>(m_nTotalWords));
             SetTitle(title);
+            untilTitle = WordsUntilTitle(m_nTotalWords);
         }
     }
+    m_nTotalWords = static_cast<std::int32_t>(total);
 }
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {

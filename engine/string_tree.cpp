@@ -88,8 +88,10 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
     pNode->m_nPrefix[1] = key.nPrefix[1];
     pNode->m_nCount = 1;
     m_index.Add(key, pNode);
-    if (!m_pLast || CompareNodeWithKey(*m_pLast, key) < 0)
+    if (!m_pLast || CompareNodeWithKey(*m_pLast, key) < 0) {
         m_pLast = pNode;
+        m_nLastOrder = BigEndian(key.nPrefix[0]);
+    }
     if (bNeedNode)
         Rebalance(pNode);
     m_nCount = WrappingIncrement(m_nCount);
@@ -181,6 +183,7 @@ void CStringTree::FreeSubtree(CNode* pNode) noexcept {
     // Nodes and texts live in the arenas; dropping those frees them all.
     m_index.Release();
     m_pLast = nullptr;
+    m_nLastOrder = 0;
     m_texts.Reset();
     m_nodes.Reset();
     m_pRoot = m_nodes.Take();

@@ -93,7 +93,8 @@ class CStringTree {
     CNodeArena m_nodes;
     CTextArena m_texts;
     CWordIndex m_index;
-    CNode* m_pLast = nullptr; // the word that sorts last; null while empty
+    CNode* m_pLast = nullptr;       // the word that sorts last; null while empty
+    std::uint64_t m_nLastOrder = 0; // its first eight bytes as a big-endian number
 };
 
 // The sign of mbstricmp (node's word, key's word).
@@ -108,8 +109,11 @@ inline std::int32_t WrappingIncrement(std::int32_t n) noexcept {
 inline CNode* CStringTree::InsertPadded(const char* pszWord) noexcept {
     const WordKey key = MakePaddedWordKey(pszWord);
     // A word list in ascending order: each word is new and the last one.
-    if (m_pLast && SortsAfter(key, *m_pLast)) [[unlikely]]
-        return InsertNew(key, m_pLast);
+    // Most words sort well before the last word in their first eight bytes.
+    if (__builtin_bswap64(key.nPrefix[0]) >= m_nLastOrder) [[unlikely]] {
+        if (m_pLast && SortsAfter(key, *m_pLast))
+            return InsertNew(key, m_pLast);
+    }
     if (CNode* pFound = m_index.Find(key)) [[likely]] {
         ++pFound->m_nCount;
         m_nTotal = WrappingIncrement(m_nTotal);

@@ -89,34 +89,33 @@ WordKey MakeWordKey(const char* pszWord) noexcept;
 // byte-wise tail.
 inline WordKey MakePaddedWordKey(const char* pszWord) noexcept {
     using namespace word_key;
-    const std::uint64_t x0 = Load8(pszWord);
-    const std::uint64_t x1 = Load8(pszWord + 8);
-    const std::uint64_t z0 = LowestZeroByte(x0);
-    const std::uint64_t z1 = LowestZeroByte(x1);
     WordKey key;
     key.pszText = pszWord;
-    std::size_t n;
-    std::uint64_t k0 = x0, k1 = x1;
-    if (z0) {
-        n = static_cast<std::size_t>(__builtin_ctzll(z0) >> 3);
-        k0 = BytesBelow(x0, z0);
-        k1 = 0;
-    } else if (z1) {
-        n = 8 + static_cast<std::size_t>(__builtin_ctzll(z1) >> 3);
-        k1 = BytesBelow(x1, z1);
-    } else {
-        n = 16;
+    const std::uint64_t x0 = Load8(pszWord);
+    if (const std::uint64_t z0 = LowestZeroByte(x0)) [[likely]] { // up to 7 bytes
+        const std::uint64_t n = static_cast<std::uint64_t>(__builtin_ctzll(z0) >> 3);
+        const std::uint64_t k0 = FoldCapitals(BytesBelow(x0, z0));
+        key.nPrefix[0] = k0;
+        key.nPrefix[1] = 0;
+        key.nLength = static_cast<std::uint32_t>(n);
+        key.nHash = static_cast<std::uint32_t>(HashPrefix(k0, 0, n));
+        return key;
     }
-    k0 = FoldCapitals(k0);
-    k1 = FoldCapitals(k1);
+    const std::uint64_t k0 = FoldCapitals(x0);
     key.nPrefix[0] = k0;
-    key.nPrefix[1] = k1;
-    if (n < 16) [[likely]] {
+    const std::uint64_t x1 = Load8(pszWord + 8);
+    if (const std::uint64_t z1 = LowestZeroByte(x1)) { // 8 to 15 bytes
+        const std::uint64_t n = 8 + static_cast<std::uint64_t>(__builtin_ctzll(z1) >> 3);
+        const std::uint64_t k1 = FoldCapitals(BytesBelow(x1, z1));
+        key.nPrefix[1] = k1;
         key.nLength = static_cast<std::uint32_t>(n);
         key.nHash = static_cast<std::uint32_t>(HashPrefix(k0, k1, n));
         return key;
     }
     // 16 bytes or more: the length goes into the hash at the end instead.
+    const std::uint64_t k1 = FoldCapitals(x1);
+    key.nPrefix[1] = k1;
+    std::size_t n = 16;
     const std::uint64_t h = HashPaddedTail(pszWord, n, HashPrefix(k0, k1, 16));
     key.nLength = static_cast<std::uint32_t>(n);
     key.nHash = static_cast<std::uint32_t>(Mum(h ^ n, 0x1D8E4E27C47D124Full));

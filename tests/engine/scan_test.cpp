@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdint>
+
 namespace {
 
 void CountPump(void* context) {
@@ -172,5 +174,50 @@ TEST_F(Scan, QuitIsTestedAfterASkippedFileToo) {
     EXPECT_EQ(f.notifier.messages.size(), 1u);
     EXPECT_EQ(f.doc.m_nFilesProcessed, 0);
 }
+
+} // namespace
+
+namespace {
+
+// The word total is a 32-bit count that wraps; the progress title still
+// comes whenever the wrapped total is a multiple of 500, counted across
+// lines and files.
+struct WrapCase {
+    std::int32_t start;
+    int words;
+    std::vector<std::string> titles;
+};
+
+class ScanTitleCounter : public Scan, public ::testing::WithParamInterface<WrapCase> {};
+
+TEST_P(ScanTitleCounter, TitleAtEveryMultipleOf500OfTheWrappedTotal) {
+    std::string text;
+    for (int i = 0; i < GetParam().words; ++i)
+        text += (i % 7 == 6) ? "w\n" : "w ";
+    const std::string half = text.substr(0, text.size() / 2);
+    const std::vector<std::string> files{tree.Write("a.txt", half),
+                                         tree.Write("b.txt", text.substr(half.size()))};
+    CTitleRecorder recorder;
+    f.doc.AddObserver(&recorder);
+    f.doc.m_nTotalWords = GetParam().start;
+    ScanPlain(files);
+    f.doc.RemoveObserver(&recorder);
+    EXPECT_EQ(recorder.titles, GetParam().titles);
+    EXPECT_EQ(static_cast<std::uint32_t>(f.doc.m_nTotalWords),
+              static_cast<std::uint32_t>(GetParam().start) + GetParam().words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Totals, ScanTitleCounter,
+    ::testing::Values(WrapCase{0, 1001, {"500 words counted.", "1000 words counted."}},
+                      WrapCase{499, 2, {"500 words counted."}}, WrapCase{500, 499, {}},
+                      WrapCase{-501, 502, {"-500 words counted.", "0 words counted."}},
+                      // 2147483500 is the last multiple before the wrap, -2147483500 the
+                      // first after it: 249 words apart.
+                      WrapCase{INT32_MAX - 100, 248, {}},
+                      WrapCase{INT32_MAX - 100,
+                               749,
+                               {"-2147483500 words counted.", "-2147483000 words counted."}},
+                      WrapCase{2147483499, 2, {"2147483500 words counted."}}));
 
 } // namespace
