@@ -60,12 +60,16 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
     return InsertNew(key);
 }
 
-// A word the index does not know.
+// A word the index does not know. Words appended after the last one in
+// order stay out of the index (a word list would only fill it with words
+// never met again); the first repeat of such a word finds it in the tree
+// and puts it in the index then.
 CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
     // Everything a new word needs is had before the tree is touched.
     const bool bNeedNode = m_pRoot->m_pszWord != nullptr;
     try {
-        m_index.Reserve(static_cast<std::size_t>(m_nCount) + 1);
+        if (!pLast)
+            m_index.ReserveOne();
         m_texts.Reserve(std::size_t{key.nLength} + 1);
         if (bNeedNode)
             m_nodes.Reserve();
@@ -78,7 +82,8 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
         pNode = LinkChild(pLast, true);
     else if (bNeedNode)
         pNode = FindOrLink(key, bLinked);
-    if (!bLinked) { // the index missed a word the comparison calls equal
+    if (!bLinked) { // counted before, not yet indexed
+        m_index.Add(key, pNode);
         ++pNode->m_nCount;
         m_nTotal = WrappingIncrement(m_nTotal);
         return pNode;
@@ -87,7 +92,8 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
     pNode->m_nPrefix[0] = key.nPrefix[0];
     pNode->m_nPrefix[1] = key.nPrefix[1];
     pNode->m_nCount = 1;
-    m_index.Add(key, pNode);
+    if (!pLast)
+        m_index.Add(key, pNode);
     if (!m_pLast || CompareNodeWithKey(*m_pLast, key) < 0) {
         m_pLast = pNode;
         m_nLastOrder = BigEndian(key.nPrefix[0]);

@@ -80,7 +80,8 @@ bool FoldedEqual(const char* a, const char* b, std::size_t n) noexcept {
     return i == n || FoldCapitals(LoadPart(a + i, n - i)) == FoldCapitals(LoadPart(b + i, n - i));
 }
 
-void CWordIndex::Reserve(std::size_t nWords) {
+void CWordIndex::ReserveOne() {
+    const std::size_t nWords = m_nEntries + 1;
     const std::size_t nCapacity = m_pEntries ? m_nMask + 1 : 0;
     if (nCapacity && !TooFull(nWords, nCapacity))
         return;
@@ -98,6 +99,7 @@ void CWordIndex::Reserve(std::size_t nWords) {
 
 void CWordIndex::Add(const WordKey& key, CNode* pNode) noexcept {
     Place({pNode, key.nHash, key.nLength});
+    ++m_nEntries;
 }
 
 void CWordIndex::Place(const Entry& entry) noexcept {
@@ -110,4 +112,5 @@ void CWordIndex::Place(const Entry& entry) noexcept {
 void CWordIndex::Release() noexcept {
     m_pEntries.reset();
     m_nMask = 0;
+    m_nEntries = 0;
 }

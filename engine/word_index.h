@@ -127,7 +127,8 @@ bool FoldedEqual(const char* a, const char* b, std::size_t n) noexcept;
 
 // Open addressing with linear probing; each entry keeps the hash and length
 // of its word, so growing never reads a node and most misses compare none.
-// The index does not own the nodes.
+// The index does not own the nodes, and need not hold every word of the
+// table: a word it misses is looked up in the tree.
 class CWordIndex {
   public:
     CWordIndex() = default;
@@ -137,9 +138,9 @@ class CWordIndex {
     // The node holding the word of key, or null.
     inline CNode* Find(const WordKey& key) const noexcept;
 
-    // Makes room for nWords entries. Throws std::bad_alloc and leaves the
+    // Makes room for one more entry. Throws std::bad_alloc and leaves the
     // index as it was when memory runs out.
-    void Reserve(std::size_t nWords);
+    void ReserveOne();
 
     // Adds a word that Find does not know; Reserve must have made room.
     void Add(const WordKey& key, CNode* pNode) noexcept;
@@ -159,6 +160,7 @@ class CWordIndex {
 
     std::unique_ptr<Entry[]> m_pEntries;
     std::size_t m_nMask = 0; // capacity - 1; the capacity is a power of two
+    std::size_t m_nEntries = 0;
 };
 
 #endif

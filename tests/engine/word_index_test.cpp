@@ -187,6 +187,19 @@ TEST(WordTablePadded, AscendingListWithRepeatsAndNearNeighbours) {
                                                "zzzzzzzzzzzzzzzzzzzzzz"};
     EXPECT_EQ(expected, AscendingWords(table));
     EXPECT_EQ(static_cast<std::int32_t>(words.size()), table.m_nTotal);
+    // Every word again, upper-cased, in reverse: all repeats, none new, each
+    // found whichever way it went in; the first text stays.
+    for (auto it = expected.rbegin(); it != expected.rend(); ++it) {
+        std::string upper = *it;
+        for (char& c : upper)
+            c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+        PaddedCopy copy(upper, 5);
+        const std::uint32_t before = table.InsertPadded(copy.text)->m_nCount;
+        EXPECT_EQ(before, table.Insert(upper.c_str())->m_nCount - 1) << upper;
+    }
+    ASSERT_TRUE(IsConsistent(table));
+    EXPECT_EQ(expected, AscendingWords(table));
+    EXPECT_EQ(static_cast<std::int32_t>(expected.size()), table.m_nCount);
     table.Clear();
     PaddedCopy again("again", 0);
     table.InsertPadded(again.text);
