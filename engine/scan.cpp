@@ -138,20 +138,45 @@ std::uint32_t WordsUntilTitle(std::int32_t total) {
 
 } // namespace
 
+namespace {
+
+// The next word of the line being tokenized that is not empty, or null.
+inline char* NextWord() {
+    for (;;) {
+        char* word = strword(nullptr);
+        if (!word || word[0] != '\0') [[likely]]
+            return word;
+    }
+}
+
+} // namespace
+
 void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     // The total lives in a register for the line; m_nTotalWords is brought up
     // to date before the title changes and when the line is done.
     auto total = static_cast<std::uint32_t>(m_nTotalWords);
     std::uint32_t untilTitle = WordsUntilTitle(m_nTotalWords);
-    for (char* word = strword(text); word; word = strword(nullptr)) {
-        if (word[0] == '\0')
-            continue;
+    char* word = strword(text);
+    if (word && word[0] == '\0')
+        word = NextWord();
+    // One word ahead: each word is taken from the tokenizer and its key
+    // computed (which starts the load of its index slot) while the word
+    // before it is still to be counted. The word after a word begins past
+    // its terminator, so reversing or counting one never touches the other.
+    auto prepare = [&](char* w) {
         if (variant.reverseWords) [[unlikely]]
-            std::reverse(word, word + std::strlen(word));
+            std::reverse(w, w + std::strlen(w));
+        return m_wordTree.PrepareKey(w);
+    };
+    WordKey key{};
+    if (word)
+        key = prepare(word);
+    while (word) {
+        char* next = NextWord();
         // Null when memory ran out: the table is unchanged, the word is not
         // counted and the scan stops; the count run reports what was counted
         // until then.
-        if (!m_wordTree.InsertPadded(word)) [[unlikely]] {
+        if (!m_wordTree.InsertKey(key)) [[unlikely]] {
             m_bOutOfMemory = true;
             break;
         }
@@ -163,6 +188,9 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
             SetTitle(title);
             untilTitle = WordsUntilTitle(m_nTotalWords);
         }
+        word = next;
+        if (word)
+            key = prepare(word);
     }
     m_nTotalWords = static_cast<std::int32_t>(total);
 }

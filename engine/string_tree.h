@@ -46,6 +46,12 @@ class CStringTree {
     // The same for a word that has kWordPadding readable bytes after its
     // terminator (a word of a padded line buffer): the scan's hot path.
     inline CNode* InsertPadded(const char* pszWord) noexcept;
+    // InsertPadded in two steps, so that a caller can compute the key of
+    // the next word (which starts the load of its index slot) before it
+    // counts the current one. The word of a key must stay unchanged until
+    // InsertKey has counted it.
+    inline WordKey PrepareKey(const char* pszWord) const noexcept;
+    inline CNode* InsertKey(const WordKey& key) noexcept;
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -106,8 +112,17 @@ inline std::int32_t WrappingIncrement(std::int32_t n) noexcept {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
 }
 
-inline CNode* CStringTree::InsertPadded(const char* pszWord) noexcept {
+inline WordKey CStringTree::PrepareKey(const char* pszWord) const noexcept {
     const WordKey key = MakePaddedWordKey(pszWord);
+    m_index.Prefetch(key);
+    return key;
+}
+
+inline CNode* CStringTree::InsertPadded(const char* pszWord) noexcept {
+    return InsertKey(MakePaddedWordKey(pszWord));
+}
+
+inline CNode* CStringTree::InsertKey(const WordKey& key) noexcept {
     // A word list in ascending order: each word is new and the last one.
     // Most words sort well before the last word in their first eight bytes.
     if (__builtin_bswap64(key.nPrefix[0]) >= m_nLastOrder) [[unlikely]] {
@@ -136,6 +151,11 @@ inline bool CWordIndex::Matches(const CNode& node, const WordKey& key) noexcept 
     return node.m_nPrefix[0] == key.nPrefix[0] && node.m_nPrefix[1] == key.nPrefix[1] &&
            (key.nLength <= 16 ||
             FoldedEqual(node.m_pszWord + 16, key.pszText + 16, key.nLength - 16));
+}
+
+inline void CWordIndex::Prefetch(const WordKey& key) const noexcept {
+    if (m_pEntries) [[likely]]
+        __builtin_prefetch(&m_pEntries[key.nHash & m_nMask]);
 }
 
 inline CNode* CWordIndex::Find(const WordKey& key) const noexcept {
