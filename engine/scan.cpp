@@ -159,20 +159,27 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     char* word = strword(text);
     if (word && word[0] == '\0')
         word = NextWord();
-    // One word ahead: each word is taken from the tokenizer and its key
-    // computed (which starts the load of its index slot) while the word
-    // before it is still to be counted. The word after a word begins past
-    // its terminator, so reversing or counting one never touches the other.
+    // Two words ahead: a word's key is computed (which starts the load of
+    // its index slot) two words before it is counted, and its node is asked
+    // for one word before. A word begins past the terminator of the word
+    // before it, so reversing or counting one never touches another.
     auto prepare = [&](char* w) {
         if (variant.reverseWords) [[unlikely]]
             std::reverse(w, w + std::strlen(w));
         return m_wordTree.PrepareKey(w);
     };
-    WordKey key{};
-    if (word)
+    WordKey key{}, keyNext{};
+    char* next = nullptr;
+    if (word) {
         key = prepare(word);
+        next = NextWord();
+        if (next)
+            keyNext = prepare(next);
+    }
     while (word) {
-        char* next = NextWord();
+        char* after = next ? NextWord() : nullptr;
+        if (next)
+            m_wordTree.PrefetchNode(keyNext);
         // Null when memory ran out: the table is unchanged, the word is not
         // counted and the scan stops; the count run reports what was counted
         // until then.
@@ -189,8 +196,10 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
             untilTitle = WordsUntilTitle(m_nTotalWords);
         }
         word = next;
-        if (word)
-            key = prepare(word);
+        key = keyNext;
+        next = after;
+        if (next)
+            keyNext = prepare(next);
     }
     m_nTotalWords = static_cast<std::int32_t>(total);
 }

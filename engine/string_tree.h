@@ -52,6 +52,8 @@ class CStringTree {
     // InsertKey has counted it.
     inline WordKey PrepareKey(const char* pszWord) const noexcept;
     inline CNode* InsertKey(const WordKey& key) noexcept;
+    // Starts loading the node that InsertKey (key) most likely counts.
+    void PrefetchNode(const WordKey& key) const noexcept { m_index.PrefetchNode(key); }
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -156,6 +158,13 @@ inline bool CWordIndex::Matches(const CNode& node, const WordKey& key) noexcept 
 inline void CWordIndex::Prefetch(const WordKey& key) const noexcept {
     if (m_pEntries) [[likely]]
         __builtin_prefetch(&m_pEntries[key.nHash & m_nMask]);
+}
+
+inline void CWordIndex::PrefetchNode(const WordKey& key) const noexcept {
+    if (m_pEntries) [[likely]] {
+        if (const CNode* pNode = m_pEntries[key.nHash & m_nMask].pNode)
+            __builtin_prefetch(pNode);
+    }
 }
 
 inline CNode* CWordIndex::Find(const WordKey& key) const noexcept {
