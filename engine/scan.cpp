@@ -149,6 +149,22 @@ inline char* NextWord() {
     }
 }
 
+// Reverses the bytes of a word of the padded line buffer in place. A word of
+// up to seven bytes is turned around in one 8-byte load and store, which
+// writes the bytes after it back unchanged.
+inline void ReverseWord(char* word) {
+    using namespace word_key;
+    std::uint64_t x = Load8(word);
+    if (const std::uint64_t z = LowestZeroByte(x)) [[likely]] {
+        const unsigned n = static_cast<unsigned>(__builtin_ctzll(z)) & ~7u; // bits, 8 to 56
+        const std::uint64_t mask = (std::uint64_t{1} << n) - 1;
+        x = (__builtin_bswap64(x & mask) >> (64 - n)) | (x & ~mask);
+        std::memcpy(word, &x, 8);
+        return;
+    }
+    std::reverse(word, word + 8 + std::strlen(word + 8));
+}
+
 } // namespace
 
 void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
@@ -165,7 +181,7 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     // before it, so reversing or counting one never touches another.
     auto prepare = [&](char* w) {
         if (variant.reverseWords) [[unlikely]]
-            std::reverse(w, w + std::strlen(w));
+            ReverseWord(w);
         return m_wordTree.PrepareKey(w);
     };
     WordKey key{}, keyNext{};

@@ -4,9 +4,12 @@
 
 #include "platform/event_pump.h"
 
+#include "tesmo.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -97,6 +100,36 @@ TEST_F(Scan, LongLinesAreReadInPiecesOf5119Bytes) {
 TEST_F(Scan, ByEndingsStoresReversedWords) {
     f.doc.ScanFilesByEndings({tree.Write("e.txt", "Counting\n")});
     EXPECT_EQ(Words(), WordLine(1, "gnitnuoC"));
+}
+
+// Words of every length from 1 to 20, next to each other on one line and
+// with high bytes among them, each stored reversed exactly: reversing one
+// word must leave its neighbours as they are.
+TEST_F(Scan, ByEndingsReversesWordsOfEveryLengthWithoutTouchingNeighbours) {
+    const std::string bytes = "Ab1\x83\x41\xA6z9QrStUvWxYz";
+    std::string line;
+    std::vector<std::string> words;
+    for (std::size_t n = 1; n <= 20; ++n) {
+        std::string word;
+        for (std::size_t i = 0; i < n; ++i)
+            word += bytes[(i * 7 + n) % bytes.size()];
+        if (static_cast<unsigned char>(word.back()) == 0x83)
+            word.back() = 'k'; // a lead byte at the end would take the separator along
+        words.push_back(word);
+        line += word + (n % 3 ? " " : ",");
+    }
+    f.doc.ScanFilesByEndings({tree.Write("e.txt", line + "\n")});
+    std::vector<std::string> stored;
+    CStringTree::WalkAscending(f.doc.m_wordTree.m_pRoot,
+                               [&](const CNode& n) { stored.push_back(n.m_pszWord); });
+    std::vector<std::string> expected;
+    for (const std::string& word : words)
+        expected.emplace_back(word.rbegin(), word.rend());
+    std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return mbstricmp(a.c_str(), b.c_str()) < 0;
+    });
+    EXPECT_EQ(stored, expected);
+    EXPECT_EQ(f.doc.m_nTotalWords, 20);
 }
 
 TEST_F(Scan, ExcludedFilesAreSkippedSilentlyWhenBinaryIsOn) {
