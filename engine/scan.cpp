@@ -178,7 +178,7 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     // Two words ahead: a word's key is computed (which starts the load of
     // its index slot) two words before it is counted, and its node is asked
     // for one word before. A word begins past the terminator of the word
-    // before it, so reversing or counting one never touches another.
+    // before it, so reversing or counting one never changes another.
     auto prepare = [&](char* w) {
         if (variant.reverseWords) [[unlikely]]
             ReverseWord(w);
