@@ -156,22 +156,17 @@ inline bool CWordIndex::Matches(const CNode& node, const WordKey& key) noexcept 
 }
 
 inline void CWordIndex::Prefetch(const WordKey& key) const noexcept {
-    if (m_pEntries) [[likely]]
-        __builtin_prefetch(&m_pEntries[key.nHash & m_nMask]);
+    __builtin_prefetch(&m_pSlots[key.nHash & m_nMask]);
 }
 
 inline void CWordIndex::PrefetchNode(const WordKey& key) const noexcept {
-    if (m_pEntries) [[likely]] {
-        if (const CNode* pNode = m_pEntries[key.nHash & m_nMask].pNode)
-            __builtin_prefetch(pNode);
-    }
+    if (const CNode* pNode = m_pSlots[key.nHash & m_nMask].pNode)
+        __builtin_prefetch(pNode);
 }
 
 inline CNode* CWordIndex::Find(const WordKey& key) const noexcept {
-    if (!m_pEntries) [[unlikely]]
-        return nullptr;
     for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
-        const Entry& e = m_pEntries[i];
+        const Entry& e = m_pSlots[i];
         if (!e.pNode)
             return nullptr;
         if (e.nHash == key.nHash && e.nLength == key.nLength && Matches(*e.pNode, key))

@@ -90,6 +90,7 @@ void CWordIndex::ReserveOne() {
         nNew *= 2;
     std::unique_ptr<Entry[]> pOld(new Entry[nNew]()); // the only step that can fail
     pOld.swap(m_pEntries);
+    m_pSlots = m_pEntries.get();
     m_nMask = nNew - 1;
     for (std::size_t i = 0; i < nCapacity; ++i) {
         if (pOld[i].pNode)
@@ -111,6 +112,7 @@ void CWordIndex::Place(const Entry& entry) noexcept {
 
 void CWordIndex::Release() noexcept {
     m_pEntries.reset();
+    m_pSlots = kNoSlots;
     m_nMask = 0;
     m_nEntries = 0;
 }

@@ -162,7 +162,11 @@ class CWordIndex {
     static bool Matches(const CNode& node, const WordKey& key) noexcept;
     void Place(const Entry& entry) noexcept;
 
+    static constexpr Entry kNoSlots[1] = {};
     std::unique_ptr<Entry[]> m_pEntries;
+    // The table the lookups read: m_pEntries, or a single empty slot while
+    // there is none, so that they need no test for it.
+    const Entry* m_pSlots = kNoSlots;
     std::size_t m_nMask = 0; // capacity - 1; the capacity is a power of two
     std::size_t m_nEntries = 0;
 };
