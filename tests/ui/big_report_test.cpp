@@ -23,6 +23,7 @@
 #include <QTest>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <memory>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -77,6 +78,7 @@ class BigReportTest : public QObject {
     void copy_dialogTakesOnlyWhatItShows();
     void save_writesEveryLineQuickly();
     void view_showsJumpsToTheEndAndPagesThrough();
+    void extent_ofAHugeReportInALargeFontStopsAtTheLargest();
 
   private:
     CVorlanScrollView* View() const { return m_view.get(); }
@@ -206,6 +208,14 @@ void BigReportTest::save_writesEveryLineQuickly() {
     QCOMPARE(file.readLine(), QByteArray::fromStdString(FormatHeaderLine("/DATA/*.TXT")));
     QVERIFY(file.seek(qint64(m_nBytes) - qint64(sizeof kSeparatorLine - 1)));
     QCOMPARE(file.readAll(), QByteArray(kSeparatorLine));
+}
+
+// Two million lines 1,100 pixels apart are more pixels than an int holds.
+void BigReportTest::extent_ofAHugeReportInALargeFontStopsAtTheLargest() {
+    const QSize extent = ReportExtent({1098, 500, 900}, kLines);
+    QCOMPARE(extent.height(), std::numeric_limits<int>::max());
+    QCOMPARE(extent.width(), 30 * 500 + 10);
+    QCOMPARE(ReportExtent({1098, 500, 900}, 1000).height(), 1000 * 1100);
 }
 
 QTEST_MAIN(BigReportTest)

@@ -155,6 +155,7 @@ class GuiFaultsTest : public QObject {
     void init();
     void cleanup();
 
+    void countWritingReport_closeDeleteAndSaveWaitForTheWholeReport_data();
     void countWritingReport_closeDeleteAndSaveWaitForTheWholeReport();
     void exitAfterCount_failedSaveKeepsProgramDocumentAndOldFile();
     void saveAs_failures_data();
@@ -214,11 +215,19 @@ void GuiFaultsTest::CountSmallFile() {
     QCOMPARE(Doc()->LineCount(), 5004);
 }
 
-// While the count writes the report lines, the document's other window may
-// neither empty the report nor save the part written so far; the counting
-// window and the document stay open; ending the program waits. Afterwards
-// the report is whole.
+void GuiFaultsTest::countWritingReport_closeDeleteAndSaveWaitForTheWholeReport_data() {
+    QTest::addColumn<bool>("sorting");
+    QTest::newRow("writing the word lines") << false;
+    QTest::newRow("ordering by frequency") << true;
+}
+
+// While the count writes the report lines or orders them, the document's
+// other window may neither empty the report nor save the part done so far;
+// the counting window and the document stay open; ending the program waits.
+// Afterwards the report is whole.
 void GuiFaultsTest::countWritingReport_closeDeleteAndSaveWaitForTheWholeReport() {
+    QFETCH(bool, sorting);
+    m_settings->WriteSettingInt("Sort", "Freq", sorting ? 1 : 0);
     StartApp(*m_settings);
     WriteDistinctWords(m_dir.filePath(QStringLiteral("words.txt")), kWords);
     m_frame->RouteCommand(ID_WINDOW_NEW);
@@ -234,7 +243,11 @@ void GuiFaultsTest::countWritingReport_closeDeleteAndSaveWaitForTheWholeReport()
     CScopedOutputServices scoped(answers.Services());
     bool checked = false;
     WhenReady(
-        m_frame, [doc] { return doc->IsCounting() && doc->LineCount() > 0; },
+        m_frame,
+        [doc, sorting] {
+            return doc->IsCounting() && doc->LineCount() > 0 &&
+                   doc->Doc().GetTitle().starts_with("Sorting") == sorting;
+        },
         [&] {
             checked = true;
             const int before = doc->LineCount();
