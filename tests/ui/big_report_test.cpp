@@ -7,9 +7,11 @@
 #include "settings/memory_settings.h"
 #include "ui/command_ids.h"
 #include "ui/copy_dialog.h"
+#include "ui/main_frame.h"
 #include "ui/output_services.h"
 #include "ui/result_document.h"
 #include "ui/save_report.h"
+#include "ui/vorlan_app.h"
 #include "ui/vorlan_scroll_view.h"
 
 #include <QApplication>
@@ -21,6 +23,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -43,7 +46,9 @@ constexpr int kLines = 2'000'000;
 // far longer than either.
 #ifdef VORLAN_TEST_ASAN
 constexpr qint64 kMaxStepMs = 2000;
+constexpr int kCountWords = 300'000;
 #else
+constexpr int kCountWords = 2'000'000;
 constexpr qint64 kMaxStepMs = 700;
 #endif
 
@@ -79,6 +84,7 @@ class BigReportTest : public QObject {
     void save_writesEveryLineQuickly();
     void view_showsJumpsToTheEndAndPagesThrough();
     void extent_ofAHugeReportInALargeFontStopsAtTheLargest();
+    void count_ofManyDistinctWordsKeepsTheWindowAnswering();
 
   private:
     CVorlanScrollView* View() const { return m_view.get(); }
@@ -216,6 +222,63 @@ void BigReportTest::extent_ofAHugeReportInALargeFontStopsAtTheLargest() {
     QCOMPARE(extent.height(), std::numeric_limits<int>::max());
     QCOMPARE(extent.width(), 30 * 500 + 10);
     QCOMPARE(ReportExtent({1098, 500, 900}, 1000).height(), 1000 * 1100);
+}
+
+// A count lets events through as it works; the longest stretch without an
+// event, from the start of the count to the report on screen, stays short
+// while the user scrolls to the end of the growing report now and then. A
+// second count first drops the first one's report.
+void BigReportTest::count_ofManyDistinctWordsKeepsTheWindowAnswering() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("words.txt"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        std::string text;
+        for (int i = 0; i < kCountWords; ++i)
+            text += WordOf(i) + "\n";
+        file.write(text.data(), qint64(text.size()));
+    }
+    CMemorySettings settings;
+    settings.WriteSettingInt("Sort", "Freq", 1);
+    CVorlanApp app(settings);
+    QVERIFY(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    frame->resize(640, 400);
+    CVorlanScrollView* view = frame->ActiveView();
+    CResultDocument* doc = view->GetDocument();
+
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    int ticks = 0;
+    QTimer watch;
+    watch.setInterval(10);
+    connect(&watch, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.restart());
+        if (++ticks % 20 == 0) {
+            QScrollBar* bar = view->verticalScrollBar();
+            bar->setValue(bar->maximum());
+        }
+    });
+    const std::vector<std::string> files{QFile::encodeName(path).toStdString()};
+    for (int run = 0; run < 2; ++run) {
+        longest = 0;
+        ticks = 0;
+        sinceTick.start();
+        watch.start();
+        doc->CountWords(files, "/DATA/WORDS.TXT");
+        view->viewport()->grab();
+        longest = std::max(longest, sinceTick.elapsed());
+        watch.stop();
+        qInfo("count %d: %d ticks, longest stall %lld ms", run + 1, ticks, longest);
+        QCOMPARE(doc->LineCount(), kCountWords + 4);
+        QVERIFY2(longest <= kMaxStepMs, qPrintable(QString::number(longest)));
+        QVERIFY(ticks > 0);
+    }
+    doc->Doc().SetModifiedFlag(false);
+    QVERIFY(frame->close());
+    app.ExitInstance();
 }
 
 QTEST_MAIN(BigReportTest)
