@@ -158,6 +158,7 @@ class GuiFaultsTest : public QObject {
     void countWritingReport_closeDeleteAndSaveWaitForTheWholeReport_data();
     void countWritingReport_closeDeleteAndSaveWaitForTheWholeReport();
     void exitAfterCount_failedSaveKeepsProgramDocumentAndOldFile();
+    void exitDuringCount_cancelledKeepsTheProgramCounting();
     void saveAs_failures_data();
     void saveAs_failures();
     void profileNotWritable_data();
@@ -325,6 +326,33 @@ void GuiFaultsTest::exitAfterCount_failedSaveKeepsProgramDocumentAndOldFile() {
     QVERIFY(m_frame->close());
     QCOMPARE(ReadAll(target), kOldReport.toLatin1());
     m_frame = nullptr;
+}
+
+// Ending the program during a count stops the count; when the user then
+// cancels the save question, the program stays and counts as before.
+void GuiFaultsTest::exitDuringCount_cancelledKeepsTheProgramCounting() {
+    StartApp(*m_settings);
+    WriteDistinctWords(m_dir.filePath(QStringLiteral("words.txt")), kWords);
+    Answers answers;
+    answers.answer = QMessageBox::Cancel;
+    CScopedOutputServices scoped(answers.Services());
+    bool deferred = false;
+    WhenReady(
+        m_frame, [this] { return Doc()->Doc().m_bCounting == 1; },
+        [&] { deferred = !m_frame->close() && m_frame->IsClosePending(); });
+    CountWords(QStringLiteral("words.txt"));
+    QVERIFY(deferred);
+    QTRY_COMPARE(answers.questions, QStringList{QStringLiteral("Save changes to Vorlan1?")});
+    QVERIFY(m_frame->isVisible());
+    QVERIFY(!m_frame->IsClosePending());
+    QVERIFY(Doc()->IsModified());
+    QVERIFY(Doc()->Doc().m_nTotalWords < kWords);
+
+    // Nothing of the cancelled exit stops the next count.
+    CountSmallFile();
+    QCOMPARE(Doc()->Doc().m_nTotalWords, 5000);
+    QVERIFY(m_frame->isVisible());
+    QCOMPARE(answers.questions.size(), 1);
 }
 
 void GuiFaultsTest::saveAs_failures_data() {
