@@ -159,8 +159,8 @@ class GuiFaultsTest : public QObject {
     void countWritingReport_closeDeleteAndSaveWaitForTheWholeReport();
     void exitAfterCount_failedSaveKeepsProgramDocumentAndOldFile();
     void exitDuringCount_cancelledKeepsTheProgramCounting();
-    void saveAs_failures_data();
-    void saveAs_failures();
+    void save_failures_data();
+    void save_failures();
     void profileNotWritable_data();
     void profileNotWritable();
 
@@ -355,17 +355,25 @@ void GuiFaultsTest::exitDuringCount_cancelledKeepsTheProgramCounting() {
     QCOMPARE(answers.questions.size(), 1);
 }
 
-void GuiFaultsTest::saveAs_failures_data() {
+void GuiFaultsTest::save_failures_data() {
     QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<int>("command");
     QTest::addColumn<QString>("message");
-    QTest::newRow("disk full") << false << "Destination disk drive is full.";
-    QTest::newRow("read-only file system")
-        << true << "Unable to write to %1, it is read-only or opened by someone else.";
+    const QString full = QStringLiteral("Destination disk drive is full.");
+    const QString readOnly =
+        QStringLiteral("Unable to write to %1, it is read-only or opened by someone else.");
+    QTest::newRow("Save as, disk full") << false << int(ID_FILE_SAVE_AS) << full;
+    QTest::newRow("Save as, read-only file system") << true << int(ID_FILE_SAVE_AS) << readOnly;
+    QTest::newRow("Save, disk full") << false << int(ID_FILE_SAVE) << full;
+    QTest::newRow("Save, read-only file system") << true << int(ID_FILE_SAVE) << readOnly;
 }
 
-// Save as over an existing report in a place that cannot take the new one.
-void GuiFaultsTest::saveAs_failures() {
+// A new report over an existing one in a place that cannot take it: chosen
+// with Save as in a new document, or saved with Save into the opened old
+// report's file.
+void GuiFaultsTest::save_failures() {
     QFETCH(bool, readOnly);
+    QFETCH(int, command);
     QFETCH(QString, message);
     CSmallMount disk;
     if (!disk.Mounted())
@@ -376,18 +384,26 @@ void GuiFaultsTest::saveAs_failures() {
         QVERIFY(disk.MakeReadOnly());
 
     StartApp(*m_settings);
+    QString title = QStringLiteral("Vorlan1");
+    if (command == ID_FILE_SAVE) {
+        QVERIFY(m_app->OpenDocumentFile(target));
+        title = QStringLiteral("report.txt");
+    }
     CountSmallFile();
     Answers answers;
     answers.savePath = target;
     CScopedOutputServices scoped(answers.Services());
-    m_frame->RouteCommand(ID_FILE_SAVE_AS);
+    const QString recent = m_frame->Action(ID_FILE_MRU_FILE1)->text();
+    m_frame->RouteCommand(command);
     QCOMPARE(answers.messages, QStringList{message.replace(QLatin1String("%1"), target)});
     QVERIFY(Doc()->IsModified());
-    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("Vorlan1"));
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), title);
+    QCOMPARE(Doc()->Doc().GetPathName(),
+             command == ID_FILE_SAVE ? QFile::encodeName(target).toStdString() : std::string());
     QCOMPARE(ReadAll(target), kOldReport.toLatin1());
     QCOMPARE(disk.Entries(), QStringList{QStringLiteral("report.txt")});
     QVERIFY(answers.saved.isEmpty());
-    QVERIFY(!m_frame->Action(ID_FILE_MRU_FILE1 + 1)->isVisible());
+    QCOMPARE(m_frame->Action(ID_FILE_MRU_FILE1)->text(), recent);
     // The report is still there to be saved elsewhere.
     answers.savePath = m_dir.filePath(QStringLiteral("elsewhere.txt"));
     m_frame->RouteCommand(ID_FILE_SAVE_AS);
