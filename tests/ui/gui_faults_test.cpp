@@ -11,6 +11,7 @@
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/file_sel_dialog.h"
+#include "ui/font_color_commands.h"
 #include "ui/main_frame.h"
 #include "ui/output_services.h"
 #include "ui/result_document.h"
@@ -419,8 +420,8 @@ void GuiFaultsTest::profileNotWritable_data() {
 }
 
 // Settings that cannot be stored are lost without a word; the program works
-// on: it counts, saves, lists the saved file among the recent files for this
-// run, and ends.
+// on: it counts, takes a font, saves, lists the saved file among the recent
+// files for this run, and ends.
 void GuiFaultsTest::profileNotWritable() {
     QFETCH(QString, where);
     std::unique_ptr<CSmallMount> disk;
@@ -437,8 +438,12 @@ void GuiFaultsTest::profileNotWritable() {
         QVERIFY(disk->MakeReadOnly());
         ini = disk->Path(QStringLiteral("VORLAN.INI"));
     }
-    const QByteArray iniBytes = QFile::encodeName(ini);
-    CProfileSettings settings(FindProfileLocation(iniBytes.constData(), nullptr, nullptr));
+    const QByteArray oldIni = qgetenv("VORLAN_INI");
+    const bool hadIni = qEnvironmentVariableIsSet("VORLAN_INI");
+    qputenv("VORLAN_INI", QFile::encodeName(ini));
+    CProfileSettings settings(FindProfileLocation());
+    hadIni ? qputenv("VORLAN_INI", oldIni) : qunsetenv("VORLAN_INI");
+    QCOMPARE(settings.Path(), QFile::encodeName(ini).toStdString());
     QVERIFY(!settings.WriteSettingInt("Sort", "Freq", 1));
 
     StartApp(settings);
@@ -446,6 +451,20 @@ void GuiFaultsTest::profileNotWritable() {
     answers.savePath = m_dir.filePath(QStringLiteral("saved.txt"));
     CScopedOutputServices scoped(answers.Services());
     CountSmallFile();
+    // The font and colour commands store their choice; the font still
+    // reaches the window.
+    LogFont chosen;
+    chosen.lfHeight = -20;
+    SetFaceName(chosen, "DejaVu Sans Mono");
+    View()->FontColorCommands().SetChoosers(
+        {[&](QWidget*, const LogFont&) {
+             return std::optional(CChosenFont{chosen, 0x0000FF});
+         },
+         [](QWidget*) { return std::optional<ColorRef>(0x00FF00); }});
+    for (int id : {ID_CHANGE_FONT, ID_TEXT_COLOR, ID_BACK_COLOR})
+        m_frame->RouteCommand(id);
+    View()->viewport()->grab();
+    QCOMPARE(View()->GetLogFont().lfHeight, -20);
     m_frame->RouteCommand(ID_FILE_SAVE_AS);
     QVERIFY(!Doc()->IsModified());
     QCOMPARE(answers.saved, QStringList{answers.savePath});
