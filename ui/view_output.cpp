@@ -13,6 +13,11 @@ bool CVorlanScrollView::QueryOutputCommand(int id, CommandState& state) const {
     switch (id) {
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
+        // A report still being written or ordered by a count is not saved:
+        // the file would hold part of it, and the document would count as
+        // saved under a name the count then takes back.
+        state.enabled = LinesExist() && !m_pDoc->IsCounting();
+        return true;
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
     case ID_EDIT_COPY:
@@ -24,6 +29,8 @@ bool CVorlanScrollView::QueryOutputCommand(int id, CommandState& state) const {
 }
 
 void CVorlanScrollView::DoOutputCommand(int id) {
+    if ((id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS) && m_pDoc->IsCounting())
+        return;
     switch (id) {
     case ID_FILE_SAVE:
         DoFileSave(m_pDoc->Doc(), window());

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -45,9 +46,12 @@ ReportLayout ComputeReportLayout(int charHeight, int scrollY, int viewHeight) {
     return layout;
 }
 
+// A huge report in a large font is taller than a scroll bar can count: its
+// extent stops at the largest one rather than wrapping round to nothing.
 QSize ReportExtent(const FontMetrics& metrics, int lineCount) {
+    const qint64 height = qint64(std::max(0, lineCount)) * (metrics.height + kLineGap);
     return {kExtentChars * metrics.aveCharWidth + kExtentMargin,
-            std::max(0, lineCount) * (metrics.height + kLineGap)};
+            int(std::min<qint64>(height, std::numeric_limits<int>::max()))};
 }
 
 CVorlanScrollView::CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidget* parent)

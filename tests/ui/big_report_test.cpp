@@ -1,0 +1,285 @@
+// A report of two million lines in the result window: it shows, jumps to its
+// end, pages through, copies and saves with the window answering again
+// within a fraction of a second after each step. Each step runs on the
+// user-interface thread from start to end, so its duration is the longest
+// time the window cannot react.
+#include "engine/report_format.h"
+#include "settings/memory_settings.h"
+#include "ui/command_ids.h"
+#include "ui/copy_dialog.h"
+#include "ui/main_frame.h"
+#include "ui/output_services.h"
+#include "ui/result_document.h"
+#include "ui/save_report.h"
+#include "ui/vorlan_app.h"
+#include "ui/vorlan_scroll_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <memory>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VORLAN_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORLAN_TEST_ASAN 1
+#endif
+#endif
+
+namespace {
+
+constexpr int kLines = 2'000'000;
+
+// Generous: a loaded two-core machine, and several times that under the
+// address sanitizer. A step that walks or formats the whole report takes
+// far longer than either.
+#ifdef VORLAN_TEST_ASAN
+constexpr qint64 kMaxStepMs = 2000;
+constexpr int kCountWords = 300'000;
+#else
+constexpr int kCountWords = 2'000'000;
+constexpr qint64 kMaxStepMs = 700;
+#endif
+
+std::string WordOf(int i) {
+    char word[16];
+    std::snprintf(word, sizeof word, "w%07d", i);
+    return word;
+}
+
+// Runs step and fails when it held the thread longer than the bound.
+qint64 TimeStep(const char* what, const std::function<void()>& step) {
+    QElapsedTimer clock;
+    clock.start();
+    step();
+    const qint64 ms = clock.elapsed();
+    qInfo("%s: %lld ms", what, ms);
+    if (ms > kMaxStepMs)
+        QTest::qFail(qPrintable(QStringLiteral("%1 took %2 ms").arg(what).arg(ms)), __FILE__,
+                     __LINE__);
+    return ms;
+}
+
+} // namespace
+
+class BigReportTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    // The last case deletes the report.
+    void copy_dialogTakesOnlyWhatItShows();
+    void save_writesEveryLineQuickly();
+    void view_showsJumpsToTheEndAndPagesThrough();
+    void extent_ofAHugeReportInALargeFontStopsAtTheLargest();
+    void count_ofManyDistinctWordsKeepsTheWindowAnswering();
+
+  private:
+    CVorlanScrollView* View() const { return m_view.get(); }
+
+    CMemorySettings m_settings;
+    std::shared_ptr<CResultDocument> m_doc;
+    std::unique_ptr<CVorlanScrollView> m_view;
+    std::size_t m_nBytes = 0;
+};
+
+void BigReportTest::initTestCase() {
+    m_doc = std::make_shared<CResultDocument>(m_settings, QStringLiteral("Big"));
+    CExStringList& report = m_doc->Doc().m_listResult;
+    report.AppendLine(FormatHeaderLine("/DATA/*.TXT"));
+    for (int i = 0; i < kLines - 2; ++i)
+        report.AppendLine(FormatWordLine(std::uint32_t(kLines - i), WordOf(i)));
+    report.AppendLine(kSeparatorLine);
+    QCOMPARE(report.m_nLines, kLines);
+    for (const auto* node = report.m_pHead; node; node = node->m_pNextNode)
+        m_nBytes += node->m_strLine.size();
+    m_doc->Doc().SetModifiedFlag(true);
+
+    m_view = std::make_unique<CVorlanScrollView>(m_doc);
+    m_view->resize(640, 400);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+}
+
+void BigReportTest::cleanupTestCase() {
+    m_view.reset();
+    m_doc.reset();
+}
+
+void BigReportTest::view_showsJumpsToTheEndAndPagesThrough() {
+    QScrollBar* bar = View()->verticalScrollBar();
+    TimeStep("update and first paint", [&] {
+        m_doc->UpdateAllViews();
+        View()->viewport()->grab();
+    });
+    const int pitch = View()->Metrics().height + 2;
+    QCOMPARE(bar->maximum(), kLines * pitch - View()->viewport()->height());
+
+    TimeStep("jump to the end", [&] {
+        bar->setValue(bar->maximum());
+        View()->viewport()->grab();
+    });
+    // The last lines are on screen, so the view knows where they are.
+    QVERIFY(View()->IndexedLines() >= std::size_t(kLines - View()->viewport()->height() / pitch));
+
+    // Paging back to the top and down again: each page a repaint.
+    qint64 longest = 0;
+    for (int page = 0; page < 12; ++page) {
+        longest = std::max(longest, TimeStep("page up", [&] {
+                               bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+                               View()->viewport()->grab();
+                           }));
+    }
+    QCOMPARE(bar->value(), 0);
+    for (int line = 0; line < 20; ++line) {
+        longest = std::max(longest, TimeStep("line down", [&] {
+                               bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+                               View()->viewport()->grab();
+                           }));
+    }
+    qInfo("longest page or line step: %lld ms", longest);
+
+    // The report replaced: the view forgets the old places and starts over.
+    TimeStep("delete result", [&] {
+        m_doc->DeleteResult();
+        View()->viewport()->grab();
+    });
+    QCOMPARE(bar->maximum(), 0);
+    QCOMPARE(View()->IndexedLines(), std::size_t(0));
+}
+
+// The dialog's box holds whole lines up to the copy limit; the text is
+// taken from the head of the report, never from all of it.
+void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QString shown;
+    QStringList messages;
+    COutputServices services = DefaultOutputServices();
+    services.message = [&](QWidget*, const QString& text) { messages.append(text); };
+    services.beep = [] {};
+    services.execDialog = [&](QDialog& dialog) {
+        auto& copy = static_cast<CCopyDialog&>(dialog);
+        copy.show();
+        shown = copy.Edit()->toPlainText();
+        copy.OnWhole();
+        return copy.result();
+    };
+    CScopedOutputServices scoped(services);
+    TimeStep("copy dialog and Wole", [&] { View()->DoCommand(ID_EDIT_COPY); });
+
+    QCOMPARE(messages, QStringList{QStringLiteral("Completed!(^_^)")});
+    const QString copied = QGuiApplication::clipboard()->text();
+    const std::size_t lineBytes = FormatWordLine(1, WordOf(0)).size();
+    QVERIFY(copied.startsWith(QString::fromLatin1(FormatHeaderLine("/DATA/*.TXT"))));
+    QVERIFY(copied.endsWith(QLatin1String("\r\n")));
+    QVERIFY(std::size_t(copied.size()) >= kCopyTextLimit);
+    QVERIFY(std::size_t(copied.size()) < kCopyTextLimit + lineBytes);
+    QCOMPARE(shown.count(QLatin1Char('\n')), copied.count(QLatin1String("\r\n")));
+}
+
+// One buffered write of the whole report; the old file stays until the new
+// one is complete.
+void BigReportTest::save_writesEveryLineQuickly() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("big.txt"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old report\n");
+    }
+    QStringList messages;
+    COutputServices services = DefaultOutputServices();
+    services.message = [&](QWidget*, const QString& text) { messages.append(text); };
+    CScopedOutputServices scoped(services);
+    bool saved = false;
+    TimeStep("save", [&] { saved = SaveDocumentTo(m_doc->Doc(), path, View()); });
+    QVERIFY2(saved, qPrintable(messages.join(' ')));
+    QVERIFY(!m_doc->IsModified());
+    QCOMPARE(std::size_t(QFileInfo(path).size()), m_nBytes);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readLine(), QByteArray::fromStdString(FormatHeaderLine("/DATA/*.TXT")));
+    QVERIFY(file.seek(qint64(m_nBytes) - qint64(sizeof kSeparatorLine - 1)));
+    QCOMPARE(file.readAll(), QByteArray(kSeparatorLine));
+}
+
+// Two million lines 1,100 pixels apart are more pixels than an int holds.
+void BigReportTest::extent_ofAHugeReportInALargeFontStopsAtTheLargest() {
+    const QSize extent = ReportExtent({1098, 500, 900}, kLines);
+    QCOMPARE(extent.height(), std::numeric_limits<int>::max());
+    QCOMPARE(extent.width(), 30 * 500 + 10);
+    QCOMPARE(ReportExtent({1098, 500, 900}, 1000).height(), 1000 * 1100);
+}
+
+// A count lets events through as it works; the longest stretch without an
+// event, from the start of the count to the report on screen, stays short
+// while the user scrolls to the end of the growing report now and then. A
+// second count first drops the first one's report.
+void BigReportTest::count_ofManyDistinctWordsKeepsTheWindowAnswering() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("words.txt"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        std::string text;
+        for (int i = 0; i < kCountWords; ++i)
+            text += WordOf(i) + "\n";
+        file.write(text.data(), qint64(text.size()));
+    }
+    CMemorySettings settings;
+    settings.WriteSettingInt("Sort", "Freq", 1);
+    CVorlanApp app(settings);
+    QVERIFY(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    frame->resize(640, 400);
+    CVorlanScrollView* view = frame->ActiveView();
+    CResultDocument* doc = view->GetDocument();
+
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    int ticks = 0;
+    QTimer watch;
+    watch.setInterval(10);
+    connect(&watch, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.restart());
+        if (++ticks % 20 == 0) {
+            QScrollBar* bar = view->verticalScrollBar();
+            bar->setValue(bar->maximum());
+        }
+    });
+    const std::vector<std::string> files{QFile::encodeName(path).toStdString()};
+    for (int run = 0; run < 2; ++run) {
+        longest = 0;
+        ticks = 0;
+        sinceTick.start();
+        watch.start();
+        doc->CountWords(files, "/DATA/WORDS.TXT");
+        view->viewport()->grab();
+        longest = std::max(longest, sinceTick.elapsed());
+        watch.stop();
+        qInfo("count %d: %d ticks, longest stall %lld ms", run + 1, ticks, longest);
+        QCOMPARE(doc->LineCount(), kCountWords + 4);
+        QVERIFY2(longest <= kMaxStepMs, qPrintable(QString::number(longest)));
+        QVERIFY(ticks > 0);
+    }
+    doc->Doc().SetModifiedFlag(false);
+    QVERIFY(frame->close());
+    app.ExitInstance();
+}
+
+QTEST_MAIN(BigReportTest)
+#include "big_report_test.moc"
