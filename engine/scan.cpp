@@ -1,6 +1,7 @@
 #include "engine/scan.h"
 
 #include "engine/count_notifier.h"
+#include "engine/text_encoding.h"
 #include "engine/vorlan_doc.h"
 #include "filters/dehtml_string.h"
 #include "platform/event_pump.h"
@@ -89,11 +90,18 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
     m_bCounting = 1;
     m_bQuit = 0;
     ++m_nFilesProcessed;
+    const bool utf8 = ReadsAsUtf8(path);
+    m_pfnTokenize = utf8 ? strword_utf8 : strword;
+    m_bUtf8Report = m_bUtf8Report || utf8;
+    bool firstLine = true;
 
     while (reader.ReadLine(buffers.line, kScanLineBufferSize)) {
         if (m_bQuit == 1)
             break; // the line just read is not counted
         char* text = buffers.line;
+        if (utf8 && firstLine)
+            text = SkipByteOrderMark(text);
+        firstLine = false;
         if (variant.stripHtml) {
             if (buffers.dehtml.StripTags(text, text)[0] == '\0')
                 continue;
@@ -113,7 +121,7 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
 
 void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     char title[64];
-    for (char* word = strword(text); word; word = strword(nullptr)) {
+    for (char* word = m_pfnTokenize(text); word; word = m_pfnTokenize(nullptr)) {
         if (word[0] == '\0')
             continue;
         // Wraps instead of overflowing past 2^31 - 1 words.
@@ -133,6 +141,12 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
             SetTitle(title);
         }
     }
+}
+
+bool CVorlanDoc::ReadsAsUtf8(const char* path) const {
+    if (m_nEncoding == kEncodingUtf8)
+        return true;
+    return m_nEncoding == kEncodingDetect && IsUtf8File(path);
 }
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {
