@@ -11,6 +11,7 @@
 #include "tesmo.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 
@@ -33,7 +34,7 @@ Part ClassOfCodePoint(std::uint32_t cp) {
     return static_cast<Part>(run[-1] & 3);
 }
 
-Part ClassOfAscii(unsigned char c) {
+constexpr Part ClassOfAscii(int c) {
     const std::uint8_t single = SingleClassOf(c);
     if (c == 0)
         return Part::end;
@@ -45,6 +46,16 @@ Part ClassOfAscii(unsigned char c) {
         return Part::delim;
     return Part::other;
 }
+
+constexpr auto kAsciiClass = [] {
+    std::array<Part, 128> table{};
+    for (int c = 0; c < 128; ++c)
+        table[c] = ClassOfAscii(c);
+    return table;
+}();
+
+static_assert(kAsciiClass['\''] == Part::delim && kAsciiClass['~'] == Part::delim);
+static_assert(kAsciiClass['\t'] == Part::delim && kAsciiClass[0x7F] == Part::other);
 
 // One character at p: its class, its length in bytes, and whether it is an
 // apostrophe (which also joins two letters).
@@ -89,7 +100,7 @@ std::int32_t Decode(const unsigned char* p, unsigned& length) {
 
 Char CharAt(const unsigned char* p) {
     if (*p < 0x80)
-        return {ClassOfAscii(*p), 1, *p == '\''};
+        return {kAsciiClass[*p], 1, *p == '\''};
     unsigned length;
     const std::int32_t cp = Decode(p, length);
     if (cp < 0)

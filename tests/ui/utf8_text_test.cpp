@@ -1,6 +1,7 @@
 // UTF-8 reports in the desktop program: decoding their lines, the Output
 // Option dialog's text encoding, and Copy of a report counted as UTF-8.
 #include "settings_recorder.h"
+#include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/copy_dialog.h"
 #include "ui/main_frame.h"
