@@ -25,13 +25,41 @@ constexpr std::uint32_t kRuns[] = {
 #include "unicode_classes.inc"
 };
 
-Part ClassOfCodePoint(std::uint32_t cp) {
+Part ClassFromRuns(std::uint32_t cp) {
     // The last run that starts at or before cp.
     const std::uint32_t key = cp << 2 | 3;
     const auto* run = std::upper_bound(std::begin(kRuns), std::end(kRuns), key);
     if (run == std::begin(kRuns))
         return Part::other;
     return static_cast<Part>(run[-1] & 3);
+}
+
+// The classes of the Basic Multilingual Plane, two bits each, unpacked from
+// the runs once: text of most scripts then costs one lookup per character
+// instead of a search.
+class CBmpClasses {
+  public:
+    CBmpClasses() {
+        for (std::size_t i = 0; i < std::size(kRuns); ++i) {
+            const std::uint32_t first = kRuns[i] >> 2;
+            const std::uint32_t end = i + 1 < std::size(kRuns) ? kRuns[i + 1] >> 2 : 0x110000;
+            for (std::uint32_t cp = first; cp < end && cp < 0x10000; ++cp)
+                m_packed[cp >> 2] |= static_cast<std::uint8_t>((kRuns[i] & 3) << (cp & 3) * 2);
+        }
+    }
+    Part Of(std::uint32_t cp) const {
+        return static_cast<Part>(m_packed[cp >> 2] >> (cp & 3) * 2 & 3);
+    }
+
+  private:
+    std::array<std::uint8_t, 0x10000 / 4> m_packed{};
+};
+
+Part ClassOfCodePoint(std::uint32_t cp) {
+    if (cp >= 0x10000)
+        return ClassFromRuns(cp);
+    static const CBmpClasses bmp;
+    return bmp.Of(cp);
 }
 
 constexpr Part ClassOfAscii(int c) {
@@ -98,14 +126,22 @@ std::int32_t Decode(const unsigned char* p, unsigned& length) {
     return static_cast<std::int32_t>(cp);
 }
 
-Char CharAt(const unsigned char* p) {
-    if (*p < 0x80)
-        return {kAsciiClass[*p], 1, *p == '\''};
+[[gnu::noinline]] Char MultiByteCharAt(const unsigned char* p) {
     unsigned length;
     const std::int32_t cp = Decode(p, length);
     if (cp < 0)
         return {Part::other, 1, false};
     return {ClassOfCodePoint(static_cast<std::uint32_t>(cp)), length, cp == 0x2019};
+}
+
+inline Char CharAt(const unsigned char* p) {
+    if (*p < 0x80) [[likely]]
+        return {kAsciiClass[*p], 1, *p == '\''};
+    return MultiByteCharAt(p);
+}
+
+inline bool IsAsciiAlnum(unsigned char c) {
+    return c < 0x80 && (kAsciiClass[c] == Part::letter || kAsciiClass[c] == Part::digit);
 }
 
 // Where the next call without a string resumes; a terminator when the
@@ -138,6 +174,12 @@ char* NextWord() {
     Part before = c.part;
     p += c.length;
     for (;;) {
+        // The common run: ASCII letters and digits, a byte at a time.
+        if (IsAsciiAlnum(*p)) {
+            before = kAsciiClass[*p];
+            while (IsAsciiAlnum(*++p))
+                before = kAsciiClass[*p];
+        }
         c = CharAt(p);
         if (c.part == Part::end) {
             g_utf8Next = kNoString;
