@@ -49,6 +49,7 @@ class Utf8TextTest : public QObject {
     void dialog_cancelAfterChangeWritesNothing();
     void dialog_sortClickKeepsTheChosenEncoding();
     void copy_decodesByTheReportsEncoding();
+    void view_drawsByTheReportsEncoding();
 };
 
 void Utf8TextTest::decode_data() {
@@ -183,6 +184,29 @@ void Utf8TextTest::copy_decodesByTheReportsEncoding() {
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral(u"         2 : \u65e5\u672c\r\n"));
     doc->Doc().SetModifiedFlag(false);
+}
+
+// The same characters, once as Shift-JIS bytes in a byte report and once as
+// UTF-8 bytes in a UTF-8 report, look the same; the flag alone decides.
+void Utf8TextTest::view_drawsByTheReportsEncoding() {
+    CMemorySettings settings;
+    auto doc = std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1"));
+    CVorlanScrollView view(doc);
+    view.resize(300, 100);
+    view.show();
+    const auto paint = [&](const char* line, bool utf8) {
+        doc->Doc().m_listResult.RemoveAllLines();
+        doc->Doc().m_listResult.AppendLine(std::string("         2 : ") + line + "\r\n");
+        doc->Doc().m_bUtf8Report = utf8;
+        doc->UpdateAllViews();
+        return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const char* sjis = "\x93\xfa\x96\x7b";
+    const char* utf8 = "\xE6\x97\xA5\xE6\x9C\xAC";
+    const QImage expected = paint(sjis, false);
+    QCOMPARE(paint(utf8, true), expected);
+    QVERIFY(paint(utf8, false) != expected);
+    QCOMPARE(paint(sjis, false), expected); // and back
 }
 
 QTEST_MAIN(Utf8TextTest)
