@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "engine/text_encoding.h"
 #include "settings/settings_overlay.h"
 
 #include <array>
@@ -72,6 +73,18 @@ bool Matches(std::string_view arg, std::string_view name) {
            (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
 }
 
+bool ParseEncoding(const std::string& name, std::optional<int>& encoding) {
+    if (name == "sjis")
+        encoding = kEncodingBytes;
+    else if (name == "utf8")
+        encoding = kEncodingUtf8;
+    else if (name == "detect")
+        encoding = kEncodingDetect;
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& options) {
@@ -109,6 +122,12 @@ ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& o
             if (!ParseOrder(value, order))
                 return Error(value, "unknown order (use abc, zyx, tail, freq or lowfreq)");
             options.order = order;
+        } else if (Matches(arg, "--encoding")) {
+            std::string value;
+            if (!TakeValue(arg, "--encoding", argc, argv, i, value))
+                return Error("--encoding", "option requires an argument");
+            if (!ParseEncoding(value, options.encoding))
+                return Error(value, "unknown encoding (use sjis, utf8 or detect)");
         } else if (Matches(arg, "--format")) {
             std::string value;
             if (!TakeValue(arg, "--format", argc, argv, i, value))
@@ -163,6 +182,8 @@ void ApplyOptionOverrides(const CountOptions& options, CSettingsOverlay& overlay
         overlay.Override("Option", "Binary", 1);
     if (options.html)
         overlay.Override("Option", "DeHTML", 1);
+    if (options.encoding)
+        overlay.Override("Option", "Encoding", *options.encoding);
 }
 
 const char* UsageText() {
@@ -182,6 +203,8 @@ const char* UsageText() {
            "      --subdir       also count every file below the subdirectories\n"
            "      --binary       skip programs, pictures, media and archives\n"
            "      --html         ignore HTML tags\n"
+           "      --encoding=ENC sjis (bytes: single-byte and Shift-JIS text), utf8,\n"
+           "                     or detect (UTF-8 for each file that is valid UTF-8)\n"
            "      --profile=FILE read the options from FILE instead of the profile\n"
            "                     named by VORLAN_INI or $XDG_CONFIG_HOME/vorlan/VORLAN.INI\n"
            "  -h, --help         show this help and exit\n"

@@ -18,6 +18,7 @@ struct CountOptions {
     std::optional<std::string> pattern;
     std::optional<std::string> profile; // --profile FILE
     std::optional<ReportOrder> order;   // --order
+    std::optional<int> encoding;        // --encoding, as "Option"/"Encoding" holds it
     bool percent = false;
     bool subdir = false;
     bool binary = false;

@@ -1,5 +1,6 @@
 #include "engine/count_notifier.h"
 #include "engine/report_format.h"
+#include "engine/text_encoding.h"
 #include "engine/vorlan_doc.h"
 #include "settings/settings_store.h"
 
@@ -53,6 +54,8 @@ void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string s
     m_listResult.RemoveAllLines();
     m_strSavedTitle = GetTitle();
     bool html = m_settings.GetSettingInt("Option", "DeHTML", 0) != 0;
+    m_nEncoding = m_settings.GetSettingInt("Option", "Encoding", kEncodingBytes);
+    m_bUtf8Report = m_nEncoding == kEncodingUtf8;
     Scan(files, html, tail);
 
     bool scanStopped = m_bOutOfMemory;

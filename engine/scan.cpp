@@ -1,6 +1,7 @@
 #include "engine/scan.h"
 
 #include "engine/count_notifier.h"
+#include "engine/text_encoding.h"
 #include "engine/vorlan_doc.h"
 #include "filters/dehtml_string.h"
 #include "platform/event_pump.h"
@@ -93,11 +94,18 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
     m_bCounting = 1;
     m_bQuit = 0;
     ++m_nFilesProcessed;
+    const bool utf8 = ReadsAsUtf8(path);
+    m_pfnTokenize = utf8 ? strword_utf8 : strword;
+    m_bUtf8Report = m_bUtf8Report || utf8;
+    bool firstLine = true;
 
     while (reader.ReadLine(buffers.line, kScanLineBufferSize)) {
         if (m_bQuit == 1)
             break; // the line just read is not counted
         char* text = buffers.line;
+        if (utf8 && firstLine)
+            text = SkipByteOrderMark(text);
+        firstLine = false;
         if (variant.stripHtml) {
             if (buffers.dehtml.StripTags(text, text)[0] == '\0')
                 continue;
@@ -141,9 +149,9 @@ std::uint32_t WordsUntilTitle(std::int32_t total) {
 namespace {
 
 // The next word of the line being tokenized that is not empty, or null.
-inline char* NextWord() {
+inline char* NextWord(char* (*tokenize)(char*)) {
     for (;;) {
-        char* word = strword(nullptr);
+        char* word = tokenize(nullptr);
         if (!word || word[0] != '\0') [[likely]]
             return word;
     }
@@ -172,9 +180,10 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     // to date before the title changes and when the line is done.
     auto total = static_cast<std::uint32_t>(m_nTotalWords);
     std::uint32_t untilTitle = WordsUntilTitle(m_nTotalWords);
-    char* word = strword(text);
+    char* (*const tokenize)(char*) = m_pfnTokenize;
+    char* word = tokenize(text);
     if (word && word[0] == '\0')
-        word = NextWord();
+        word = NextWord(tokenize);
     // Two words ahead: a word's key is computed (which starts the load of
     // its index slot) two words before it is counted, and its node is asked
     // for one word before. A word begins past the terminator of the word
@@ -188,12 +197,12 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     char* next = nullptr;
     if (word) {
         key = prepare(word);
-        next = NextWord();
+        next = NextWord(tokenize);
         if (next)
             keyNext = prepare(next);
     }
     while (word) {
-        char* after = next ? NextWord() : nullptr;
+        char* after = next ? NextWord(tokenize) : nullptr;
         if (next)
             m_wordTree.PrefetchNode(keyNext);
         // Null when memory ran out: the table is unchanged, the word is not
@@ -218,6 +227,17 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
             keyNext = prepare(next);
     }
     m_nTotalWords = static_cast<std::int32_t>(total);
+}
+
+// Detection reads the file ahead of the scan, which a descriptor entry (a
+// pipe, as often as not) cannot offer: it is read as bytes.
+bool CVorlanDoc::ReadsAsUtf8(const char* path) const {
+    if (m_nEncoding == kEncodingUtf8)
+        return true;
+    if (m_nEncoding != kEncodingDetect)
+        return false;
+    const bool descriptor = !m_strDescriptorEntry.empty() && m_strDescriptorEntry == path;
+    return !descriptor && IsUtf8File(path);
 }
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {

@@ -78,6 +78,9 @@ class CVorlanDoc : public CDocument {
     std::int32_t m_nTotalWords = 0;
     std::string m_strSavedTitle;
     std::int32_t m_nFilesProcessed = 0;
+    // The last count read its files as UTF-8: every file, or with per-file
+    // detection at least one. The report's words are then shown as UTF-8.
+    bool m_bUtf8Report = false;
 
   protected:
     void Serialize(CArchive& ar) override { SerializeReport(ar); }
@@ -89,6 +92,7 @@ class CVorlanDoc : public CDocument {
     void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
                      CScanBuffers& buffers);
     void CountLine(char* text, const ScanVariant& variant);
+    bool ReadsAsUtf8(const char* path) const;
     void ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant);
     void ReportReadFailure(const std::string& upperPath, const ScanVariant& variant);
     void Scan(const std::vector<std::string>& files, bool html, bool tail);
@@ -102,6 +106,10 @@ class CVorlanDoc : public CDocument {
     ICountNotifier& m_notifier;
     bool m_bOutOfMemory = false;
     bool m_bRunning = false;
+    // How this count reads its files ("Option"/"Encoding"), and how the file
+    // being read is tokenized.
+    int m_nEncoding = 0;
+    char* (*m_pfnTokenize)(char*) = nullptr;
     std::string m_strDescriptorEntry;
     int m_nDescriptorFd = -1;
 };

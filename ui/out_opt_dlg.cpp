@@ -4,9 +4,11 @@
 #include "ui/dialog_util.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -74,6 +76,7 @@ void COutOptDlg::BuildControls() {
     left->addWidget(AddBox(IDC_SUBDIR, "Process files under subdirectories"));
     left->addWidget(AddBox(IDC_BINARY, "Exclude binary files"));
     left->addWidget(AddBox(IDC_DEHTML, "Ignore HTML Tags"));
+    left->addLayout(BuildEncodingRow());
 
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
@@ -87,6 +90,20 @@ void COutOptDlg::BuildControls() {
     // At least the dialog's 185 dialog units across; as tall as its contents.
     setMinimumWidth(DialogUnits(this, 185, 0).width());
     layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+}
+
+QHBoxLayout* COutOptDlg::BuildEncodingRow() {
+    m_pEncoding = new QComboBox(this);
+    m_pEncoding->setObjectName(QStringLiteral("encoding"));
+    // In the order of the key's values.
+    m_pEncoding->addItems(
+        {QStringLiteral("Shift-JIS/ANSI"), QStringLiteral("UTF-8"), QStringLiteral("Detect")});
+    auto* label = new QLabel(QStringLiteral("Text &encoding:"), this);
+    label->setBuddy(m_pEncoding);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(m_pEncoding, 1);
+    return row;
 }
 
 QCheckBox* COutOptDlg::CheckBox(int id) const {
@@ -130,6 +147,9 @@ void COutOptDlg::LoadSettings() {
             Flag(id) = 0;
         m_bAbc = 1;
     }
+    // The count reads any other value as bytes, and so does the dialog.
+    const int encoding = m_settings.GetSettingInt("Option", "Encoding", 0);
+    m_nEncoding = encoding == 1 || encoding == 2 ? encoding : 0;
 }
 
 void COutOptDlg::UpdateData(bool save) {
@@ -159,6 +179,7 @@ void COutOptDlg::showEvent(QShowEvent* event) {
     if (!m_bLoaded) {
         LoadSettings();
         UpdateData(false);
+        m_pEncoding->setCurrentIndex(m_nEncoding);
         m_bLoaded = true;
     }
     QDialog::showEvent(event);
@@ -169,5 +190,7 @@ void COutOptDlg::accept() {
     UpdateData(true);
     for (const FlagKey& flag : kFlags)
         m_settings.WriteSettingInt(flag.section, flag.key, Flag(flag.id));
+    if (m_pEncoding->currentIndex() != m_nEncoding)
+        m_settings.WriteSettingInt("Option", "Encoding", m_pEncoding->currentIndex());
     QDialog::accept();
 }

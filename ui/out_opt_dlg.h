@@ -1,7 +1,9 @@
 // The Output Option dialog: how the next count orders its word list, whether
-// it adds each word's share in percent, and which files it takes in. The nine
-// choices are read from the settings when the dialog opens and all written
-// back on OK; the report on screen is not touched.
+// it adds each word's share in percent, which files it takes in, and how it
+// reads their text. The nine check boxes are read from the settings when the
+// dialog opens and all written back on OK; the text encoding is written only
+// when the user changed it, so a profile without it stays without it. The
+// report on screen is not touched.
 #ifndef VORLAN_UI_OUT_OPT_DLG_H
 #define VORLAN_UI_OUT_OPT_DLG_H
 
@@ -10,6 +12,8 @@
 
 class CSettingsStore;
 class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
 
 class COutOptDlg : public QDialog {
     Q_OBJECT
@@ -25,6 +29,7 @@ class COutOptDlg : public QDialog {
         IDC_SUBDIR = 127,
         IDC_BINARY = 128,
         IDC_DEHTML = 132,
+        IDC_ENCODING = 133,
     };
 
     // settings must outlive the dialog.
@@ -32,6 +37,8 @@ class COutOptDlg : public QDialog {
 
     // The check box of control id, or null.
     QCheckBox* CheckBox(int id) const;
+    // The text encoding's choices: the values of "Option"/"Encoding" in order.
+    QComboBox* EncodingBox() const { return m_pEncoding; }
 
   public slots:
     void accept() override;
@@ -41,6 +48,7 @@ class COutOptDlg : public QDialog {
 
   private:
     void BuildControls();
+    QHBoxLayout* BuildEncodingRow();
     QCheckBox* AddBox(int id, const char* label);
     void LoadSettings();
     // true: check boxes into members; false: members into check boxes.
@@ -52,6 +60,8 @@ class COutOptDlg : public QDialog {
     CSettingsStore& m_settings;
     bool m_bLoaded = false;
     std::array<QCheckBox*, 9> m_boxes{};
+    QComboBox* m_pEncoding = nullptr;
+    int m_nEncoding = 0; // as loaded: 0 bytes, 1 UTF-8, 2 detect
 
     int m_bFreq = 0;
     int m_bPercent = 0;

@@ -26,6 +26,8 @@ constexpr CharSetCodePage kCodePages[] = {
 std::string IconvName(int codePage) {
     if (codePage == 10000)
         return "MACINTOSH";
+    if (codePage == kUtf8CodePage)
+        return "UTF-8";
     return "CP" + std::to_string(codePage);
 }
 
@@ -70,8 +72,9 @@ struct CReportTextDecoder::Converter {
     bool Open() const { return cd != reinterpret_cast<iconv_t>(-1); }
 };
 
-CReportTextDecoder::CReportTextDecoder(int charSet)
-    : m_nCharSet(charSet), m_nCodePage(CodePageOfCharSet(charSet)),
+CReportTextDecoder::CReportTextDecoder(int charSet, bool utf8)
+    : m_nCharSet(charSet), m_bUtf8(utf8),
+      m_nCodePage(utf8 ? kUtf8CodePage : CodePageOfCharSet(charSet)),
       m_pConverter(std::make_unique<Converter>(m_nCodePage)) {
     if (!m_pConverter->Open() && m_nCodePage != kFallbackCodePage) {
         m_nCodePage = kFallbackCodePage;

@@ -34,6 +34,8 @@ class CResultDocument : public QObject, private IDocumentObserver {
 
     int LineCount() const { return m_doc.m_listResult.m_nLines; }
     const CExStringList& Report() const { return m_doc.m_listResult; }
+    // The report's words are UTF-8: the last count read at least one file so.
+    bool ReportIsUtf8() const { return m_doc.m_bUtf8Report; }
     // True while a count of this document runs, from its start (before any
     // file is open) to its end: the document must not close or lose its
     // report then.

@@ -50,10 +50,10 @@ void CVorlanScrollView::DoOutputCommand(int id) {
     }
 }
 
-// Paper shows the report in the view's font, decoded by its character set
-// as the window decodes it.
+// Paper shows the report in the view's font, decoded as the window decodes
+// it: by the font's character set, or as UTF-8 after a UTF-8 count.
 void CVorlanScrollView::OnFilePrint(bool preview) {
-    CReportTextDecoder decoder(m_logFont.lfCharSet);
+    CReportTextDecoder decoder(m_logFont.lfCharSet, m_pDoc->ReportIsUtf8());
     const CReportPrinter printer(
         m_pDoc->Report(), m_pDoc->Settings(),
         [&decoder](std::string_view bytes) { return decoder.Decode(bytes); });
@@ -65,7 +65,7 @@ void CVorlanScrollView::OnFilePrint(bool preview) {
 }
 
 void CVorlanScrollView::OnEditCopy() {
-    CReportTextDecoder decoder(m_logFont.lfCharSet);
+    CReportTextDecoder decoder(m_logFont.lfCharSet, m_pDoc->ReportIsUtf8());
     RunCopyCommand(
         m_pDoc->Report(), [&decoder](std::string_view bytes) { return decoder.Decode(bytes); },
         window());

@@ -179,12 +179,17 @@ void CVorlanScrollView::OnUpdate() {
     viewport()->update();
 }
 
+void CVorlanScrollView::SyncDecoder() {
+    const bool utf8 = m_pDoc->ReportIsUtf8();
+    if (!m_decoder || m_decoder->CharSet() != m_logFont.lfCharSet || m_decoder->IsUtf8() != utf8)
+        m_decoder.emplace(m_logFont.lfCharSet, utf8);
+}
+
 void CVorlanScrollView::SetLogFont(const LogFont& logFont) {
     m_logFont = logFont;
     m_font = FontFromLogFont(m_logFont);
     m_bFontBuilt = true;
-    if (!m_decoder || m_decoder->CharSet() != m_logFont.lfCharSet)
-        m_decoder.emplace(m_logFont.lfCharSet);
+    SyncDecoder();
     m_tm = MeasureFont(m_font, viewport());
     UpdateScrollExtent();
     viewport()->update();
@@ -256,8 +261,7 @@ void CVorlanScrollView::PaintReport(QPainter& painter) {
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(FromColorRef(m_crBack));
     painter.setPen(FromColorRef(m_crText));
-    if (!m_decoder)
-        m_decoder.emplace(m_logFont.lfCharSet);
+    SyncDecoder(); // a count may have changed how the report reads
     int y = layout.firstTop;
     for (int drawn = 0; node && drawn < layout.maxLines; ++drawn, node = node->m_pNextNode) {
         const std::string_view body = ReportLineBody(node->m_strLine);

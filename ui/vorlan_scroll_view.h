@@ -112,6 +112,8 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     void ReadColors();
     void UpdateScrollExtent();
     void SetCountBusy(bool busy);
+    // The line decoder for the font's character set and the report's encoding.
+    void SyncDecoder();
 
     std::shared_ptr<CResultDocument> m_pDoc;
     QFont m_font;

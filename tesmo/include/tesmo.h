@@ -43,6 +43,10 @@ TESMO_API int TESMO_CALL zqr_nthctype(int n, const char* text);
 
 /* Word extraction: the tokenizer of the word counter. Process-wide state. */
 TESMO_API char* TESMO_CALL strword(char* text);
+/* The same for UTF-8 text, with a continuation of its own: a multi-byte
+ * character is one character, and Unicode white space, punctuation and
+ * symbols end words. */
+TESMO_API char* TESMO_CALL strword_utf8(char* text);
 
 /* Multibyte string operations. */
 TESMO_API int TESMO_CALL mbstrcmp(const char* a, const char* b);

@@ -257,6 +257,32 @@ TEST_F(VorlanCount, HtmlFlagStripsTagsAcrossFiles) {
                          WordLine(1, "omega") + Totals(2, 2, 2));
 }
 
+// --encoding overrides the profile for the run; the profile keeps its value.
+TEST_F(VorlanCount, EncodingChoosesHowEachFileIsRead) {
+    Write(data / "u.txt", "\xEF\xBB\xBF\u00E9t\u00E9\u3001\u00E9t\u00E9\n");
+    Write(data / "s.txt", "\x82\xA0\x81\x41\x82\xA0\n"); // Shift-JIS with its comma
+    Write(profile, "[Option]\nEncoding=1\n");
+    const std::string before = ReadFile(profile);
+    const std::string spec = Header(data.string() + "/*.txt");
+    const std::string sjisWord = WordLine(1, "\x82\xA0\x81\x41\x82\xA0");
+
+    RunResult bytes = Count({"--order", "abc", "--encoding", "sjis", data.string(), "*.txt"});
+    EXPECT_EQ(bytes.out, spec + sjisWord +
+                             WordLine(1, "\xEF\xBB\xBF\u00E9t\u00E9\u3001\u00E9t\u00E9") +
+                             Totals(2, 2, 2));
+    RunResult detect = Count({"--order", "abc", "--encoding=detect", data.string(), "*.txt"});
+    EXPECT_EQ(detect.out, spec + sjisWord + WordLine(2, "\u00E9t\u00E9") + Totals(2, 3, 2));
+    // The profile's UTF-8 applies when no option is given.
+    RunResult profiled = Count({"--order", "abc", data.string(), "u.txt"});
+    EXPECT_EQ(profiled.out,
+              Header(data.string() + "/u.txt") + WordLine(2, "\u00E9t\u00E9") + Totals(-1, 2, 1));
+    EXPECT_EQ(ReadFile(profile), before);
+
+    RunResult wrong = Count({"--encoding", "latin1", data.string()});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("latin1: unknown encoding"), std::string::npos) << wrong.err;
+}
+
 TEST_F(VorlanCount, UnopenableFileGivesAMessageLineAndStatusOne) {
     Write(data / "ok.txt", "fine\n");
     fs::path fifo = data / "sub" / "pipe";

@@ -1,0 +1,213 @@
+// UTF-8 reports in the desktop program: decoding their lines, the Output
+// Option dialog's text encoding, and Copy of a report counted as UTF-8.
+#include "settings_recorder.h"
+#include "ui/child_frame.h"
+#include "ui/command_ids.h"
+#include "ui/copy_dialog.h"
+#include "ui/main_frame.h"
+#include "ui/out_opt_dlg.h"
+#include "ui/output_services.h"
+#include "ui/report_text.h"
+#include "ui/result_document.h"
+#include "ui/vorlan_app.h"
+#include "ui/vorlan_scroll_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QStringList kNineKeysDefault = {"Sort/Freq=0",     "Sort/Percent=0",  "Sort/LowFreq=0",
+                                      "Sort/abc=1",      "Sort/zyx=0",      "Sort/Tail=0",
+                                      "Option/Subdir=0", "Option/Binary=0", "Option/DeHTML=0"};
+
+QString Decode(const QByteArray& bytes, int charSet, bool utf8) {
+    CReportTextDecoder decoder(charSet, utf8);
+    return decoder.Decode(std::string_view(bytes.constData(), bytes.size()));
+}
+
+void Ok(COutOptDlg& dialog) {
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+}
+
+} // namespace
+
+class Utf8TextTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void decode_data();
+    void decode();
+    void dialog_opensWithTheStoredEncoding_data();
+    void dialog_opensWithTheStoredEncoding();
+    void dialog_writesEncodingOnlyWhenChanged_data();
+    void dialog_writesEncodingOnlyWhenChanged();
+    void dialog_cancelAfterChangeWritesNothing();
+    void dialog_sortClickKeepsTheChosenEncoding();
+    void copy_decodesByTheReportsEncoding();
+    void view_drawsByTheReportsEncoding();
+};
+
+void Utf8TextTest::decode_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("charSet");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<QString>("expected");
+    const QString fffd(QChar(0xFFFD));
+    QTest::newRow("utf-8 over the shift-jis font")
+        << QByteArray("         2 : \xE6\x97\xA5\xE6\x9C\xAC") << 128 << true
+        << QStringLiteral(u"         2 : \u65e5\u672c");
+    QTest::newRow("utf-8 over a western font, beyond the basic plane")
+        << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80") << 0 << true
+        << QStringLiteral(u"caf\u00e9 \U0001F600");
+    QTest::newRow("shift-jis bytes in a utf-8 report")
+        << QByteArray("\x93\xfa\x96\x7b") << 128 << true
+        << fffd + fffd + fffd + QStringLiteral("{");
+    QTest::newRow("cut-off sequence")
+        << QByteArray("ab\xE3\x81") << 128 << true << QStringLiteral("ab") + fffd + fffd;
+    QTest::newRow("same bytes without the flag stay shift-jis")
+        << QByteArray("\x93\xfa\x96\x7b") << 128 << false << QStringLiteral(u"\u65e5\u672c");
+}
+
+void Utf8TextTest::decode() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, charSet);
+    QFETCH(bool, utf8);
+    QFETCH(QString, expected);
+    QCOMPARE(Decode(bytes, charSet, utf8), expected);
+    CReportTextDecoder decoder(charSet, utf8);
+    QCOMPARE(decoder.IsUtf8(), utf8);
+    QCOMPARE(decoder.CharSet(), charSet);
+    if (utf8)
+        QCOMPARE(decoder.CodePage(), kUtf8CodePage);
+}
+
+void Utf8TextTest::dialog_opensWithTheStoredEncoding_data() {
+    QTest::addColumn<int>("stored"); // -1: absent
+    QTest::addColumn<int>("shown");
+    QTest::newRow("absent") << -1 << 0;
+    QTest::newRow("bytes") << 0 << 0;
+    QTest::newRow("utf-8") << 1 << 1;
+    QTest::newRow("detect") << 2 << 2;
+    QTest::newRow("unknown value reads as bytes") << 7 << 0;
+}
+
+void Utf8TextTest::dialog_opensWithTheStoredEncoding() {
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    CRecordingSettings settings;
+    if (stored >= 0)
+        settings.WriteSettingInt("Option", "Encoding", stored);
+    COutOptDlg dialog(settings);
+    dialog.show();
+    QComboBox* box = dialog.EncodingBox();
+    QCOMPARE(box->currentIndex(), shown);
+    QCOMPARE(box->count(), 3);
+    QCOMPARE(box->itemText(0), QStringLiteral("Shift-JIS/ANSI"));
+    QCOMPARE(box->itemText(1), QStringLiteral("UTF-8"));
+    QCOMPARE(box->itemText(2), QStringLiteral("Detect"));
+}
+
+void Utf8TextTest::dialog_writesEncodingOnlyWhenChanged_data() {
+    QTest::addColumn<int>("stored"); // -1: absent
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<QStringList>("extra");
+    QTest::newRow("absent, untouched") << -1 << 0 << QStringList();
+    QTest::newRow("absent, detect chosen") << -1 << 2 << QStringList{"Option/Encoding=2"};
+    QTest::newRow("utf-8 kept") << 1 << 1 << QStringList();
+    QTest::newRow("utf-8 back to bytes") << 1 << 0 << QStringList{"Option/Encoding=0"};
+    // An unknown stored value is left as it is unless the user picks one.
+    QTest::newRow("unknown value untouched") << 7 << 0 << QStringList();
+}
+
+void Utf8TextTest::dialog_writesEncodingOnlyWhenChanged() {
+    QFETCH(int, stored);
+    QFETCH(int, chosen);
+    QFETCH(QStringList, extra);
+    CRecordingSettings settings;
+    if (stored >= 0)
+        settings.WriteSettingInt("Option", "Encoding", stored);
+    settings.writes.clear();
+    COutOptDlg dialog(settings);
+    dialog.show();
+    dialog.EncodingBox()->setCurrentIndex(chosen);
+    Ok(dialog);
+    QCOMPARE(settings.writes, kNineKeysDefault + extra);
+    QCOMPARE(settings.GetSettingInt("Option", "Encoding", -1), extra.isEmpty() ? stored : chosen);
+}
+
+void Utf8TextTest::dialog_cancelAfterChangeWritesNothing() {
+    CRecordingSettings settings;
+    COutOptDlg dialog(settings);
+    dialog.show();
+    dialog.EncodingBox()->setCurrentIndex(1);
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    QCOMPARE(settings.writes, QStringList());
+}
+
+void Utf8TextTest::dialog_sortClickKeepsTheChosenEncoding() {
+    CRecordingSettings settings;
+    COutOptDlg dialog(settings);
+    dialog.show();
+    dialog.EncodingBox()->setCurrentIndex(2);
+    QCheckBox* tail = dialog.CheckBox(COutOptDlg::IDC_TAIL);
+    QTest::mouseClick(tail, Qt::LeftButton, {}, QPoint(tail->height() / 2, tail->height() / 2));
+    QCOMPARE(dialog.EncodingBox()->currentIndex(), 2);
+    Ok(dialog);
+    QCOMPARE(settings.writes.last(), QStringLiteral("Option/Encoding=2"));
+}
+
+void Utf8TextTest::copy_decodesByTheReportsEncoding() {
+    CMemorySettings settings;
+    CVorlanApp app(settings);
+    QVERIFY(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    CResultDocument* doc = frame->ActiveChild()->GetDocument();
+    doc->Doc().m_listResult.AppendLine("         2 : \xE6\x97\xA5\xE6\x9C\xAC\r\n");
+    doc->Doc().m_bUtf8Report = true;
+    doc->UpdateAllViews();
+    frame->UpdateCommandUI();
+
+    COutputServices services = OutputServices();
+    services.message = [](QWidget*, const QString&) {};
+    services.execDialog = [](QDialog& dialog) {
+        dialog.show();
+        static_cast<CCopyDialog&>(dialog).Button(CCopyDialog::IDC_WHOLE)->click();
+        return dialog.result();
+    };
+    CScopedOutputServices scoped(services);
+    frame->RouteCommand(ID_EDIT_COPY);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral(u"         2 : \u65e5\u672c\r\n"));
+    doc->Doc().SetModifiedFlag(false);
+}
+
+// The same characters, once as Shift-JIS bytes in a byte report and once as
+// UTF-8 bytes in a UTF-8 report, look the same; the flag alone decides.
+void Utf8TextTest::view_drawsByTheReportsEncoding() {
+    CMemorySettings settings;
+    auto doc = std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1"));
+    CVorlanScrollView view(doc);
+    view.resize(300, 100);
+    view.show();
+    const auto paint = [&](const char* line, bool utf8) {
+        doc->Doc().m_listResult.RemoveAllLines();
+        doc->Doc().m_listResult.AppendLine(std::string("         2 : ") + line + "\r\n");
+        doc->Doc().m_bUtf8Report = utf8;
+        doc->UpdateAllViews();
+        return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const char* sjis = "\x93\xfa\x96\x7b";
+    const char* utf8 = "\xE6\x97\xA5\xE6\x9C\xAC";
+    const QImage expected = paint(sjis, false);
+    QCOMPARE(paint(utf8, true), expected);
+    QVERIFY(paint(utf8, false) != expected);
+    QCOMPARE(paint(sjis, false), expected); // and back
+}
+
+QTEST_MAIN(Utf8TextTest)
+#include "utf8_text_test.moc"
