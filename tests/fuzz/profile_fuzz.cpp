@@ -40,7 +40,8 @@ std::vector<Name> NamesIn(const std::string& text) {
         if (open != std::string::npos && close != std::string::npos && open < close)
             section = Trim(line.substr(open + 1, close - open - 1));
         else if (equals != std::string::npos)
-            names.emplace_back(section, Trim(line.substr(0, equals)));
+            // As the profile sees them: C strings.
+            names.emplace_back(section.c_str(), Trim(line.substr(0, equals)).c_str());
     }
     return names;
 }
