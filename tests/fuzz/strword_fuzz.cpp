@@ -2,7 +2,8 @@
 // order without overlap, a word holds no delimiter except an apostrophe
 // between letters or a delimiter between digits (or the second byte of a
 // double-byte character), and every byte left out of the words was a
-// delimiter. The tokenization ends within a bounded number of calls.
+// delimiter. The tokenization ends within a bounded number of calls, and
+// the words are those of a plain tokenizer written here.
 #include "fuzz_support.h"
 
 #include "tesmo.h"
@@ -31,6 +32,41 @@ void CheckWord(const unsigned char* word, std::size_t length) {
     }
 }
 
+struct Word {
+    std::size_t offset, length;
+    bool operator==(const Word&) const = default;
+};
+
+// The words as offsets and lengths, from a copy of the line.
+std::vector<Word> ExpectedWords(std::vector<unsigned char> s) {
+    using fuzz::IsDelimiter;
+    std::vector<Word> words;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t w = start;
+        while (IsDelimiter(s[w]))
+            ++w;
+        std::size_t p = w;
+        while (s[p]) {
+            const unsigned char c = s[p];
+            if (fuzz::IsLeadByte(c)) {
+                p += s[p + 1] ? 2 : 1;
+            } else if (c == '\'' && fuzz::IsLetter(s[p - 1]) && fuzz::IsLetter(s[p + 1])) {
+                p += 2;
+            } else if (IsDelimiter(c) && !(fuzz::IsDigit(s[p - 1]) && fuzz::IsDigit(s[p + 1]))) {
+                break;
+            } else {
+                ++p;
+            }
+        }
+        words.push_back({w, p - w});
+        if (!s[p] || !s[p + 1])
+            return words;
+        s[p] = 0;
+        start = p + 1;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -39,6 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t length = std::strlen(buffer.data());
     const std::vector<char> original(buffer.begin(), buffer.begin() + length);
     std::vector<bool> covered(length, false);
+    // An empty line resumes the pending string, and none is pending.
+    const auto expected = length == 0 ? std::vector<Word>{}
+                                      : ExpectedWords(std::vector<unsigned char>(
+                                            buffer.begin(), buffer.begin() + length + 1));
+    std::vector<Word> words;
 
     const char* begin = buffer.data();
     const char* previousEnd = begin;
@@ -55,9 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < wordLength; ++i)
             covered[offset + i] = true;
         previousEnd = word + wordLength;
+        words.push_back({offset, wordLength});
     }
     for (std::size_t i = 0; i < length; ++i)
         FUZZ_CHECK(covered[i] || fuzz::IsDelimiter(static_cast<unsigned char>(original[i])));
+    FUZZ_CHECK(words == expected);
     // Used up: a continuation call must not touch the buffer again.
     FUZZ_CHECK(strword(nullptr) == nullptr);
     return 0;
