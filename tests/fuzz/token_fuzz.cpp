@@ -1,7 +1,8 @@
 // gettoken and Rekkc with options taken from the first input bytes. gettoken
 // writes a terminated word of the line (its bytes in their order) or nothing
 // into its 1,000-byte buffer and leaves strword with nothing to continue;
-// Rekkc answers 0 or 1.
+// Rekkc answers 0 or 1, and its plain forward search finds what a bytewise
+// search finds.
 #include "fuzz_support.h"
 
 #include "tesmo.h"
@@ -42,6 +43,16 @@ void CheckRekkc(fuzz::CInput& in, const std::string& line) {
     const std::string rest = line.substr(keyword.size());
     const int result = Rekkc(type, lower, check, pos, len, rest.c_str(), keyword.c_str());
     FUZZ_CHECK(result == 0 || result == 1);
+    // Forward searches that check no word bounds find any later occurrence
+    // in the line's first 259 bytes.
+    const bool plainForward = (type == 0 || (type == 1 && check == 0)) && lower == 0;
+    const std::string copy = std::string(rest.c_str()).substr(0, 259);
+    const long long from = static_cast<long long>(pos) + len - 1;
+    if (plainForward && !keyword.empty() && keyword.find('\0') == std::string::npos && from >= 0 &&
+        from <= static_cast<long long>(copy.size())) {
+        const bool found = copy.find(keyword, static_cast<std::size_t>(from)) != std::string::npos;
+        FUZZ_CHECK(result == (type == 0 ? found : !found));
+    }
 }
 
 } // namespace
