@@ -86,6 +86,37 @@ bool CTextLineReader::Open(const char* path) {
     return true;
 }
 
+bool CTextLineReader::OpenDescriptor(int fd) {
+    Close();
+    m_bEnd = false;
+    m_bFailed = false;
+    m_nError = 0;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        m_nError = errno;
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        m_nError = EISDIR;
+        return false;
+    }
+    if (!m_buffer) {
+        m_buffer.reset(new (std::nothrow) char[kReadSize]);
+        if (!m_buffer) {
+            m_nError = ENOMEM;
+            return false;
+        }
+    }
+    int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) {
+        m_nError = errno;
+        return false;
+    }
+    m_fd = own;
+    m_pPos = m_pEnd = m_buffer.get();
+    return true;
+}
+
 void CTextLineReader::Close() {
     if (m_fd >= 0)
         ::close(m_fd);

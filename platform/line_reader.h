@@ -4,8 +4,10 @@
 //  - a byte 0x1A (Ctrl-Z) ends the file: nothing after it is read;
 //  - a line ends after its first LF, or earlier when the caller's buffer is
 //    full (size - 1 bytes), so a longer line comes in pieces.
-// Only regular files are read. Opening never blocks: FIFOs, sockets, devices
-// and directories are refused as open failures.
+// Files opened by path must be regular files: opening never blocks, and
+// FIFOs, sockets, devices and directories are refused as open failures. A
+// descriptor the process already holds (standard input in a pipeline) may be
+// of any kind but a directory; reading it may wait for its writer.
 #ifndef VORLAN_PLATFORM_LINE_READER_H
 #define VORLAN_PLATFORM_LINE_READER_H
 
@@ -27,6 +29,11 @@ class CTextLineReader {
     // (EISDIR for a directory, EINVAL for any other kind that is not a
     // regular file).
     bool Open(const char* path);
+    // Reads what is left of the already-open descriptor fd, closing any file
+    // open before. fd itself stays open: the reader works on a duplicate.
+    // False, with Error() set, when fd is not open, names a directory
+    // (EISDIR) or cannot be duplicated.
+    bool OpenDescriptor(int fd);
 
     // Stores the next line (or piece of one) in buf: at most size - 1 bytes,
     // then a NUL. A NUL byte of the file is stored like any other byte, so a
