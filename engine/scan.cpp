@@ -1,6 +1,7 @@
 #include "engine/scan.h"
 
 #include "engine/count_notifier.h"
+#include "engine/scan_progress.h"
 #include "engine/vorlan_doc.h"
 #include "filters/dehtml_string.h"
 #include "platform/event_pump.h"
@@ -26,6 +27,7 @@ class CScanBuffers {
   public:
     char line[kScanLineBufferSize];
     CDehtmlString dehtml;
+    CScanProgress progress;
 };
 
 void CVorlanDoc::ScanFiles(const std::vector<std::string>& files) {
@@ -49,8 +51,10 @@ void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanV
     auto buffers = std::make_unique<CScanBuffers>();
     if (variant.stripHtml)
         buffers->dehtml.Reset();
+    buffers->progress.Start(m_notifier, files, m_nTotalWords);
     std::string upper;
     for (const std::string& path : files) {
+        buffers->progress.NextFile();
         // The upper-cased copy is what the exclusion list sees and what a
         // message shows; the file itself is opened under its listed name,
         // since this file system tells letter case apart.
@@ -62,6 +66,7 @@ void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanV
         if (m_bQuit == 1 || m_bOutOfMemory)
             break;
     }
+    buffers->progress.Finish(m_nTotalWords, m_bQuit != 1 && !m_bOutOfMemory);
 }
 
 namespace {
@@ -89,10 +94,13 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
     m_bCounting = 1;
     m_bQuit = 0;
     ++m_nFilesProcessed;
+    buffers.progress.Report(m_nTotalWords, reader);
 
     while (reader.ReadLine(buffers.line, kScanLineBufferSize)) {
         if (m_bQuit == 1)
             break; // the line just read is not counted
+        if (buffers.progress.Due()) [[unlikely]]
+            buffers.progress.Report(m_nTotalWords, reader);
         char* text = buffers.line;
         if (variant.stripHtml) {
             if (buffers.dehtml.StripTags(text, text)[0] == '\0')

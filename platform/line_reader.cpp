@@ -83,6 +83,7 @@ bool CTextLineReader::Open(const char* path) {
     }
     m_fd = fd;
     m_pPos = m_pEnd = m_buffer.get();
+    m_nBytesRead = 0;
     return true;
 }
 
@@ -102,6 +103,7 @@ bool CTextLineReader::Fill() {
     for (;;) {
         ssize_t got = ::read(m_fd, m_buffer.get(), kReadSize);
         if (got > 0) {
+            m_nBytesRead += static_cast<std::uint64_t>(got);
             m_pPos = m_buffer.get();
             m_pEnd = m_pPos + got;
             return true;
