@@ -8,6 +8,8 @@
 namespace {
 // How often captions follow the progress texts of a running count.
 constexpr int kCaptionIntervalMs = 100;
+// How often the progress figures of a running count are passed on.
+constexpr int kProgressIntervalMs = 100;
 } // namespace
 
 CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObject* parent)
@@ -17,6 +19,13 @@ CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObjec
     m_captionTimer.setSingleShot(true);
     m_captionTimer.setInterval(kCaptionIntervalMs);
     connect(&m_captionTimer, &QTimer::timeout, this, &CResultDocument::captionsChanged);
+    m_progressTimer.setSingleShot(true);
+    m_progressTimer.setInterval(kProgressIntervalMs);
+    connect(&m_progressTimer, &QTimer::timeout, this, [this] {
+        if (m_bProgressPending)
+            SendProgress();
+    });
+    m_notifier.SetProgressSink([this](const CountProgress& p) { OnCountProgress(p); });
 }
 
 CResultDocument::~CResultDocument() {
@@ -34,11 +43,38 @@ void CResultDocument::SetTitle(const QString& title) {
 void CResultDocument::CountWords(const std::vector<std::string>& files, std::string spec) {
     emit linesReplaced();
     emit contentChanged();
+    // A run refused because one is in progress neither starts nor ends one.
+    const bool starts = !m_doc.IsCountRunning();
+    if (starts)
+        emit countStarted();
     m_doc.CountWords(files, std::move(spec));
     m_captionTimer.stop();
+    if (starts) {
+        m_progressTimer.stop();
+        m_bProgressPending = false;
+        emit countEnded();
+    }
     emit linesReplaced();
     emit captionsChanged();
     emit contentChanged();
+}
+
+// The scan reports every few thousand lines; the first figures go out at
+// once, later ones when the interval since the last has passed.
+void CResultDocument::OnCountProgress(const CountProgress& progress) {
+    m_progress = progress;
+    m_strProgressPath.assign(progress.path);
+    m_bProgressPending = true;
+    if (!m_progressTimer.isActive())
+        SendProgress();
+}
+
+void CResultDocument::SendProgress() {
+    m_bProgressPending = false;
+    m_progressTimer.start();
+    CountProgress progress = m_progress;
+    progress.path = m_strProgressPath;
+    emit countProgress(progress);
 }
 
 int CResultDocument::OpenFile(const QString& path) {
