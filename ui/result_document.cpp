@@ -9,7 +9,7 @@ namespace {
 // How often captions follow the progress texts of a running count.
 constexpr int kCaptionIntervalMs = 100;
 // How often the progress figures of a running count are passed on.
-constexpr int kProgressIntervalMs = 100;
+constexpr std::chrono::milliseconds kProgressInterval{100};
 } // namespace
 
 CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObject* parent)
@@ -20,11 +20,7 @@ CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObjec
     m_captionTimer.setInterval(kCaptionIntervalMs);
     connect(&m_captionTimer, &QTimer::timeout, this, &CResultDocument::captionsChanged);
     m_progressTimer.setSingleShot(true);
-    m_progressTimer.setInterval(kProgressIntervalMs);
-    connect(&m_progressTimer, &QTimer::timeout, this, [this] {
-        if (m_bProgressPending)
-            SendProgress();
-    });
+    connect(&m_progressTimer, &QTimer::timeout, this, &CResultDocument::SendDueProgress);
     m_notifier.SetProgressSink([this](const CountProgress& p) { OnCountProgress(p); });
 }
 
@@ -52,6 +48,7 @@ void CResultDocument::CountWords(const std::vector<std::string>& files, std::str
     if (starts) {
         m_progressTimer.stop();
         m_bProgressPending = false;
+        m_bProgressSent = false;
         emit countEnded();
     }
     emit linesReplaced();
@@ -59,19 +56,31 @@ void CResultDocument::CountWords(const std::vector<std::string>& files, std::str
     emit contentChanged();
 }
 
-// The scan reports every few thousand lines; the first figures go out at
-// once, later ones when the interval since the last has passed.
+// The scan reports every few thousand lines; figures go out when the
+// interval since the last have passed, and the latest held back follow when
+// it has. The clock decides, since a timer may fire a little early.
 void CResultDocument::OnCountProgress(const CountProgress& progress) {
     m_progress = progress;
     m_strProgressPath.assign(progress.path);
     m_bProgressPending = true;
     if (!m_progressTimer.isActive())
-        SendProgress();
+        SendDueProgress();
 }
 
-void CResultDocument::SendProgress() {
+void CResultDocument::SendDueProgress() {
+    if (!m_bProgressPending)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_bProgressSent && now - m_lastProgressSent < kProgressInterval) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kProgressInterval -
+                                                                       (now - m_lastProgressSent));
+        m_progressTimer.start(wait);
+        return;
+    }
     m_bProgressPending = false;
-    m_progressTimer.start();
+    m_bProgressSent = true;
+    m_lastProgressSent = now;
+    m_progressTimer.start(kProgressInterval);
     CountProgress progress = m_progress;
     progress.path = m_strProgressPath;
     emit countProgress(progress);

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -88,7 +89,7 @@ class CResultDocument : public QObject, private IDocumentObserver {
     void OnDocumentUpdate(CDocument& doc) override;
     void OnDocumentTitleChanged(CDocument& doc) override;
     void OnCountProgress(const CountProgress& progress);
-    void SendProgress();
+    void SendDueProgress();
 
     CSettingsStore& m_settings;
     CGuiCountNotifier m_notifier;
@@ -103,6 +104,8 @@ class CResultDocument : public QObject, private IDocumentObserver {
     CountProgress m_progress;
     std::string m_strProgressPath;
     bool m_bProgressPending = false;
+    bool m_bProgressSent = false; // in this count
+    std::chrono::steady_clock::time_point m_lastProgressSent;
 };
 
 #endif
