@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
 # Prepares the benchmark corpora in bench/corpora/ (not versioned):
-#   kjv10.txt  the King James Bible (Debian package bible-kjv) ten times, ~43 MB
+#   kjv10.txt       the King James Bible (Debian package bible-kjv) ten times, ~43 MB
+#   distinct1m.txt  one million distinct lower-case words (3 to 12 letters,
+#                   pseudo-random but fixed), one per line in ascending order:
+#                   a word list, the worst order for an unbalanced tree
+#   mixed.txt       the first tenth of kjv10.txt with words changed at random (fixed
+#                   seed): letter case, Shift-JIS pairs whose second byte is a
+#                   letter, high bytes, repeated words longer than 16 bytes, numbers;
+#                   checks that the word table keeps its comparison, not a speed target
 # Idempotent: a corpus that already exists is left alone.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -20,5 +27,51 @@ if [ ! -s "$kjv" ]; then
   chmod 644 "$tmp"
   mv "$tmp" "$kjv"
   rm -f "$tmp.1"
+fi
+
+distinct=corpora/distinct1m.txt
+if [ ! -s "$distinct" ]; then
+  tmp=$(mktemp corpora/distinct.XXXXXX)
+  trap 'rm -f "$tmp"' EXIT
+  # A fixed seed and Python's Mersenne Twister make the same file everywhere.
+  python3 - >"$tmp" <<'PY'
+import random, sys
+rng = random.Random(20261207)
+words = set()
+letters = "abcdefghijklmnopqrstuvwxyz"
+while len(words) < 1_000_000:
+    words.add("".join(rng.choices(letters, k=rng.randint(3, 12))))
+sys.stdout.write("\n".join(sorted(words)) + "\n")
+PY
+  chmod 644 "$tmp"
+  mv "$tmp" "$distinct"
+fi
+mixed=corpora/mixed.txt
+if [ ! -s "$mixed" ]; then
+  tmp=$(mktemp corpora/mixed.XXXXXX)
+  trap 'rm -f "$tmp"' EXIT
+  head -n $(( $(wc -l <"$kjv") / 10 )) "$kjv" | python3 -c '
+import random, sys
+rng = random.Random(7)
+out, line = [], []
+def mutate(w):
+    r = rng.random()
+    if r < 0.2: return w.upper()
+    if r < 0.35: return w.capitalize()
+    if r < 0.40: return bytes(c ^ 0x20 if chr(c).isalpha() and rng.random() < 0.5 else c for c in w)
+    if r < 0.45: return w + b"\x83" + bytes([rng.choice([0x41, 0x61, 0x5A, 0x7A])])
+    if r < 0.48: return bytes(rng.randrange(0x80, 0x100) for _ in range(rng.randint(1, 6))) + w
+    if r < 0.50: return w * rng.randint(2, 6)
+    if r < 0.52: return b"%d.%d" % (rng.randint(0, 99), rng.randint(0, 999))
+    return w
+for w in sys.stdin.buffer.read().split():
+    line.append(mutate(w))
+    if rng.random() < 0.1:
+        out.append(b" ".join(line))
+        line = []
+sys.stdout.buffer.write(b"\n".join(out) + b"\n")
+' >"$tmp"
+  chmod 644 "$tmp"
+  mv "$tmp" "$mixed"
 fi
 ls -l corpora

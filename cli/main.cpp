@@ -1,7 +1,11 @@
-// vorlan-count: counts the words of the files of one directory, as the count
-// command of the desktop program would, and writes the report to standard
-// output. Parse, validate, delegate to the engine, print, exit status.
+// vorlan-count: counts the words of the files of one directory (or of
+// standard input), as the count command of the desktop program would, and
+// writes the report, or its word list as data, to standard output or a file.
+// Parse, validate, delegate to the engine, print, exit status.
+#include "cli/data_export.h"
 #include "cli/options.h"
+#include "cli/output_file.h"
+#include "cli/report_data.h"
 #include "cli/target.h"
 
 #include "engine/count_notifier.h"
@@ -15,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -24,6 +29,10 @@ namespace {
 constexpr int kExitCounted = 0;
 constexpr int kExitSomeFilesFailed = 1;
 constexpr int kExitTrouble = 2;
+
+// The file list entry, and file specification, of standard input; the report
+// shows it upper-cased like every specification.
+constexpr const char kStandardInput[] = "(standard input)";
 
 // Each engine message becomes one line on standard error; there is no
 // window to beep in.
@@ -52,12 +61,25 @@ int UsageError(const ParseResult& result) {
     return kExitTrouble;
 }
 
-// The report, byte for byte as a saved file holds it, in one large write
-// for all but the largest reports.
-bool WriteReport(CVorlanDoc& doc, std::string& reason) {
+// The report, byte for byte as a saved file holds it, or its word list as
+// data.
+void WriteOutput(const CountOptions& options, CVorlanDoc& doc, CArchive& ar) {
+    if (!options.format) {
+        doc.SerializeReport(ar);
+        return;
+    }
+    ExportTotals totals{doc.m_nFilesProcessed, doc.m_nTotalWords, doc.m_nDifferentWords, {}};
+    std::string_view header;
+    if (doc.m_listResult.m_pHead && ParseHeaderLine(doc.m_listResult.m_pHead->m_strLine, header))
+        totals.spec = header;
+    WriteWordData(doc.m_listResult, totals, *options.format, ar);
+}
+
+// To standard output in one large write for all but the largest outputs.
+bool WriteToStandardOutput(const CountOptions& options, CVorlanDoc& doc, std::string& reason) {
     CFdSink sink(STDOUT_FILENO);
     CArchive ar(sink);
-    doc.SerializeReport(ar);
+    WriteOutput(options, doc, ar);
     if (!sink.Flush() || ar.Failed()) {
         reason = std::strerror(sink.Error() ? sink.Error() : EIO);
         return false;
@@ -65,14 +87,24 @@ bool WriteReport(CVorlanDoc& doc, std::string& reason) {
     return true;
 }
 
-bool CheckProfile(const std::string& path, std::string& reason) {
+// The profile must be a readable regular file: a directory, a FIFO or a
+// device in its place would otherwise read as empty and the count would run
+// silently with the defaults. One named on the command line must also be
+// there (a mistyped name); the default one may not have been written yet.
+bool CheckProfile(const std::string& path, bool mustExist, std::string& reason) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
+        if (!mustExist && (errno == ENOENT || errno == ENOTDIR))
+            return true;
         reason = std::strerror(errno);
         return false;
     }
-    if (S_ISDIR(st.st_mode)) {
-        reason = std::strerror(EISDIR);
+    if (!S_ISREG(st.st_mode)) {
+        reason = std::strerror(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        return false;
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        reason = std::strerror(errno);
         return false;
     }
     return true;
@@ -96,33 +128,53 @@ int main(int argc, char** argv) {
         break;
     }
 
-    CountTarget target;
     std::string reason;
-    if (!ResolveCountTarget(options.directory, options.pattern, target, reason))
+    CountTarget target;
+    if (!options.FromStandardInput() &&
+        !ResolveCountTarget(options.directory, options.pattern, target, reason))
         return Fail(options.directory, reason);
 
-    // A profile named on the command line must be there: a mistyped name
-    // would otherwise count silently with the defaults.
-    if (options.profile && !CheckProfile(*options.profile, reason))
-        return Fail(*options.profile, reason);
+    ProfileLocation location =
+        options.profile ? ProfileLocation{*options.profile} : FindProfileLocation();
+    if (!CheckProfile(location.path, options.profile.has_value(), reason))
+        return Fail(location.path, reason);
+
+    std::string outputTarget;
+    if (options.output) {
+        outputTarget = ResolveOutputTarget(*options.output);
+        if (int err = CheckOutputTarget(outputTarget))
+            return Fail(*options.output, std::strerror(err));
+    }
 
     // Nothing is ever written to the profile: the overrides stay in memory.
-    CProfileSettings profile(options.profile ? ProfileLocation{*options.profile}
-                                             : FindProfileLocation());
+    CProfileSettings profile(location);
     CSettingsOverlay settings(profile);
     ApplyOptionOverrides(options, settings);
 
-    std::vector<std::string> files;
-    std::error_code listError;
-    bool subdir = settings.GetSettingInt("Option", "Subdir", 0) == 1;
-    if (!BuildFileList(target.directory, target.pattern, subdir, files, &listError))
-        return Fail(options.directory, listError.message());
-
     CStderrNotifier notifier;
     CVorlanDoc doc(settings, notifier);
-    doc.CountWords(files, target.directory + target.pattern);
+    std::vector<std::string> files;
+    std::string spec;
+    if (options.FromStandardInput()) {
+        files.emplace_back(kStandardInput);
+        spec = kStandardInput;
+        doc.SetDescriptorEntry(kStandardInput, STDIN_FILENO);
+    } else {
+        std::error_code listError;
+        bool subdir = settings.GetSettingInt("Option", "Subdir", 0) == 1;
+        if (!BuildFileList(target.directory, target.pattern, subdir, files, &listError))
+            return Fail(options.directory, listError.message());
+        spec = target.directory + target.pattern;
+    }
+    doc.CountWords(files, spec);
 
-    if (!WriteReport(doc, reason))
+    if (options.output) {
+        int err =
+            WriteFileAtomically(outputTarget, [&](CArchive& ar) { WriteOutput(options, doc, ar); });
+        if (err)
+            return Fail(*options.output, std::strerror(err));
+    } else if (!WriteToStandardOutput(options, doc, reason)) {
         return Fail("standard output", reason);
+    }
     return notifier.Messages() == 0 ? kExitCounted : kExitSomeFilesFailed;
 }

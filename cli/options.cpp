@@ -28,6 +28,21 @@ ParseResult Error(std::string what, std::string reason) {
     return {ParseOutcome::error, std::move(what), std::move(reason)};
 }
 
+bool ParseFormat(std::string_view text, DataFormat& format) {
+    constexpr std::array<std::pair<std::string_view, DataFormat>, 3> kFormats{{
+        {"tsv", DataFormat::tsv},
+        {"csv", DataFormat::csv},
+        {"json", DataFormat::json},
+    }};
+    for (const auto& [name, value] : kFormats) {
+        if (name == text) {
+            format = value;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ParseOrder(std::string_view text, ReportOrder& order) {
     for (const OrderName& o : kOrders) {
         if (o.name == text) {
@@ -94,6 +109,21 @@ ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& o
             if (!ParseOrder(value, order))
                 return Error(value, "unknown order (use abc, zyx, tail, freq or lowfreq)");
             options.order = order;
+        } else if (Matches(arg, "--format")) {
+            std::string value;
+            if (!TakeValue(arg, "--format", argc, argv, i, value))
+                return Error("--format", "option requires an argument");
+            DataFormat format;
+            if (!ParseFormat(value, format))
+                return Error(value, "unknown format (use tsv, csv or json)");
+            options.format = format;
+        } else if (Matches(arg, "--output")) {
+            std::string value;
+            if (!TakeValue(arg, "--output", argc, argv, i, value))
+                return Error("--output", "option requires an argument");
+            if (value.empty())
+                return Error("--output", "empty file name");
+            options.output = value;
         } else if (Matches(arg, "--profile")) {
             std::string value;
             if (!TakeValue(arg, "--profile", argc, argv, i, value))
@@ -109,6 +139,8 @@ ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& o
         return Error("DIRECTORY", "missing operand");
     if (options.directory.empty())
         return Error("DIRECTORY", "empty name");
+    if (options.FromStandardInput() && options.pattern)
+        return Error(*options.pattern, "no PATTERN goes with - (standard input)");
     return {};
 }
 
@@ -135,9 +167,12 @@ void ApplyOptionOverrides(const CountOptions& options, CSettingsOverlay& overlay
 
 const char* UsageText() {
     return "Usage: vorlan-count [OPTION]... DIRECTORY [PATTERN]\n"
+           "  or:  vorlan-count [OPTION]... -\n"
            "Count how often each word occurs in the files of DIRECTORY whose names\n"
            "match PATTERN (default *.*) and write the report to standard output.\n"
            "DIRECTORY may also name one file, counted alone when no PATTERN is given.\n"
+           "With -, standard input is counted as one file; the report calls it\n"
+           "(STANDARD INPUT). A directory named - is ./-\n"
            "\n"
            "Options are read from the profile; these override it for this run only\n"
            "(the profile is never written):\n"
@@ -152,7 +187,27 @@ const char* UsageText() {
            "  -h, --help         show this help and exit\n"
            "      --version      show the version and exit\n"
            "\n"
-           "Lines end with CR LF, as in a saved report. Exit status: 0 when every\n"
-           "file was counted, 1 when the report was written but some file could not\n"
-           "be opened, 2 for a usage error or a DIRECTORY that cannot be read.\n";
+           "Output:\n"
+           "      --format=FMT   write the word list as data instead of the report:\n"
+           "                     tsv, csv or json (see below)\n"
+           "      --output=FILE  write to FILE instead of standard output; FILE is\n"
+           "                     replaced only once everything was written\n"
+           "\n"
+           "Report lines end with CR LF, as in a saved report.\n"
+           "\n"
+           "Data formats hold one row per word in the report's order: the word, its\n"
+           "count, and its share in percent at full precision. TSV and CSV start with\n"
+           "the row word, count, percent, encoding=utf-8 (or encoding=shift_jis when\n"
+           "some word is not UTF-8) and end with a totals row whose first field is\n"
+           "empty; words keep the bytes they were counted as. TSV writes backslash,\n"
+           "tab, LF and CR inside a field as \\\\, \\t, \\n and \\r, and ends rows with LF;\n"
+           "CSV quotes as RFC 4180 does and ends rows with CR LF. JSON is one object\n"
+           "with \"encoding\", \"words\" and \"totals\"; it is UTF-8, so words that are\n"
+           "not are converted from Shift-JIS (\"encoding\": \"converted from\n"
+           "Shift-JIS\"), and a word that does not convert keeps its bytes in hex.\n"
+           "\n"
+           "Exit status: 0 when every file was counted, 1 when the output was\n"
+           "written but some file could not be opened or read, 2 for a usage error,\n"
+           "a DIRECTORY that cannot be read or an output that cannot be written (an\n"
+           "existing FILE is then left as it was).\n";
 }

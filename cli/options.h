@@ -3,6 +3,8 @@
 #ifndef VORLAN_CLI_OPTIONS_H
 #define VORLAN_CLI_OPTIONS_H
 
+#include "cli/data_export.h"
+
 #include <optional>
 #include <string>
 
@@ -20,6 +22,11 @@ struct CountOptions {
     bool subdir = false;
     bool binary = false;
     bool html = false;
+    std::optional<DataFormat> format;  // --format: the word list as data
+    std::optional<std::string> output; // --output FILE instead of standard output
+
+    // DIRECTORY "-": standard input is counted as the one file.
+    bool FromStandardInput() const { return directory == "-"; }
 };
 
 enum class ParseOutcome { count, help, version, error };

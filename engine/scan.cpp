@@ -10,6 +10,7 @@
 #include "tesmo.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -22,10 +23,13 @@ const ScanVariant kScanHtmlByEndings{true, true, "%ld words are counted", "(--;)
 
 // The fixed buffer of one scan, so that reading a line allocates nothing.
 // The HTML filter lives here too: its state carries from file to file. It
-// filters in place, since its output is never longer than its input.
+// filters in place, since its output is never longer than its input. The
+// padding after the line lets the word table read every word in 8-byte
+// loads; it is never written.
 class CScanBuffers {
   public:
-    char line[kScanLineBufferSize];
+    CScanBuffers() { std::memset(line, 0, sizeof line); }
+    char line[kScanLineBufferSize + kWordPadding];
     CDehtmlString dehtml;
     CScanProgress progress;
 };
@@ -87,7 +91,7 @@ bool TrimLine(char* line) {
 void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
                              const ScanVariant& variant, CScanBuffers& buffers) {
     CTextLineReader reader;
-    if (!reader.Open(path)) {
+    if (!OpenInput(reader, path)) {
         ReportOpenFailure(upperPath, variant);
         return;
     }
@@ -119,28 +123,109 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
         ReportReadFailure(upperPath, variant);
 }
 
+namespace {
+
+// How many more words until the word total, a 32-bit count that wraps from
+// 2^31 - 1 to -2^31, is a multiple of 500 again (as % sees it), which is
+// when the title shows it.
+std::uint32_t WordsUntilTitle(std::int32_t total) {
+    constexpr std::int64_t kEvery = 500;
+    constexpr std::int64_t kMax = INT32_MAX;
+    const std::int64_t t = total;
+    if (t < 0) {
+        const std::int64_t r = t % kEvery; // in (-500, 0]
+        return static_cast<std::uint32_t>(r == 0 ? kEvery : -r);
+    }
+    const std::int64_t next = (t / kEvery + 1) * kEvery;
+    if (next <= kMax)
+        return static_cast<std::uint32_t>(next - t);
+    // Past the wrap: the first multiple is the lowest value's distance below.
+    constexpr std::int64_t kFromLowest = -(std::int64_t{INT32_MIN} % kEvery);
+    return static_cast<std::uint32_t>(kMax - t + 1 + kFromLowest);
+}
+
+} // namespace
+
+namespace {
+
+// The next word of the line being tokenized that is not empty, or null.
+inline char* NextWord() {
+    for (;;) {
+        char* word = strword(nullptr);
+        if (!word || word[0] != '\0') [[likely]]
+            return word;
+    }
+}
+
+// Reverses the bytes of a word of the padded line buffer in place. A word of
+// up to seven bytes is turned around in one 8-byte load and store, which
+// writes the bytes after it back unchanged.
+inline void ReverseWord(char* word) {
+    using namespace word_key;
+    std::uint64_t x = Load8(word);
+    if (const std::uint64_t z = LowestZeroByte(x)) [[likely]] {
+        const unsigned n = static_cast<unsigned>(__builtin_ctzll(z)) & ~7u; // bits, 8 to 56
+        const std::uint64_t mask = (std::uint64_t{1} << n) - 1;
+        x = (__builtin_bswap64(x & mask) >> (64 - n)) | (x & ~mask);
+        std::memcpy(word, &x, 8);
+        return;
+    }
+    std::reverse(word, word + 8 + std::strlen(word + 8));
+}
+
+} // namespace
+
 void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
-    char title[64];
-    for (char* word = strword(text); word; word = strword(nullptr)) {
-        if (word[0] == '\0')
-            continue;
-        // Wraps instead of overflowing past 2^31 - 1 words.
-        const std::int32_t before = m_nTotalWords;
-        m_nTotalWords = static_cast<std::int32_t>(static_cast<std::uint32_t>(before) + 1u);
-        if (variant.reverseWords)
-            std::reverse(word, word + std::strlen(word));
-        // Null when memory ran out: the table is unchanged and the scan
-        // stops; the count run reports what was counted until then.
-        if (!m_wordTree.Insert(word, m_wordTree.m_pRoot)) {
-            m_nTotalWords = before; // not counted: the totals stay the table's
+    // The total lives in a register for the line; m_nTotalWords is brought up
+    // to date before the title changes and when the line is done.
+    auto total = static_cast<std::uint32_t>(m_nTotalWords);
+    std::uint32_t untilTitle = WordsUntilTitle(m_nTotalWords);
+    char* word = strword(text);
+    if (word && word[0] == '\0')
+        word = NextWord();
+    // Two words ahead: a word's key is computed (which starts the load of
+    // its index slot) two words before it is counted, and its node is asked
+    // for one word before. A word begins past the terminator of the word
+    // before it, so reversing or counting one never changes another.
+    auto prepare = [&](char* w) {
+        if (variant.reverseWords) [[unlikely]]
+            ReverseWord(w);
+        return m_wordTree.PrepareKey(w);
+    };
+    WordKey key{}, keyNext{};
+    char* next = nullptr;
+    if (word) {
+        key = prepare(word);
+        next = NextWord();
+        if (next)
+            keyNext = prepare(next);
+    }
+    while (word) {
+        char* after = next ? NextWord() : nullptr;
+        if (next)
+            m_wordTree.PrefetchNode(keyNext);
+        // Null when memory ran out: the table is unchanged, the word is not
+        // counted and the scan stops; the count run reports what was counted
+        // until then.
+        if (!m_wordTree.InsertKey(key)) [[unlikely]] {
             m_bOutOfMemory = true;
-            return;
+            break;
         }
-        if (m_nTotalWords % 500 == 0) {
+        ++total; // wraps instead of overflowing past 2^31 - 1 words
+        if (--untilTitle == 0) [[unlikely]] {
+            m_nTotalWords = static_cast<std::int32_t>(total);
+            char title[64];
             std::snprintf(title, sizeof title, variant.progress, static_cast<long>(m_nTotalWords));
             SetTitle(title);
+            untilTitle = WordsUntilTitle(m_nTotalWords);
         }
+        word = next;
+        key = keyNext;
+        next = after;
+        if (next)
+            keyNext = prepare(next);
     }
+    m_nTotalWords = static_cast<std::int32_t>(total);
 }
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {

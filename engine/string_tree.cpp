@@ -7,12 +7,6 @@
 
 namespace {
 
-// 32-bit counters wrap as they would on the machine the format was made
-// for, instead of overflowing.
-inline std::int32_t AddOne(std::int32_t n) noexcept {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
-}
-
 inline CNode*& Child(CNode* pNode, bool bGreater) noexcept {
     return bGreater ? pNode->m_pGreater : pNode->m_pLesser;
 }
@@ -21,7 +15,24 @@ inline bool IsRed(const CNode* pNode) noexcept {
     return pNode && pNode->m_bRed;
 }
 
+inline std::uint64_t BigEndian(std::uint64_t x) noexcept {
+    return __builtin_bswap64(x);
+}
+
 } // namespace
+
+// The folded prefixes decide almost always; only words that share their
+// first 16 bytes compare their texts. A key shorter than 16 bytes ends inside
+// its prefix, so equal prefixes then mean equal words.
+int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept {
+    for (int i = 0; i < 2; ++i) {
+        if (node.m_nPrefix[i] != key.nPrefix[i])
+            return BigEndian(node.m_nPrefix[i]) < BigEndian(key.nPrefix[i]) ? -1 : 1;
+    }
+    if (key.nLength < 16)
+        return 0;
+    return mbstricmp(node.m_pszWord + 16, key.pszText + 16);
+}
 
 CStringTree::CStringTree() : m_nCount(0), m_nTotal(0) {
     m_pRoot = m_nodes.Take();
@@ -43,13 +54,22 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
     const WordKey key = MakeWordKey(pszWord);
     if (CNode* pFound = m_index.Find(key)) {
         ++pFound->m_nCount;
-        m_nTotal = AddOne(m_nTotal);
+        m_nTotal = WrappingIncrement(m_nTotal);
         return pFound;
     }
+    return InsertNew(key);
+}
+
+// A word the index does not know. Words appended after the last one in
+// order stay out of the index (a word list would only fill it with words
+// never met again); the first repeat of such a word finds it in the tree
+// and puts it in the index then.
+CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
     // Everything a new word needs is had before the tree is touched.
     const bool bNeedNode = m_pRoot->m_pszWord != nullptr;
     try {
-        m_index.Reserve(static_cast<std::size_t>(m_nCount) + 1);
+        if (!pLast)
+            m_index.ReserveOne();
         m_texts.Reserve(std::size_t{key.nLength} + 1);
         if (bNeedNode)
             m_nodes.Reserve();
@@ -57,43 +77,60 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
         return nullptr;
     }
     bool bLinked = true;
-    CNode* pNode = bNeedNode ? FindOrLink(pszWord, bLinked) : m_pRoot;
-    if (!bLinked) { // the index missed a word the comparison calls equal
+    CNode* pNode = m_pRoot;
+    if (pLast)
+        pNode = LinkChild(pLast, true);
+    else if (bNeedNode)
+        pNode = FindOrLink(key, bLinked);
+    if (!bLinked) { // counted before, not yet indexed
+        m_index.Add(key, pNode);
         ++pNode->m_nCount;
-        m_nTotal = AddOne(m_nTotal);
+        m_nTotal = WrappingIncrement(m_nTotal);
         return pNode;
     }
-    pNode->m_pszWord = m_texts.Copy(pszWord, key.nLength);
+    pNode->m_pszWord = m_texts.Copy(key.pszText, key.nLength);
+    pNode->m_nPrefix[0] = key.nPrefix[0];
+    pNode->m_nPrefix[1] = key.nPrefix[1];
     pNode->m_nCount = 1;
-    m_index.Add(key, pNode);
+    if (!pLast)
+        m_index.Add(key, pNode);
+    if (!m_pLast || CompareNodeWithKey(*m_pLast, key) < 0) {
+        m_pLast = pNode;
+        m_nLastOrder = BigEndian(key.nPrefix[0]);
+    }
     if (bNeedNode)
         Rebalance(pNode);
-    m_nCount = AddOne(m_nCount);
-    m_nTotal = AddOne(m_nTotal);
+    m_nCount = WrappingIncrement(m_nCount);
+    m_nTotal = WrappingIncrement(m_nTotal);
     return pNode;
 }
 
 // Descends from the root by mbstricmp and hangs a new red node where the
 // word belongs; bLinked false means an equal word was found instead.
-CNode* CStringTree::FindOrLink(const char* pszWord, bool& bLinked) noexcept {
+CNode* CStringTree::FindOrLink(const WordKey& key, bool& bLinked) noexcept {
     CNode* pNode = m_pRoot;
     for (;;) {
-        const int r = mbstricmp(pNode->m_pszWord, pszWord);
+        const int r = CompareNodeWithKey(*pNode, key);
         if (r == 0) {
             bLinked = false;
             return pNode;
         }
         CNode*& pNext = Child(pNode, r < 0);
         if (!pNext) {
-            CNode* pNew = m_nodes.Take();
-            pNew->m_pParent = pNode;
-            pNew->m_bRed = true;
-            pNext = pNew;
             bLinked = true;
-            return pNew;
+            return LinkChild(pNode, r < 0);
         }
         pNode = pNext;
     }
+}
+
+// Hangs a new red node on the free side bGreater of pParent.
+CNode* CStringTree::LinkChild(CNode* pParent, bool bGreater) noexcept {
+    CNode* pNew = m_nodes.Take();
+    pNew->m_pParent = pParent;
+    pNew->m_bRed = true;
+    Child(pParent, bGreater) = pNew;
+    return pNew;
 }
 
 // Red-black insertion repair. Rotations move nodes, never words, so every
@@ -151,6 +188,8 @@ void CStringTree::FreeSubtree(CNode* pNode) noexcept {
     (void)pNode;
     // Nodes and texts live in the arenas; dropping those frees them all.
     m_index.Release();
+    m_pLast = nullptr;
+    m_nLastOrder = 0;
     m_texts.Reset();
     m_nodes.Reset();
     m_pRoot = m_nodes.Take();

@@ -15,7 +15,8 @@ class CExStringList;
 
 // One distinct word. Nodes and their texts belong to the table's storage;
 // they stay valid until the table is emptied or destroyed.
-class CNode {
+// One cache line: counting a word already met touches only its node.
+class alignas(64) CNode {
   public:
     CNode* m_pGreater = nullptr; // words that sort after this one
     CNode* m_pLesser = nullptr;  // words that sort before this one
@@ -23,6 +24,10 @@ class CNode {
     char* m_pszWord = nullptr;   // the text as first met; null only in an empty table's root
     std::uint32_t m_nCount = 0;  // occurrences
     bool m_bRed = false;         // balancing colour; the root is always black
+    // The word's first 16 bytes as its key has them (WordKey::nPrefix):
+    // equal words have equal prefixes, and the prefixes compared as
+    // big-endian numbers order words like mbstricmp does.
+    std::uint64_t m_nPrefix[2] = {0, 0};
 };
 
 class CStringTree {
@@ -38,6 +43,17 @@ class CStringTree {
     // word is not counted and the table is exactly as it was, still
     // consistent and destructible, so the caller can stop in order.
     CNode* Insert(const char* pszWord) noexcept;
+    // The same for a word that has kWordPadding readable bytes after its
+    // terminator (a word of a padded line buffer): the scan's hot path.
+    inline CNode* InsertPadded(const char* pszWord) noexcept;
+    // InsertPadded in two steps, so that a caller can compute the key of
+    // the next word (which starts the load of its index slot) before it
+    // counts the current one. The word of a key must stay unchanged until
+    // InsertKey has counted it.
+    inline WordKey PrepareKey(const char* pszWord) const noexcept;
+    inline CNode* InsertKey(const WordKey& key) noexcept;
+    // Starts loading the node that InsertKey (key) most likely counts.
+    void PrefetchNode(const WordKey& key) const noexcept { m_index.PrefetchNode(key); }
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -74,14 +90,89 @@ class CStringTree {
     template <class Visit> static void Walk(const CNode* pNode, bool bDescending, Visit&& visit);
     void WriteLines(CExStringList& list, const CNode* pNode, bool bDescending, bool bReversed,
                     bool bPercent) const;
-    CNode* FindOrLink(const char* pszWord, bool& bLinked) noexcept;
+    // pLast, when given, is the last node in order, which the word sorts after.
+    CNode* InsertNew(const WordKey& key, CNode* pLast = nullptr) noexcept;
+    static bool SortsAfter(const WordKey& key, const CNode& node) noexcept;
+    CNode* FindOrLink(const WordKey& key, bool& bLinked) noexcept;
+    CNode* LinkChild(CNode* pParent, bool bGreater) noexcept;
     void Rebalance(CNode* pNode) noexcept;
     void Rotate(CNode* pNode, bool bToLesser) noexcept;
 
     CNodeArena m_nodes;
     CTextArena m_texts;
     CWordIndex m_index;
+    CNode* m_pLast = nullptr;       // the word that sorts last; null while empty
+    std::uint64_t m_nLastOrder = 0; // its first eight bytes as a big-endian number
 };
+
+// The sign of mbstricmp (node's word, key's word).
+int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept;
+
+inline std::int32_t WrappingIncrement(std::int32_t n) noexcept {
+    // 32-bit counters wrap as they would on the machine the format was made
+    // for, instead of overflowing.
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
+}
+
+inline WordKey CStringTree::PrepareKey(const char* pszWord) const noexcept {
+    const WordKey key = MakePaddedWordKey(pszWord);
+    m_index.Prefetch(key);
+    return key;
+}
+
+inline CNode* CStringTree::InsertPadded(const char* pszWord) noexcept {
+    return InsertKey(MakePaddedWordKey(pszWord));
+}
+
+inline CNode* CStringTree::InsertKey(const WordKey& key) noexcept {
+    // A word list in ascending order: each word is new and the last one.
+    // Most words sort well before the last word in their first eight bytes.
+    if (__builtin_bswap64(key.nPrefix[0]) >= m_nLastOrder) [[unlikely]] {
+        if (m_pLast && SortsAfter(key, *m_pLast))
+            return InsertNew(key, m_pLast);
+    }
+    if (CNode* pFound = m_index.Find(key)) [[likely]] {
+        ++pFound->m_nCount;
+        m_nTotal = WrappingIncrement(m_nTotal);
+        return pFound;
+    }
+    return InsertNew(key);
+}
+
+inline bool CStringTree::SortsAfter(const WordKey& key, const CNode& node) noexcept {
+    // Most words differ from the last one in their first eight bytes.
+    const std::uint64_t k = __builtin_bswap64(key.nPrefix[0]);
+    const std::uint64_t n = __builtin_bswap64(node.m_nPrefix[0]);
+    if (k != n)
+        return k > n;
+    return CompareNodeWithKey(node, key) < 0;
+}
+
+inline bool CWordIndex::Matches(const CNode& node, const WordKey& key) noexcept {
+    // The caller has compared the lengths: beyond 16 bytes only the texts tell.
+    return node.m_nPrefix[0] == key.nPrefix[0] && node.m_nPrefix[1] == key.nPrefix[1] &&
+           (key.nLength <= 16 ||
+            FoldedEqual(node.m_pszWord + 16, key.pszText + 16, key.nLength - 16));
+}
+
+inline void CWordIndex::Prefetch(const WordKey& key) const noexcept {
+    __builtin_prefetch(&m_pSlots[key.nHash & m_nMask]);
+}
+
+inline void CWordIndex::PrefetchNode(const WordKey& key) const noexcept {
+    if (const CNode* pNode = m_pSlots[key.nHash & m_nMask].pNode)
+        __builtin_prefetch(pNode);
+}
+
+inline CNode* CWordIndex::Find(const WordKey& key) const noexcept {
+    for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
+        const Entry& e = m_pSlots[i];
+        if (!e.pNode)
+            return nullptr;
+        if (e.nHash == key.nHash && e.nLength == key.nLength && Matches(*e.pNode, key))
+            return e.pNode;
+    }
+}
 
 template <class Visit> void CStringTree::Walk(const CNode* pNode, bool bDescending, Visit&& visit) {
     if (!pNode || !pNode->m_pszWord)

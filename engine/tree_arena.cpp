@@ -3,6 +3,7 @@
 #include "engine/string_tree.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -10,10 +11,16 @@
 // Nodes are never destroyed one by one: freeing a block is their end.
 static_assert(std::is_trivially_destructible_v<CNode>);
 
+// The nodes start at the first cache-line boundary after the header, so
+// that each node is one line of its own.
 struct CNodeArena::Block {
     Block* pNext;
     std::size_t nCapacity;
-    CNode* Nodes() noexcept { return reinterpret_cast<CNode*>(this + 1); }
+    CNode* Nodes() noexcept {
+        const auto after = reinterpret_cast<std::uintptr_t>(this + 1);
+        const std::uintptr_t align = alignof(CNode);
+        return reinterpret_cast<CNode*>((after + align - 1) & ~(align - 1));
+    }
 };
 
 namespace {
@@ -27,9 +34,14 @@ template <class Header> Header* AllocateWithPayload(std::size_t nPayload) {
     return static_cast<Header*>(::operator new(sizeof(Header) + nPayload));
 }
 
+// Room for n nodes and the alignment of the first.
+std::size_t NodePayload(std::size_t n) {
+    return n * sizeof(CNode) + alignof(CNode) - 1;
+}
+
 } // namespace
 
-CNodeArena::CNodeArena() : m_pBlocks(AllocateWithPayload<Block>(kFirstNodes * sizeof(CNode))) {
+CNodeArena::CNodeArena() : m_pBlocks(AllocateWithPayload<Block>(NodePayload(kFirstNodes))) {
     m_pBlocks->pNext = nullptr;
     m_pBlocks->nCapacity = kFirstNodes;
     m_nUsed = 0;
@@ -41,11 +53,10 @@ CNodeArena::~CNodeArena() {
 }
 
 void CNodeArena::Reserve() {
-    static_assert(sizeof(Block) % alignof(CNode) == 0);
     if (m_nUsed < m_pBlocks->nCapacity)
         return;
     const std::size_t nCapacity = std::min(m_pBlocks->nCapacity * 2, kMaxNodes);
-    Block* pBlock = AllocateWithPayload<Block>(nCapacity * sizeof(CNode));
+    Block* pBlock = AllocateWithPayload<Block>(NodePayload(nCapacity));
     pBlock->pNext = m_pBlocks;
     pBlock->nCapacity = nCapacity;
     m_pBlocks = pBlock;

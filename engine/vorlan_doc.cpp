@@ -1,6 +1,7 @@
 #include "engine/vorlan_doc.h"
 
 #include "engine/count_notifier.h"
+#include "platform/line_reader.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -27,4 +28,10 @@ void CVorlanDoc::DeleteResult() {
     m_listResult.RemoveAllLines();
     SetModifiedFlag(false);
     UpdateAllViews();
+}
+
+bool CVorlanDoc::OpenInput(CTextLineReader& reader, const char* path) const {
+    if (!m_strDescriptorEntry.empty() && m_strDescriptorEntry == path)
+        return reader.OpenDescriptor(m_nDescriptorFd);
+    return reader.Open(path);
 }

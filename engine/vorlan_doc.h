@@ -16,6 +16,7 @@
 
 class CScanBuffers;
 class CSettingsStore;
+class CTextLineReader;
 class ICountNotifier;
 struct ScanVariant;
 
@@ -53,6 +54,16 @@ class CVorlanDoc : public CDocument {
     // A document that is counting refuses to close.
     bool CanCloseFrame() const override { return m_bCounting == 0; }
 
+    // Lets one entry of the file list stand for a descriptor the process
+    // already holds (standard input in a pipeline): the entry equal to name
+    // reads what is left of fd, which stays open and must stay so while
+    // counting. Every other entry is opened by its path. An empty name (the
+    // default) means no entry is special.
+    void SetDescriptorEntry(std::string name, int fd) {
+        m_strDescriptorEntry = std::move(name);
+        m_nDescriptorFd = fd;
+    }
+
     // True when the last count ran out of memory for its word table and
     // stopped early (the report lists what had been counted until then).
     bool RanOutOfMemory() const { return m_bOutOfMemory; }
@@ -74,6 +85,7 @@ class CVorlanDoc : public CDocument {
 
   private:
     void ScanFileList(const std::vector<std::string>& files, const ScanVariant& variant);
+    bool OpenInput(CTextLineReader& reader, const char* path) const;
     void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
                      CScanBuffers& buffers);
     void CountLine(char* text, const ScanVariant& variant);
@@ -90,6 +102,8 @@ class CVorlanDoc : public CDocument {
     ICountNotifier& m_notifier;
     bool m_bOutOfMemory = false;
     bool m_bRunning = false;
+    std::string m_strDescriptorEntry;
+    int m_nDescriptorFd = -1;
 };
 
 #endif

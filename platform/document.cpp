@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -104,7 +105,7 @@ std::string FolderOf(const std::string& path) {
 
 } // namespace
 
-int CDocument::OnSaveDocument(const std::string& path) {
+int WriteFileAtomically(const std::string& path, const std::function<void(CArchive&)>& write) {
     if (path.empty())
         return ENOENT;
     std::string temp = FolderOf(path) + "/.vorlan-save-XXXXXX";
@@ -115,21 +116,39 @@ int CDocument::OnSaveDocument(const std::string& path) {
     struct stat old {};
     ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode());
 
-    CFdSink sink(fd);
-    CArchive ar(sink);
-    Serialize(ar);
-    sink.Flush();
-    int err = sink.Error() ? sink.Error() : (ar.Failed() ? EIO : 0);
+    int err = 0;
+    std::exception_ptr thrown;
+    {
+        CFdSink sink(fd);
+        CArchive ar(sink);
+        try {
+            write(ar);
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        sink.Flush();
+        err = sink.Error() ? sink.Error() : (ar.Failed() ? EIO : 0);
+    }
+    if (thrown) {
+        // No half-written temporary file may stay behind.
+        ::close(fd);
+        ::unlink(temp.c_str());
+        std::rethrow_exception(thrown);
+    }
     if (!err && ::fsync(fd) != 0)
         err = errno;
     if (::close(fd) != 0 && !err)
         err = errno;
     if (!err && ::rename(temp.c_str(), path.c_str()) != 0)
         err = errno;
-    if (err) {
+    if (err)
         ::unlink(temp.c_str());
+    return err;
+}
+
+int CDocument::OnSaveDocument(const std::string& path) {
+    if (int err = WriteFileAtomically(path, [this](CArchive& ar) { Serialize(ar); }))
         return err;
-    }
     SetModifiedFlag(false);
     SetPathName(path);
     return 0;

@@ -6,6 +6,7 @@
 #define VORLAN_PLATFORM_DOCUMENT_H
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,14 @@ class CFdSink : public CByteSink {
     std::vector<char> m_buffer;
     std::size_t m_nUsed = 0;
 };
+
+// Writes a file through a temporary file in the same folder, flushed to disk
+// and renamed over path only when everything was written, so a failure
+// leaves an old file at path whole and no temporary file behind. A new file
+// gets the mode open(2) would give it; a replaced one keeps its mode. write
+// stores the content into the archive it is given. Returns 0 or the errno
+// value of the failure (EIO when the archive failed without one).
+int WriteFileAtomically(const std::string& path, const std::function<void(CArchive&)>& write);
 
 class CDocument;
 

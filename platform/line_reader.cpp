@@ -51,14 +51,23 @@ bool CTextLineReader::Open(const char* path) {
     m_bEnd = false;
     m_bFailed = false;
     m_nError = 0;
-    // O_NONBLOCK keeps the open from waiting for a FIFO's writer or a
-    // device; such files are refused right after.
+    // Anything but a regular file is refused before it is opened. The path
+    // may change between the two looks, so O_NONBLOCK still keeps the open
+    // from waiting, and the open file is checked again.
+    struct stat st;
+    if (::stat(path, &st) != 0) {
+        m_nError = errno;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        m_nError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
     int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         m_nError = errno;
         return false;
     }
-    struct stat st;
     if (::fstat(fd, &st) != 0) {
         m_nError = errno;
         ::close(fd);
@@ -84,6 +93,41 @@ bool CTextLineReader::Open(const char* path) {
     m_fd = fd;
     m_pPos = m_pEnd = m_buffer.get();
     m_nBytesRead = 0;
+    m_nLeft = static_cast<unsigned long long>(st.st_size);
+    m_bSizeKnown = st.st_size > 0;
+    return true;
+}
+
+bool CTextLineReader::OpenDescriptor(int fd) {
+    Close();
+    m_bEnd = false;
+    m_bFailed = false;
+    m_nError = 0;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        m_nError = errno;
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        m_nError = EISDIR;
+        return false;
+    }
+    if (!m_buffer) {
+        m_buffer.reset(new (std::nothrow) char[kReadSize]);
+        if (!m_buffer) {
+            m_nError = ENOMEM;
+            return false;
+        }
+    }
+    int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) {
+        m_nError = errno;
+        return false;
+    }
+    m_fd = own;
+    m_pPos = m_pEnd = m_buffer.get();
+    m_nBytesRead = 0;
+    m_bSizeKnown = false;
     return true;
 }
 
@@ -101,9 +145,13 @@ bool CTextLineReader::Fill() {
     if (m_bEnd || m_fd < 0)
         return false;
     for (;;) {
-        ssize_t got = ::read(m_fd, m_buffer.get(), kReadSize);
+        std::size_t want = kReadSize;
+        if (m_bSizeKnown && m_nLeft < want)
+            want = static_cast<std::size_t>(m_nLeft);
+        ssize_t got = want > 0 ? ::read(m_fd, m_buffer.get(), want) : 0;
         if (got > 0) {
             m_nBytesRead += static_cast<std::uint64_t>(got);
+            m_nLeft -= m_bSizeKnown ? static_cast<unsigned long long>(got) : 0;
             m_pPos = m_buffer.get();
             m_pEnd = m_pPos + got;
             return true;

@@ -4,8 +4,14 @@
 //  - a byte 0x1A (Ctrl-Z) ends the file: nothing after it is read;
 //  - a line ends after its first LF, or earlier when the caller's buffer is
 //    full (size - 1 bytes), so a longer line comes in pieces.
-// Only regular files are read. Opening never blocks: FIFOs, sockets, devices
-// and directories are refused as open failures.
+// Files opened by path must be regular files: FIFOs, sockets, devices and
+// directories are refused as open failures without being opened (opening one
+// can block, wake a writer waiting at a FIFO, or act on a device). Such a file
+// is read up to the size it had when it was opened, so one that another
+// program keeps appending to still comes to an end; one that shrinks ends
+// early. A descriptor the process already holds (standard input in a
+// pipeline) may be of any kind but a directory and is read to its end;
+// reading it may wait for its writer.
 #ifndef VORLAN_PLATFORM_LINE_READER_H
 #define VORLAN_PLATFORM_LINE_READER_H
 
@@ -28,6 +34,11 @@ class CTextLineReader {
     // (EISDIR for a directory, EINVAL for any other kind that is not a
     // regular file).
     bool Open(const char* path);
+    // Reads what is left of the already-open descriptor fd, closing any file
+    // open before. fd itself stays open: the reader works on a duplicate.
+    // False, with Error() set, when fd is not open, names a directory
+    // (EISDIR) or cannot be duplicated.
+    bool OpenDescriptor(int fd);
 
     // Stores the next line (or piece of one) in buf: at most size - 1 bytes,
     // then a NUL. A NUL byte of the file is stored like any other byte, so a
@@ -55,6 +66,10 @@ class CTextLineReader {
     bool Fill();
 
     int m_fd = -1;
+    // Bytes left to read of the size found at the open; a regular file that
+    // reports size 0 (as generated ones do) is read until its end instead.
+    unsigned long long m_nLeft = 0;
+    bool m_bSizeKnown = false;
     std::unique_ptr<char[]> m_buffer; // kept from file to file
     const char* m_pPos = nullptr;
     const char* m_pEnd = nullptr;

@@ -11,12 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
-#include <vector>
 
 namespace {
 
 // A profile is a few kilobytes; anything far larger is not one.
-constexpr off_t kMaxProfileSize = 16 * 1024 * 1024;
+constexpr off_t kMaxProfileSize = 1024 * 1024;
 
 // ---------------------------------------------------------------- file access
 
@@ -61,15 +60,20 @@ bool ReadAll(int fd, off_t size, std::string& text) {
     return true;
 }
 
-// O_NONBLOCK keeps a FIFO in place of the profile from hanging the open.
+// Anything but a regular file is refused without being opened; O_NONBLOCK
+// still keeps a FIFO put in its place meanwhile from hanging the open.
 LoadedFile LoadFile(const std::string& path) {
     LoadedFile file;
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        file.result = Load::kUnreadable;
+        return file;
+    }
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0) {
         file.result = errno == ENOENT ? Load::kAbsent : Load::kUnreadable;
         return file;
     }
-    struct stat st;
     file.result = Load::kUnreadable;
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxProfileSize)
         return file;
@@ -231,8 +235,10 @@ void Classify(std::string_view content, Line& line) {
     line.value = value.substr(0, value.find('\0'));
 }
 
-std::vector<Line> ParseLines(std::string_view text) {
-    std::vector<Line> lines;
+// Calls visit(line) for every line of text in order. Lines are looked at one
+// at a time and never kept: a junk file of millions of empty lines costs no
+// memory beyond its text.
+template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         Line line;
@@ -245,36 +251,34 @@ std::vector<Line> ParseLines(std::string_view text) {
         // Editors that save UTF-8 may put a byte-order mark before the first header.
         std::size_t mark = pos == 0 && text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
         Classify(text.substr(pos + mark, line.end - pos - mark), line);
-        lines.push_back(line);
+        visit(line);
         pos = line.next;
     }
-    return lines;
 }
 
-// Where a key stands and where a new one would go, in line indexes.
+// Where a key stands and where a new one would go.
 struct Place {
-    long key = -1;           // the first matching key line
-    long lastOfSection = -1; // header or last key of the first matching section
+    std::optional<Line> key;           // the first matching key line
+    std::optional<Line> lastOfSection; // header or last key of the first matching section
 };
 
-Place Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+Place Locate(std::string_view text, std::string_view section, std::string_view key) {
     Place place;
     int seen = 0;
     bool inside = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
+    ForEachLine(text, [&](const Line& line) {
         if (line.kind == Line::kSection) {
             inside = ProfileNamesEqual(line.name, section);
             seen += inside;
             if (inside && seen == 1)
-                place.lastOfSection = static_cast<long>(i);
+                place.lastOfSection = line;
         } else if (line.kind == Line::kKey && inside) {
             if (seen == 1)
-                place.lastOfSection = static_cast<long>(i);
-            if (place.key < 0 && ProfileNamesEqual(line.name, key))
-                place.key = static_cast<long>(i);
+                place.lastOfSection = line;
+            if (!place.key && ProfileNamesEqual(line.name, key))
+                place.key = line;
         }
-    }
+    });
     return place;
 }
 
@@ -307,12 +311,12 @@ std::string_view LineEndOf(std::string_view text) {
 }
 
 // The edited text, given the key's place; newLine empty means remove the key.
-std::string Apply(std::string_view text, const std::vector<Line>& lines, const Place& place,
-                  std::string_view section, const std::string& newLine) {
+std::string Apply(std::string_view text, const Place& place, std::string_view section,
+                  const std::string& newLine) {
     std::string_view eol = LineEndOf(text);
     std::string out;
-    if (place.key >= 0) {
-        const Line& line = lines[static_cast<std::size_t>(place.key)];
+    if (place.key) {
+        const Line& line = *place.key;
         out.append(text.substr(0, line.begin));
         if (!newLine.empty())
             out.append(newLine).append(text.substr(line.end));
@@ -322,13 +326,11 @@ std::string Apply(std::string_view text, const std::vector<Line>& lines, const P
     }
     if (newLine.empty())
         return std::string(text);
-    std::size_t at = place.lastOfSection >= 0
-                         ? lines[static_cast<std::size_t>(place.lastOfSection)].next
-                         : text.size();
+    std::size_t at = place.lastOfSection ? place.lastOfSection->next : text.size();
     out.append(text.substr(0, at));
     if (!out.empty() && out.back() != '\n')
         out.append(eol);
-    if (place.lastOfSection < 0)
+    if (!place.lastOfSection)
         out.append("[").append(section).append("]").append(eol);
     out.append(newLine).append(eol).append(text.substr(at));
     return out;
@@ -351,11 +353,10 @@ std::optional<std::string> CProfileFile::ReadValue(const char* section, const ch
     LoadedFile file = LoadFile(m_strPath);
     if (file.result != Load::kOk)
         return std::nullopt;
-    std::vector<Line> lines = ParseLines(file.text);
-    Place place = Locate(lines, section, key);
-    if (place.key < 0)
+    Place place = Locate(file.text, section, key);
+    if (!place.key)
         return std::nullopt;
-    return std::string(lines[static_cast<std::size_t>(place.key)].value);
+    return std::string(place.key->value);
 }
 
 std::string CProfileFile::GetString(const char* section, const char* key, const char* def) const {
@@ -394,17 +395,15 @@ bool CProfileFile::Edit(const char* section, const char* key, const char* value)
         return false; // replacing what we could not read would lose it
     if (file.result == Load::kOk && !IsWritable(target, file.mode))
         return false; // the rename would get past a read-only file
-    std::vector<Line> lines = ParseLines(file.text);
-    Place place = Locate(lines, section, key);
-    if (!value && place.key < 0)
+    Place place = Locate(file.text, section, key);
+    if (!value && !place.key)
         return true;
     std::string newLine;
     if (value) {
-        std::string_view name = place.key >= 0 ? lines[static_cast<std::size_t>(place.key)].name
-                                               : std::string_view(key);
+        std::string_view name = place.key ? place.key->name : std::string_view(key);
         newLine = std::string(name) + "=" + StoredForm(value);
     }
-    std::string text = Apply(file.text, lines, place, section, newLine);
+    std::string text = Apply(file.text, place, section, newLine);
     if (file.result == Load::kOk && text == file.text)
         return true;
     return ReplaceFile(target, text, file.result == Load::kOk ? file.mode : 0);

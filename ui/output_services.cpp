@@ -56,6 +56,7 @@ COutputServices DefaultOutputServices() {
     services.question = &AskQuestion;
     services.saveFileName = &AskSaveFileName;
     services.printDialog = &AskPrinter;
+    services.printSetup = []() -> CPrintSetup* { return nullptr; };
     services.execDialog = [](QDialog& dialog) { return dialog.exec(); };
     services.beep = [] { QApplication::beep(); };
     services.fileSaved = [](const QString&) {};

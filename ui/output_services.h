@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 
+class CPrintSetup;
 class QDialog;
 class QPrinter;
 class QWidget;
@@ -27,6 +28,10 @@ struct COutputServices {
     // The printer dialog with its page range preset from 1 to maxPage; false
     // when cancelled. On true, printer holds the choices.
     std::function<bool(QWidget* parent, QPrinter& printer, int maxPage)> printDialog;
+    // The printer and preview choices every print and preview job starts
+    // from (the application's); null gives each job a fresh printer of its
+    // own and the preview its usual view.
+    std::function<CPrintSetup*()> printSetup;
     // Runs dialog modally and returns its result.
     std::function<int(QDialog& dialog)> execDialog;
     std::function<void()> beep;
@@ -35,7 +40,7 @@ struct COutputServices {
 };
 
 // The services in force; they start as the platform defaults (fileSaved
-// does nothing until the application sets it).
+// does nothing and printSetup gives null until the application sets them).
 COutputServices& OutputServices();
 // The platform defaults.
 COutputServices DefaultOutputServices();

@@ -1,17 +1,41 @@
 #include "ui/print_commands.h"
 
 #include "ui/output_services.h"
+#include "ui/print_preview_dlg.h"
+#include "ui/print_setup.h"
 
 #include <QCoreApplication>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+
+namespace {
+
+// The application's print set-up when there is one, else one for this job
+// alone.
+class CJobSetup {
+  public:
+    CJobSetup() {
+        if (OutputServices().printSetup)
+            m_pShared = OutputServices().printSetup();
+    }
+    CPrintSetup& Get() { return m_pShared ? *m_pShared : m_own; }
+
+  private:
+    CPrintSetup* m_pShared = nullptr;
+    CPrintSetup m_own;
+};
+
+} // namespace
 
 bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
                      FontMetrics* metrics) {
     CPrintInfo info;
     report.PreparePrint(info);
-    QPrinter printer(QPrinter::HighResolution);
+    CJobSetup setup;
+    QPrinter& printer = setup.Get().Printer();
+    // The page range belongs to one job: the dialog offers all pages again,
+    // whatever the last job printed.
+    printer.setPrintRange(QPrinter::AllPages);
     if (!OutputServices().printDialog(parent, printer, info.m_nMaxPage))
         return false;
     int from = 1;
@@ -31,17 +55,23 @@ bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* p
     return report.DrawPages(printer, newPage, font, info, from, to, metrics) > 0;
 }
 
-void RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
+bool RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
                        FontMetrics* metrics) {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog dialog(&printer, parent);
+    CJobSetup setup;
+    CPrintPreviewDlg dialog(setup.Get().Printer(), setup.Get().PreviewPages(), parent);
     // The preview asks for the whole job each time it is redrawn; the job
     // decides where it ends.
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+    QObject::connect(dialog.Preview(), &QPrintPreviewWidget::paintRequested, &dialog,
                      [&report, &font, metrics](QPrinter* target) {
                          CPrintInfo info;
                          report.PreparePrint(info);
                          report.PrintPages(*target, font, info, 1, info.m_nMaxPage, metrics);
                      });
     OutputServices().execDialog(dialog);
+    setup.Get().SetPreviewPages(dialog.PreviewPages());
+    // Printing from the preview is the Print command: its dialog, range and
+    // last page.
+    if (!dialog.PrintChosen())
+        return false;
+    return RunPrintCommand(report, font, parent, metrics);
 }

@@ -1,6 +1,7 @@
 // The Print and Preview commands on the platform's print machinery: the
 // printer dialog with its page range, the preview window with its page
-// buttons and zoom. The pages themselves are CReportPrinter's.
+// buttons and zoom, both on the application's printer when there is one.
+// The pages themselves are CReportPrinter's.
 #ifndef VORLAN_UI_PRINT_COMMANDS_H
 #define VORLAN_UI_PRINT_COMMANDS_H
 
@@ -16,8 +17,9 @@ bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* p
                      FontMetrics* metrics = nullptr);
 
 // Preview: a preview window that shows the job's pages from the first to
-// the page at which the job ends.
-void RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
+// the page at which the job ends, as many side by side as last chosen. Its
+// Print button closes it and runs the Print command; true when that printed.
+bool RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,
                        FontMetrics* metrics = nullptr);
 
 #endif

@@ -7,6 +7,7 @@
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
 #include "ui/output_services.h"
+#include "ui/print_setup.h"
 #include "ui/result_document.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPointer>
-#include <QPrinter>
 
 namespace {
 
@@ -42,12 +42,17 @@ CVorlanApp::~CVorlanApp() = default;
 bool CVorlanApp::InitInstance() {
     SetDialogColours();
     m_recent.Read(m_settings);
-    m_nPreviewPages = m_settings.GetSettingInt("Settings", "PreviewPages", 0);
+    m_printSetup.SetPreviewPages(m_settings.GetSettingInt("Settings", "PreviewPages", 0));
     m_pumpHook.emplace(&CVorlanApp::PumpEvents, this);
     // A saved report's file joins the recent files, while this object lives.
     OutputServices().fileSaved = [self = QPointer<CVorlanApp>(this)](const QString& path) {
         if (self)
             self->AddToRecentFileList(path);
+    };
+    // Every print and preview job runs on the printer "Printer setting"
+    // prepared, and the preview keeps the user's pages side by side.
+    OutputServices().printSetup = [self = QPointer<CVorlanApp>(this)]() -> CPrintSetup* {
+        return self ? &self->m_printSetup : nullptr;
     };
 
     m_pMainFrame = std::make_unique<CMainFrame>(this);
@@ -58,8 +63,8 @@ bool CVorlanApp::InitInstance() {
 
 void CVorlanApp::ExitInstance() {
     m_recent.Write(m_settings);
-    if (m_nPreviewPages != 0)
-        m_settings.WriteSettingInt("Settings", "PreviewPages", m_nPreviewPages);
+    if (m_printSetup.PreviewPages() != 0)
+        m_settings.WriteSettingInt("Settings", "PreviewPages", m_printSetup.PreviewPages());
     m_pumpHook.reset();
 }
 
@@ -169,10 +174,8 @@ void CVorlanApp::OnOpenRecentFile(int index) {
 }
 
 void CVorlanApp::OnFilePrintSetup() {
-    if (!m_pPrinter)
-        m_pPrinter = std::make_unique<QPrinter>();
-    QPageSetupDialog dialog(m_pPrinter.get(), m_pMainFrame.get());
-    dialog.exec();
+    QPageSetupDialog dialog(&m_printSetup.Printer(), m_pMainFrame.get());
+    OutputServices().execDialog(dialog);
 }
 
 void CVorlanApp::OnAppAbout() {

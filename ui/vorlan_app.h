@@ -7,6 +7,7 @@
 
 #include "platform/event_pump.h"
 #include "ui/command_target.h"
+#include "ui/print_setup.h"
 #include "ui/recent_file_list.h"
 
 #include <QObject>
@@ -18,7 +19,6 @@
 class CChildFrame;
 class CMainFrame;
 class CSettingsStore;
-class QPrinter;
 
 class CVorlanApp : public QObject, public CCommandTarget {
     Q_OBJECT
@@ -36,6 +36,9 @@ class CVorlanApp : public QObject, public CCommandTarget {
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     CSettingsStore& Settings() const { return m_settings; }
     const CRecentFileList& RecentFiles() const { return m_recent; }
+    // The printer of "Printer setting", on which every print and preview job
+    // runs, and the preview's pages side by side.
+    CPrintSetup& PrintSetup() { return m_printSetup; }
 
     // New: a new, empty result document titled Vorlan1, Vorlan2, ...
     CChildFrame* OnFileNew();
@@ -61,9 +64,8 @@ class CVorlanApp : public QObject, public CCommandTarget {
     CSettingsStore& m_settings;
     CRecentFileList m_recent;
     int m_nUntitledCount = 0;
-    int m_nPreviewPages = 0;
+    CPrintSetup m_printSetup;
     std::unique_ptr<CMainFrame> m_pMainFrame;
-    std::unique_ptr<QPrinter> m_pPrinter;
     std::optional<CScopedPumpHook> m_pumpHook;
     std::chrono::steady_clock::time_point m_lastPoll{};
 };

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
@@ -80,8 +81,13 @@ class VorlanCount : public ::testing::Test {
                   std::vector<std::string> env = {}, rlim_t addressSpace = RLIM_INFINITY) {
         std::string program = std::string(VORLAN_BINARY_DIR) + "/bin/vorlan-count";
         fs::path outFile = root / "stdout", errFile = root / "stderr";
+        int in[2] = {-1, -1};
+        if (pipeIn && ::pipe(in) != 0)
+            return {};
         pid_t pid = ::fork();
         if (pid == 0) {
+            if (pipeIn && (::dup2(in[0], STDIN_FILENO) < 0 || ::close(in[0]) || ::close(in[1])))
+                ::_exit(127);
             if (!cwd.empty() && ::chdir(cwd.c_str()) != 0)
                 ::_exit(127);
             FILE* out = std::freopen(outFile.c_str(), "wb", stdout);
@@ -102,6 +108,21 @@ class VorlanCount : public ::testing::Test {
             ::execv(program.c_str(), argv.data());
             ::_exit(127);
         }
+        if (pipeIn) {
+            // The child writes its output to files, so it drains the pipe
+            // while the whole input is written here.
+            ::close(in[0]);
+            const char* p = pipeIn->data();
+            std::size_t left = pipeIn->size();
+            while (left > 0) {
+                ssize_t n = ::write(in[1], p, left);
+                if (n <= 0)
+                    break;
+                p += n;
+                left -= static_cast<std::size_t>(n);
+            }
+            ::close(in[1]);
+        }
         RunResult result;
         int status = 0;
         ::waitpid(pid, &status, 0);
@@ -120,6 +141,8 @@ class VorlanCount : public ::testing::Test {
     std::string Header(const std::string& spec) { return "=====[ " + Upper(spec) + " ]=====\r\n"; }
 
     fs::path root, data, profile;
+    // When set, the program's standard input is a pipe carrying these bytes.
+    std::optional<std::string> pipeIn;
 };
 
 // The worked example of the report format.
@@ -308,9 +331,123 @@ INSTANTIATE_TEST_SUITE_P(
                   {"/nonexistent/vorlan/dir"},
                   "vorlan-count: /nonexistent/vorlan/dir: No such file or directory\n"},
         UsageCase{"FileWithPattern", {"FILE", "*.txt"}, "vorlan-count: /"},
+        UsageCase{"UnknownFormat", {"--format", "xml", "DATA"}, "vorlan-count: xml: "},
+        UsageCase{"OutputWithoutValue", {"DATA", "--output"}, "vorlan-count: --output: "},
+        UsageCase{"EmptyOutputName", {"--output=", "DATA"}, "vorlan-count: --output: "},
+        UsageCase{"PatternWithStandardInput", {"-", "*.txt"}, "vorlan-count: *.txt: "},
         UsageCase{"MissingProfile",
                   {"--profile", "/nonexistent/vorlan.ini", "DATA"},
                   "vorlan-count: /nonexistent/vorlan.ini: No such file or directory\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// "-" counts standard input, of whatever kind, as the one file of the
+// count, so that the counter can end a shell pipeline.
+TEST_F(VorlanCount, StandardInputIsCountedAsOneFile) {
+    pipeIn = "the cat\r\nThe end\x1A ignored after Ctrl-Z\n";
+    RunResult r = Count({"--order", "abc", "-"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, Header("(standard input)") + WordLine(1, "cat") + WordLine(1, "end") +
+                         WordLine(2, "the") + Totals(-1, 4, 3));
+}
+
+TEST_F(VorlanCount, ShiftJisThroughAPipeInEveryOutput) {
+    // 日本語、日本語 (a double-byte comma inside one word), then あ and 日本語.
+    const std::string nihongo = "\x93\xfa\x96\x7b\x8c\xea";
+    const std::string a = "\x82\xa0";
+    const std::string both = nihongo + "\x81\x41" + nihongo;
+    pipeIn = both + " " + a + "\n" + nihongo + "\n";
+    RunResult report = Count({"--order", "abc", "-"});
+    EXPECT_EQ(report.status, 0);
+    EXPECT_EQ(report.out, Header("(standard input)") + WordLine(1, a) + WordLine(1, nihongo) +
+                              WordLine(1, both) + Totals(-1, 3, 3));
+
+    RunResult tsv = Count({"--order", "abc", "--format", "tsv", "-"});
+    const std::string third = "\t1\t33.333333333333336\n";
+    EXPECT_EQ(tsv.out, "word\tcount\tpercent\tencoding=shift_jis\n" + a + third + nihongo + third +
+                           both + third +
+                           "\tfiles processed=1\ttotal words=3\tdifferent words=3\t"
+                           "file specification=(STANDARD INPUT)\n");
+
+    RunResult json = Count({"--order", "abc", "--format=json", "-"});
+    EXPECT_NE(json.out.find("\"encoding\":\"converted from Shift-JIS\""), std::string::npos);
+    EXPECT_NE(json.out.find("{\"word\":\"\xe3\x81\x82\",\"count\":1,"), std::string::npos)
+        << json.out;
+}
+
+TEST_F(VorlanCount, OutputFileHoldsWhatStandardOutputWouldAndKeepsItsMode) {
+    Write(data / "a.txt", "one two two\n");
+    const fs::path target = root / "out.txt";
+    Write(target, "an older and longer report\n");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    for (std::vector<std::string> format :
+         {std::vector<std::string>{}, {"--format", "csv"}, {"--format", "json"}}) {
+        std::vector<std::string> args = format;
+        args.push_back(data.string());
+        RunResult plain = Count(args);
+        args.insert(args.begin(), "--output=" + target.string());
+        RunResult written = Count(args);
+        EXPECT_EQ(written.status, 0);
+        EXPECT_EQ(written.out, "");
+        EXPECT_EQ(ReadFile(target), plain.out);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // Nothing but the data folder, the profile and the target remain.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 5) << "stdout, stderr included";
+}
+
+TEST_F(VorlanCount, OutputThroughASymbolicLinkWritesTheLinkedFile) {
+    Write(data / "a.txt", "word\n");
+    const fs::path real = root / "real.txt";
+    Write(real, "old\n");
+    fs::create_symlink("real.txt", root / "link.txt");
+    RunResult r = Count({"--output", (root / "link.txt").string(), data.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(fs::is_symlink(root / "link.txt"));
+    EXPECT_TRUE(ReadFile(real).starts_with(Header(data.string() + "/*.*")));
+}
+
+// A file that cannot be written: status 2, "vorlan-count: FILE: reason", and
+// whatever stood at FILE (or next to it) stays as it was.
+struct OutputFailure {
+    const char* name;
+    std::string target; // relative to the test's root
+    std::string reason;
+    friend void PrintTo(const OutputFailure& c, std::ostream* os) { *os << c.name; }
+};
+
+class VorlanCountOutput : public VorlanCount,
+                          public ::testing::WithParamInterface<OutputFailure> {};
+
+TEST_P(VorlanCountOutput, FailsWithStatusTwoAndLeavesTheOldFile) {
+    Write(data / "a.txt", "word\n");
+    Write(root / "kept.txt", "kept\n");
+    fs::create_directories(root / "taken.txt" / "inside");
+    Write(root / "readonly.txt", "read-only\n");
+    ASSERT_EQ(::chmod((root / "readonly.txt").c_str(), 0444), 0);
+    const std::string target = (root / GetParam().target).string();
+    for (const char* format : {"--format=tsv", "--percent"}) {
+        RunResult r = Count({"--output", target, format, data.string()});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "vorlan-count: " + target + ": " + GetParam().reason + "\n");
+    }
+    EXPECT_EQ(ReadFile(root / "kept.txt"), "kept\n");
+    EXPECT_EQ(ReadFile(root / "readonly.txt"), "read-only\n");
+    EXPECT_TRUE(fs::is_directory(root / "taken.txt" / "inside"));
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".vorlan-save-")) << entry.path();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Output, VorlanCountOutput,
+    ::testing::Values(OutputFailure{"MissingFolder", "no/such/folder/out.txt",
+                                    "No such file or directory"},
+                      OutputFailure{"DirectoryNamedLikeTheTarget", "taken.txt", "Is a directory"},
+                      OutputFailure{"FolderIsAFile", "kept.txt/out.txt", "Not a directory"},
+                      OutputFailure{"ReadOnlyFile", "readonly.txt", "Permission denied"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VorlanCount, HelpAndVersion) {

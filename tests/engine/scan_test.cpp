@@ -4,8 +4,13 @@
 
 #include "platform/event_pump.h"
 
+#include "tesmo.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -97,6 +102,36 @@ TEST_F(Scan, ByEndingsStoresReversedWords) {
     EXPECT_EQ(Words(), WordLine(1, "gnitnuoC"));
 }
 
+// Words of every length from 1 to 20, next to each other on one line and
+// with high bytes among them, each stored reversed exactly: reversing one
+// word must leave its neighbours as they are.
+TEST_F(Scan, ByEndingsReversesWordsOfEveryLengthWithoutTouchingNeighbours) {
+    const std::string bytes = "Ab1\x83\x41\xA6z9QrStUvWxYz";
+    std::string line;
+    std::vector<std::string> words;
+    for (std::size_t n = 1; n <= 20; ++n) {
+        std::string word;
+        for (std::size_t i = 0; i < n; ++i)
+            word += bytes[(i * 7 + n) % bytes.size()];
+        if (static_cast<unsigned char>(word.back()) == 0x83)
+            word.back() = 'k'; // a lead byte at the end would take the separator along
+        words.push_back(word);
+        line += word + (n % 3 ? " " : ",");
+    }
+    f.doc.ScanFilesByEndings({tree.Write("e.txt", line + "\n")});
+    std::vector<std::string> stored;
+    CStringTree::WalkAscending(f.doc.m_wordTree.m_pRoot,
+                               [&](const CNode& n) { stored.push_back(n.m_pszWord); });
+    std::vector<std::string> expected;
+    for (const std::string& word : words)
+        expected.emplace_back(word.rbegin(), word.rend());
+    std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return mbstricmp(a.c_str(), b.c_str()) < 0;
+    });
+    EXPECT_EQ(stored, expected);
+    EXPECT_EQ(f.doc.m_nTotalWords, 20);
+}
+
 TEST_F(Scan, ExcludedFilesAreSkippedSilentlyWhenBinaryIsOn) {
     std::vector<std::string> files{tree.Write("A.EXE", "program bytes\n"),
                                    tree.Write("B.TXT", "text\n"), tree.Write("c.zip", "archive\n")};
@@ -172,5 +207,50 @@ TEST_F(Scan, QuitIsTestedAfterASkippedFileToo) {
     EXPECT_EQ(f.notifier.messages.size(), 1u);
     EXPECT_EQ(f.doc.m_nFilesProcessed, 0);
 }
+
+} // namespace
+
+namespace {
+
+// The word total is a 32-bit count that wraps; the progress title still
+// comes whenever the wrapped total is a multiple of 500, counted across
+// lines and files.
+struct WrapCase {
+    std::int32_t start;
+    int words;
+    std::vector<std::string> titles;
+};
+
+class ScanTitleCounter : public Scan, public ::testing::WithParamInterface<WrapCase> {};
+
+TEST_P(ScanTitleCounter, TitleAtEveryMultipleOf500OfTheWrappedTotal) {
+    std::string text;
+    for (int i = 0; i < GetParam().words; ++i)
+        text += (i % 7 == 6) ? "w\n" : "w ";
+    const std::string half = text.substr(0, text.size() / 2);
+    const std::vector<std::string> files{tree.Write("a.txt", half),
+                                         tree.Write("b.txt", text.substr(half.size()))};
+    CTitleRecorder recorder;
+    f.doc.AddObserver(&recorder);
+    f.doc.m_nTotalWords = GetParam().start;
+    ScanPlain(files);
+    f.doc.RemoveObserver(&recorder);
+    EXPECT_EQ(recorder.titles, GetParam().titles);
+    EXPECT_EQ(static_cast<std::uint32_t>(f.doc.m_nTotalWords),
+              static_cast<std::uint32_t>(GetParam().start) + GetParam().words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Totals, ScanTitleCounter,
+    ::testing::Values(WrapCase{0, 1001, {"500 words counted.", "1000 words counted."}},
+                      WrapCase{499, 2, {"500 words counted."}}, WrapCase{500, 499, {}},
+                      WrapCase{-501, 502, {"-500 words counted.", "0 words counted."}},
+                      // 2147483500 is the last multiple before the wrap, -2147483500 the
+                      // first after it: 249 words apart.
+                      WrapCase{INT32_MAX - 100, 248, {}},
+                      WrapCase{INT32_MAX - 100,
+                               749,
+                               {"-2147483500 words counted.", "-2147483000 words counted."}},
+                      WrapCase{2147483499, 2, {"2147483500 words counted."}}));
 
 } // namespace

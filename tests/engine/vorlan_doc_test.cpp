@@ -3,6 +3,7 @@
 #include "count_fixture.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +24,13 @@ class CFailingSink : public CByteSink {
     }
     int calls = 0;
 };
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
 
 class VorlanDoc : public ::testing::Test {
   protected:
@@ -81,6 +89,31 @@ TEST_F(VorlanDoc, DeleteResultEmptiesTheReportButKeepsTheCounters) {
     EXPECT_EQ(f.doc.m_nTotalWords, 3);
     EXPECT_EQ(f.doc.m_nDifferentWords, 2);
     EXPECT_EQ(views.updates, 1);
+}
+
+// One entry of the file list may stand for a descriptor the front end holds
+// (standard input); the other entries, even one whose path is that name in
+// another form, are opened by path as before.
+TEST_F(VorlanDoc, ADescriptorEntryReadsItsDescriptorAmongListedFiles) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string piped = "alpha beta\r\nalpha\n";
+    ASSERT_EQ(::write(fds[1], piped.data(), piped.size()), static_cast<ssize_t>(piped.size()));
+    ::close(fds[1]);
+    std::string listed = tree.Write("f.txt", "beta gamma\n");
+    f.settings.Set("Sort", "abc", 1);
+    f.doc.SetDescriptorEntry("(in)", fds[0]);
+    f.doc.CountWords({"(in)", listed, tree.Path("(in)")}, "(in)");
+    ::close(fds[0]);
+    EXPECT_EQ(f.doc.m_nFilesProcessed, 2);
+    EXPECT_EQ(f.notifier.messages,
+              std::vector<std::string>{"Failed to open " + Upper(tree.Path("(in)")) + "(--;)"});
+    std::vector<std::string> lines = ReportLines(f.doc);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "=====[ (IN) ]=====\r\n");
+    EXPECT_EQ(lines[1], WordLine(2, "alpha"));
+    EXPECT_EQ(lines[2], WordLine(2, "beta"));
+    EXPECT_EQ(lines[3], WordLine(1, "gamma"));
 }
 
 } // namespace

@@ -108,6 +108,22 @@ TEST_F(Document, SaveOverADirectoryFailsAndLeavesNoTemporaryFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
+// The same write serves content other than a document's. A writer that
+// throws leaves the old file whole and no temporary file behind.
+TEST_F(Document, AtomicWriteOfOtherContentAndAWriterThatThrows) {
+    std::string path = dir + "/data.tsv";
+    ASSERT_EQ(WriteFileAtomically(path, [](CArchive& ar) { ar.Write("old\n", 4); }), 0);
+    EXPECT_EQ(ReadFile(path), "old\n");
+    EXPECT_THROW(WriteFileAtomically(path,
+                                     [](CArchive& ar) {
+                                         ar.Write("new", 3);
+                                         throw std::bad_alloc();
+                                     }),
+                 std::bad_alloc);
+    EXPECT_EQ(ReadFile(path), "old\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
+
 TEST_F(Document, OpenLoadsAndTakesTheFileNameAsTitle) {
     std::string path = dir + "/saved.txt";
     { std::ofstream(path) << "anything"; }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -181,6 +182,45 @@ TEST(LineReaderOpen, ReadErrorEndsTheFileAndIsReported) {
     EXPECT_TRUE(reader.Failed());
     EXPECT_NE(reader.Error(), 0);
     EXPECT_FALSE(reader.ReadLine(buf, sizeof buf)) << "the file stays ended";
+}
+
+// Standard input in a pipeline: whatever kind of descriptor it is, the
+// reader takes it as it is and reads it with the same text-mode rules.
+TEST(LineReaderDescriptor, ReadsAPipeAsTextAndLeavesTheDescriptorOpen) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string bytes = "one\r\ntwo\rthree\n\x1A"
+                              "after\n";
+    ASSERT_EQ(::write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(fds[1]);
+    CTextLineReader reader;
+    ASSERT_TRUE(reader.OpenDescriptor(fds[0]));
+    EXPECT_EQ(ReadAll(reader), (Lines{"one\n", "two\rthree\n"}));
+    EXPECT_FALSE(reader.Failed());
+    reader.Close();
+    EXPECT_EQ(::fcntl(fds[0], F_GETFD), 0) << "the caller's descriptor stays open";
+    ::close(fds[0]);
+}
+
+TEST(LineReaderDescriptor, RefusesADirectoryAndAClosedDescriptor) {
+    CTempTree tree;
+    tree.MakeDir("dir");
+    int dir = ::open(tree.Path("dir").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(dir, 0);
+    CTextLineReader reader;
+    EXPECT_FALSE(reader.OpenDescriptor(dir));
+    EXPECT_EQ(reader.Error(), EISDIR);
+    ::close(dir);
+    EXPECT_FALSE(reader.OpenDescriptor(dir));
+    EXPECT_EQ(reader.Error(), EBADF);
+    EXPECT_FALSE(reader.IsOpen());
+    // A regular file by descriptor reads from where its offset stands.
+    tree.Write("f", "skip\nkeep\n");
+    int fd = ::open(tree.Path("f").c_str(), O_RDONLY);
+    ASSERT_EQ(::lseek(fd, 5, SEEK_SET), 5);
+    ASSERT_TRUE(reader.OpenDescriptor(fd));
+    EXPECT_EQ(ReadAll(reader), Lines{"keep\n"});
+    ::close(fd);
 }
 
 } // namespace

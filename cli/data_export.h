@@ -1,0 +1,40 @@
+// The word list of a report as data: TSV, CSV or JSON, for other programs.
+//
+// Every format holds the words in report order with their count and their
+// share in percent (count * 100 / total words, printed so that reading it
+// back gives the same double), a note on how the words are encoded, and the
+// totals. Words are written as counted, byte for byte, in TSV and CSV; JSON
+// must be UTF-8, so there words that are not are converted from Shift-JIS.
+#ifndef VORLAN_CLI_DATA_EXPORT_H
+#define VORLAN_CLI_DATA_EXPORT_H
+
+#include <cstdint>
+#include <string>
+
+class CArchive;
+class CExStringList;
+
+enum class DataFormat { tsv, csv, json };
+
+struct ExportTotals {
+    std::int32_t filesProcessed = 0;
+    std::int32_t totalWords = 0;
+    std::int32_t differentWords = 0;
+    std::string spec; // the file specification as the report's header shows it
+};
+
+void WriteWordData(const CExStringList& report, const ExportTotals& totals, DataFormat format,
+                   CArchive& ar);
+
+// The shortest text that reads back as value; empty for NaN and infinities.
+std::string FormatPercent(double value);
+
+// One field of a TSV row: backslash, tab, LF and CR become \\, \t, \n, \r.
+std::string TsvField(std::string_view bytes);
+// One field of a CSV record: quoted, with quotes doubled, when it holds a
+// comma, a quote, CR or LF.
+std::string CsvField(std::string_view bytes);
+// A JSON string literal of UTF-8 text, quotes included.
+std::string JsonString(std::string_view utf8);
+
+#endif

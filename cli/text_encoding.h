@@ -1,0 +1,33 @@
+// The bytes of counted words as text for data formats that must be UTF-8.
+// Words are counted as the bytes of their files: UTF-8, Shift-JIS or
+// anything else.
+#ifndef VORLAN_CLI_TEXT_ENCODING_H
+#define VORLAN_CLI_TEXT_ENCODING_H
+
+#include <string>
+#include <string_view>
+
+// Well-formed UTF-8: no stray continuation bytes, no cut-off, overlong or
+// surrogate sequences, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
+// Converts Shift-JIS (Microsoft's code page 932) to UTF-8. A byte that does
+// not begin a convertible character becomes U+FFFD and conversion goes on
+// with the next byte.
+class CSjisToUtf8 {
+  public:
+    CSjisToUtf8();
+    ~CSjisToUtf8();
+    CSjisToUtf8(const CSjisToUtf8&) = delete;
+    CSjisToUtf8& operator=(const CSjisToUtf8&) = delete;
+
+    // Appends the converted bytes to out. Returns false when anything was
+    // replaced (or when the system has no converter, in which case every
+    // byte above 0x7F is replaced).
+    bool Convert(std::string_view bytes, std::string& out);
+
+  private:
+    void* m_cd; // iconv_t
+};
+
+#endif
