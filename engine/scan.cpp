@@ -1,6 +1,7 @@
 #include "engine/scan.h"
 
 #include "engine/count_notifier.h"
+#include "engine/scan_progress.h"
 #include "engine/text_encoding.h"
 #include "engine/vorlan_doc.h"
 #include "filters/dehtml_string.h"
@@ -31,6 +32,7 @@ class CScanBuffers {
     CScanBuffers() { std::memset(line, 0, sizeof line); }
     char line[kScanLineBufferSize + kWordPadding];
     CDehtmlString dehtml;
+    CScanProgress progress;
 };
 
 void CVorlanDoc::ScanFiles(const std::vector<std::string>& files) {
@@ -54,8 +56,10 @@ void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanV
     auto buffers = std::make_unique<CScanBuffers>();
     if (variant.stripHtml)
         buffers->dehtml.Reset();
+    buffers->progress.Start(m_notifier, files, m_nTotalWords);
     std::string upper;
     for (const std::string& path : files) {
+        buffers->progress.NextFile();
         // The upper-cased copy is what the exclusion list sees and what a
         // message shows; the file itself is opened under its listed name,
         // since this file system tells letter case apart.
@@ -67,6 +71,7 @@ void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanV
         if (m_bQuit == 1 || m_bOutOfMemory)
             break;
     }
+    buffers->progress.Finish(m_nTotalWords, m_bQuit != 1 && !m_bOutOfMemory);
 }
 
 namespace {
@@ -98,10 +103,13 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
     m_pfnTokenize = utf8 ? strword_utf8 : strword;
     m_bUtf8Report = m_bUtf8Report || utf8;
     bool firstLine = true;
+    buffers.progress.Report(m_nTotalWords, reader);
 
     while (reader.ReadLine(buffers.line, kScanLineBufferSize)) {
         if (m_bQuit == 1)
             break; // the line just read is not counted
+        if (buffers.progress.Due()) [[unlikely]]
+            buffers.progress.Report(m_nTotalWords, reader);
         char* text = buffers.line;
         if (utf8 && firstLine)
             text = SkipByteOrderMark(text);

@@ -92,6 +92,7 @@ bool CTextLineReader::Open(const char* path) {
     }
     m_fd = fd;
     m_pPos = m_pEnd = m_buffer.get();
+    m_nBytesRead = 0;
     m_nLeft = static_cast<unsigned long long>(st.st_size);
     m_bSizeKnown = st.st_size > 0;
     return true;
@@ -125,6 +126,7 @@ bool CTextLineReader::OpenDescriptor(int fd) {
     }
     m_fd = own;
     m_pPos = m_pEnd = m_buffer.get();
+    m_nBytesRead = 0;
     m_bSizeKnown = false;
     return true;
 }
@@ -148,6 +150,7 @@ bool CTextLineReader::Fill() {
             want = static_cast<std::size_t>(m_nLeft);
         ssize_t got = want > 0 ? ::read(m_fd, m_buffer.get(), want) : 0;
         if (got > 0) {
+            m_nBytesRead += static_cast<std::uint64_t>(got);
             m_nLeft -= m_bSizeKnown ? static_cast<unsigned long long>(got) : 0;
             m_pPos = m_buffer.get();
             m_pEnd = m_pPos + got;

@@ -16,6 +16,7 @@
 #define VORLAN_PLATFORM_LINE_READER_H
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 class CTextLineReader {
@@ -53,6 +54,11 @@ class CTextLineReader {
     // The errno value of the last failed open or read; 0 when none failed.
     int Error() const { return m_nError; }
     bool IsOpen() const { return m_fd >= 0; }
+    // The bytes of the open file taken from the system and not left in the
+    // buffer: how far into the file the lines handed out so far reach.
+    std::uint64_t BytesConsumed() const {
+        return m_nBytesRead - static_cast<std::uint64_t>(m_pEnd - m_pPos);
+    }
 
     void Close();
 
@@ -70,6 +76,7 @@ class CTextLineReader {
     bool m_bEnd = false;
     bool m_bFailed = false;
     int m_nError = 0;
+    std::uint64_t m_nBytesRead = 0;
 };
 
 #endif

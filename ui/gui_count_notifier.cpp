@@ -23,3 +23,8 @@ void CGuiCountNotifier::ShowMessage(const std::string& text) {
 void CGuiCountNotifier::Beep() {
     QApplication::beep();
 }
+
+void CGuiCountNotifier::OnProgress(const CountProgress& progress) {
+    if (m_progressSink)
+        m_progressSink(progress);
+}

@@ -1,17 +1,26 @@
 // How a count speaks to the user in the desktop program: a message box with
 // one OK button captioned with the application title, and the system beep.
+// Progress figures go to whoever set a sink for them.
 #ifndef VORLAN_UI_GUI_COUNT_NOTIFIER_H
 #define VORLAN_UI_GUI_COUNT_NOTIFIER_H
 
 #include "engine/count_notifier.h"
 
 #include <QString>
+#include <functional>
 #include <string_view>
 
 class CGuiCountNotifier : public ICountNotifier {
   public:
     void ShowMessage(const std::string& text) override;
     void Beep() override;
+    void OnProgress(const CountProgress& progress) override;
+
+    using ProgressSink = std::function<void(const CountProgress&)>;
+    void SetProgressSink(ProgressSink sink) { m_progressSink = std::move(sink); }
+
+  private:
+    ProgressSink m_progressSink;
 };
 
 // Engine text (messages, titles) as the user reads it: UTF-8 when the bytes

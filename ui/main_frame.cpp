@@ -4,6 +4,7 @@
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/command_table.h"
+#include "ui/count_progress_bar.h"
 #include "ui/keyboard_state.h"
 #include "ui/recent_file_list.h"
 #include "ui/result_document.h"
@@ -244,6 +245,10 @@ void CMainFrame::CreateStatusBar() {
             bar->showMessage(QString::fromLatin1(kIdleText));
     });
     bar->showMessage(QString::fromLatin1(kIdleText));
+    // First of the permanent panes and stretching: while it shows it covers
+    // the message pane; hidden, it leaves the bar as it was.
+    m_pCountProgress = new CCountProgressBar(bar);
+    bar->insertPermanentWidget(0, m_pCountProgress, 1);
     UpdateIndicators();
     if (KeyboardLocksKnown()) {
         auto* timer = new QTimer(this);
@@ -284,6 +289,7 @@ void CMainFrame::ShowContextMenu(CVorlanScrollView* view, const QPoint& pos) {
 }
 
 CChildFrame* CMainFrame::OpenWindow(std::shared_ptr<CResultDocument> doc) {
+    m_pCountProgress->Watch(doc.get());
     auto* child = new CChildFrame(std::move(doc));
     m_pMdiArea->addSubWindow(child);
     CVorlanScrollView* view = child->View();

@@ -19,6 +19,7 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class CChildFrame;
+class CCountProgressBar;
 class CResultDocument;
 class CVorlanScrollView;
 
@@ -45,6 +46,8 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     QMenu* WindowMenu() const { return m_pWindowMenu; }
     // The status bar's indicator panes: KANA, CAP, NUM, SCRL.
     const std::vector<QLabel*>& Indicators() const { return m_indicators; }
+    // The running count's progress in the status bar (hidden with none).
+    CCountProgressBar* CountProgressBar() const { return m_pCountProgress; }
 
     // The display names of the recent-file list, newest first (at most four).
     void SetRecentFiles(const QStringList& names);
@@ -105,6 +108,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     QMenu* m_pContextMenu = nullptr;
     std::vector<QAction*> m_windowListActions;
     std::vector<QLabel*> m_indicators;
+    CCountProgressBar* m_pCountProgress = nullptr;
     int m_nMenu = 0;
     bool m_bClosePending = false;
     QStringList m_recentNames;

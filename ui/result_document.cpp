@@ -8,6 +8,8 @@
 namespace {
 // How often captions follow the progress texts of a running count.
 constexpr int kCaptionIntervalMs = 100;
+// How often the progress figures of a running count are passed on.
+constexpr std::chrono::milliseconds kProgressInterval{100};
 } // namespace
 
 CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObject* parent)
@@ -17,6 +19,9 @@ CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObjec
     m_captionTimer.setSingleShot(true);
     m_captionTimer.setInterval(kCaptionIntervalMs);
     connect(&m_captionTimer, &QTimer::timeout, this, &CResultDocument::captionsChanged);
+    m_progressTimer.setSingleShot(true);
+    connect(&m_progressTimer, &QTimer::timeout, this, &CResultDocument::SendDueProgress);
+    m_notifier.SetProgressSink([this](const CountProgress& p) { OnCountProgress(p); });
 }
 
 CResultDocument::~CResultDocument() {
@@ -34,11 +39,51 @@ void CResultDocument::SetTitle(const QString& title) {
 void CResultDocument::CountWords(const std::vector<std::string>& files, std::string spec) {
     emit linesReplaced();
     emit contentChanged();
+    // A run refused because one is in progress neither starts nor ends one.
+    const bool starts = !m_doc.IsCountRunning();
+    if (starts)
+        emit countStarted();
     m_doc.CountWords(files, std::move(spec));
     m_captionTimer.stop();
+    if (starts) {
+        m_progressTimer.stop();
+        m_bProgressPending = false;
+        m_bProgressSent = false;
+        emit countEnded();
+    }
     emit linesReplaced();
     emit captionsChanged();
     emit contentChanged();
+}
+
+// The scan reports every few thousand lines; figures go out when the
+// interval since the last have passed, and the latest held back follow when
+// it has. The clock decides, since a timer may fire a little early.
+void CResultDocument::OnCountProgress(const CountProgress& progress) {
+    m_progress = progress;
+    m_strProgressPath.assign(progress.path);
+    m_bProgressPending = true;
+    if (!m_progressTimer.isActive())
+        SendDueProgress();
+}
+
+void CResultDocument::SendDueProgress() {
+    if (!m_bProgressPending)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_bProgressSent && now - m_lastProgressSent < kProgressInterval) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kProgressInterval -
+                                                                       (now - m_lastProgressSent));
+        m_progressTimer.start(wait);
+        return;
+    }
+    m_bProgressPending = false;
+    m_bProgressSent = true;
+    m_lastProgressSent = now;
+    m_progressTimer.start(kProgressInterval);
+    CountProgress progress = m_progress;
+    progress.path = m_strProgressPath;
+    emit countProgress(progress);
 }
 
 int CResultDocument::OpenFile(const QString& path) {

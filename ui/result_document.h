@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,8 @@ class CResultDocument : public QObject, private IDocumentObserver {
     bool IsCounting() const { return m_doc.IsCountRunning() || m_doc.m_bCounting != 0; }
     bool IsModified() const { return m_doc.IsModified(); }
 
-    // The count run; the views are told when it starts and ends.
+    // The count run; the views are told when it starts and ends, and
+    // countStarted, countProgress and countEnded follow it.
     void CountWords(const std::vector<std::string>& files, std::string spec);
     void DeleteResult() { m_doc.DeleteResult(); }
     void RequestQuit() { m_doc.m_bQuit = 1; }
@@ -77,10 +79,19 @@ class CResultDocument : public QObject, private IDocumentObserver {
     // content notice (a count is writing them): line positions kept by a
     // view are stale.
     void linesReplaced();
+    // A count of this document begins or has ended.
+    void countStarted();
+    void countEnded();
+    // Where the running count stands, at most every 100 ms; the latest
+    // figures always follow within that time. The path in progress is valid
+    // only during the signal.
+    void countProgress(const CountProgress& progress);
 
   private:
     void OnDocumentUpdate(CDocument& doc) override;
     void OnDocumentTitleChanged(CDocument& doc) override;
+    void OnCountProgress(const CountProgress& progress);
+    void SendDueProgress();
 
     CSettingsStore& m_settings;
     CGuiCountNotifier m_notifier;
@@ -90,6 +101,13 @@ class CResultDocument : public QObject, private IDocumentObserver {
     // follow it at a pace the eye can read without repainting the window
     // frames for every change.
     QTimer m_captionTimer;
+    // The progress figures are held back likewise; the latest waits here.
+    QTimer m_progressTimer;
+    CountProgress m_progress;
+    std::string m_strProgressPath;
+    bool m_bProgressPending = false;
+    bool m_bProgressSent = false; // in this count
+    std::chrono::steady_clock::time_point m_lastProgressSent;
 };
 
 #endif

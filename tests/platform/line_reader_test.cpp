@@ -224,3 +224,29 @@ TEST(LineReaderDescriptor, RefusesADirectoryAndAClosedDescriptor) {
 }
 
 } // namespace
+
+TEST(LineReader, BytesConsumedFollowsTheLinesHandedOut) {
+    // CR LF lines of 10 bytes, so that one straddles the first system read:
+    // after each line the count is the raw bytes up to its end, not what was
+    // read ahead.
+    std::string bytes;
+    while (bytes.size() < CTextLineReader::kReadSize + 50)
+        bytes += "abcdefgh\r\n";
+    CTempTree tree;
+    tree.Write("f", bytes);
+    tree.Write("g", "xy\n");
+    CTextLineReader reader;
+    ASSERT_TRUE(reader.Open(tree.Path("f").c_str()));
+    EXPECT_EQ(reader.BytesConsumed(), 0u);
+    char buf[kLineBuffer];
+    std::uint64_t lines = 0;
+    while (reader.ReadLine(buf, sizeof buf)) {
+        ++lines;
+        ASSERT_EQ(reader.BytesConsumed(), lines * 10) << "after line " << lines;
+    }
+    EXPECT_EQ(reader.BytesConsumed(), bytes.size());
+    ASSERT_TRUE(reader.Open(tree.Path("g").c_str()));
+    EXPECT_EQ(reader.BytesConsumed(), 0u);
+    ASSERT_TRUE(reader.ReadLine(buf, sizeof buf));
+    EXPECT_EQ(reader.BytesConsumed(), 3u);
+}
