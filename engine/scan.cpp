@@ -77,9 +77,14 @@ void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanV
 namespace {
 
 // Drops the line feed and then trailing spaces (tabs stay: the tokenizer
-// splits at them anyway). Returns false when nothing is left.
-bool TrimLine(char* line) {
-    std::size_t n = std::strlen(line);
+// splits at them anyway) from the line of n bytes before its terminator.
+// Returns false when nothing is left.
+bool TrimLine(char* line, std::size_t n) {
+    // A NUL byte of the file ends the line for everyone downstream. Only a
+    // line that starts with a space or a NUL can come out empty because of
+    // one, so only such a line pays for finding it.
+    if (n > 0 && (line[0] == ' ' || line[0] == '\0'))
+        n = std::strlen(line);
     if (n > 0 && line[n - 1] == '\n')
         line[--n] = '\0';
     while (n > 0 && line[n - 1] == ' ')
@@ -105,22 +110,28 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
     bool firstLine = true;
     buffers.progress.Report(m_nTotalWords, reader);
 
-    while (reader.ReadLine(buffers.line, kScanLineBufferSize)) {
+    std::size_t length = 0;
+    while (reader.ReadLine(buffers.line, kScanLineBufferSize, &length)) {
         if (m_bQuit == 1)
             break; // the line just read is not counted
         if (buffers.progress.Due()) [[unlikely]]
             buffers.progress.Report(m_nTotalWords, reader);
         char* text = buffers.line;
-        if (utf8 && firstLine)
+        if (utf8 && firstLine) {
             text = SkipByteOrderMark(text);
+            length -= static_cast<std::size_t>(text - buffers.line);
+        }
         firstLine = false;
         if (variant.stripHtml) {
             if (buffers.dehtml.StripTags(text, text)[0] == '\0')
                 continue;
-        } else if (!TrimLine(text)) {
+        } else if (!TrimLine(text, length)) {
             continue;
         }
-        CountLine(text, variant);
+        if (variant.reverseWords)
+            CountLine<true>(text, variant);
+        else
+            CountLine<false>(text, variant);
         if (m_bOutOfMemory)
             break;
         // Only after the line's last word: strword keeps its place in the
@@ -183,7 +194,7 @@ inline void ReverseWord(char* word) {
 
 } // namespace
 
-void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
+template <bool kReverse> void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     // The total lives in a register for the line; m_nTotalWords is brought up
     // to date before the title changes and when the line is done.
     auto total = static_cast<std::uint32_t>(m_nTotalWords);
@@ -197,7 +208,7 @@ void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
     // for one word before. A word begins past the terminator of the word
     // before it, so reversing or counting one never changes another.
     auto prepare = [&](char* w) {
-        if (variant.reverseWords) [[unlikely]]
+        if constexpr (kReverse)
             ReverseWord(w);
         return m_wordTree.PrepareKey(w);
     };

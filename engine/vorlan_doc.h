@@ -91,7 +91,8 @@ class CVorlanDoc : public CDocument {
     bool OpenInput(CTextLineReader& reader, const char* path) const;
     void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
                      CScanBuffers& buffers);
-    void CountLine(char* text, const ScanVariant& variant);
+    // Reversing words is decided once per line rather than once per word.
+    template <bool kReverse> void CountLine(char* text, const ScanVariant& variant);
     bool ReadsAsUtf8(const char* path) const;
     void ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant);
     void ReportReadFailure(const std::string& upperPath, const ScanVariant& variant);

@@ -82,7 +82,13 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"NoFinalLineFeed", "one two", false, 2, 1},
                       // The filter pumps too: before analysing the tag and after removing it.
                       LineCase{"ParagraphTagOnly", "<p>\n", true, 0, 3},
-                      LineCase{"DelimitersOnly", ",,, ;;\n", false, 0, 1}),
+                      LineCase{"DelimitersOnly", ",,, ;;\n", false, 0, 1},
+                      // A NUL byte ends the line's text: what follows it is
+                      // neither counted nor makes an empty line non-empty.
+                      LineCase{"NulFirst", std::string("\0one two\n", 9), false, 0, 0},
+                      LineCase{"SpacesThenNul", std::string("  \0one \n", 8), false, 0, 0},
+                      LineCase{"WordThenNul", std::string("one\0two three  \n", 16), false, 1, 1},
+                      LineCase{"WordSpaceNul", std::string("one \0two\r\n", 10), false, 1, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Scan, TagsAreRemovedWithoutReplacement) {

@@ -3,6 +3,7 @@
 #include "count_fixture.h"
 
 #include "engine/text_encoding.h"
+#include "platform/event_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,16 @@ TEST_F(Encoding, Utf8FileWithByteOrderMark) {
     EXPECT_EQ(WordLines(), WordLine(2, "Don\u2019t") + WordLine(1, kBom + "again"));
     EXPECT_EQ(f.doc.m_nTotalWords, 3);
     EXPECT_TRUE(f.doc.m_bUtf8Report);
+}
+
+// A first line holding only the mark is empty once trimmed: it
+// counts nothing and, like any empty line, lets no event through.
+TEST_F(Encoding, ByteOrderMarkAloneMakesAnEmptyLine) {
+    int pumps = 0;
+    const CScopedPumpHook hook([](void* n) { ++*static_cast<int*>(n); }, &pumps);
+    Count(kEncodingUtf8, {tree.Write("u.txt", kBom + "\n" + "word  \n")});
+    EXPECT_EQ(WordLines(), WordLine(1, "word"));
+    EXPECT_EQ(pumps, 2); // the line of "word", then its report line
 }
 
 TEST_F(Encoding, DefaultReadsBytesAsBefore) {
