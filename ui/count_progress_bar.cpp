@@ -22,6 +22,11 @@ CCountProgressBar::CCountProgressBar(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     // A long name is cut off rather than widening the window.
     m_pFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Room for the largest count, so the text never gets cut or jumps about.
+    CountProgress widest;
+    widest.words = -2147483647;
+    m_pWords->setMinimumWidth(fontMetrics().horizontalAdvance(FormatWords(widest)) + 8);
+    m_pWords->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_pBar->setRange(0, kPermille);
     m_pBar->setFixedWidth(kBarWidth);
     m_pBar->setMaximumHeight(fontMetrics().height() + 2);
