@@ -2,6 +2,7 @@
 // Files dialog to the report in the view, and what the windows allow while a
 // count runs (no second count, no Delete result, no closing; Quit counting
 // stops it; ending the program waits for it).
+#include "count_test_helpers.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/child_frame.h"
@@ -34,36 +35,6 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// A file of many lines, each with eight words of which one varies.
-void WriteLargeFile(const QString& path, int lines) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QByteArray chunk;
-    for (int i = 0; i < lines; ++i) {
-        chunk += "alpha beta gamma delta epsilon zeta eta w" + QByteArray::number(i % 5000) + "\n";
-        if (chunk.size() > (1 << 20)) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
-    file.write(chunk);
-}
-
-// Runs action once ready() holds, checking every two milliseconds (modal
-// windows run their own event loops). The watch ends with owner.
-void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
-        if (ready()) {
-            timer->stop();
-            timer->deleteLater();
-            action();
-        }
-    });
-    timer->start();
 }
 
 // Runs answer on the next modal window of type T once it is up.

@@ -1,6 +1,7 @@
 // The running count in the status bar: the file being read, the words so
 // far, a bar of the bytes of the whole list and a Stop button; shown only
 // while a count runs, and for nested counts the innermost one.
+#include "count_test_helpers.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/app_strings.h"
@@ -39,35 +40,6 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-void WriteLargeFile(const QString& path, int lines) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QByteArray chunk;
-    for (int i = 0; i < lines; ++i) {
-        chunk += "alpha beta gamma delta epsilon zeta eta w" + QByteArray::number(i % 5000) + "\n";
-        if (chunk.size() > (1 << 20)) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
-    file.write(chunk);
-}
-
-// Runs action once ready() holds, checking every two milliseconds from the
-// event loop of whatever runs (a count lets timers through its pump).
-void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
-        if (ready()) {
-            timer->stop();
-            timer->deleteLater();
-            action();
-        }
-    });
-    timer->start();
 }
 
 // Holds the event pump for 3 ms at every millisecond tick while it lives, so

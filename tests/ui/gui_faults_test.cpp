@@ -5,6 +5,7 @@
 // when it was asked for on the way out), and a profile folder that cannot be
 // written. Nothing crashes, no report is lost or half-written, and the user
 // is told what failed.
+#include "count_test_helpers.h"
 #include "settings/memory_settings.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
@@ -54,21 +55,6 @@ void WriteDistinctWords(const QString& path, int words) {
     for (int i = 0; i < words; ++i)
         text += "w" + QByteArray::number(i).rightJustified(7, '0') + "\n";
     WriteFile(path, text);
-}
-
-// Runs action once ready() holds, checked every two milliseconds (a count
-// lets timers through). The watch ends with owner.
-void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
-        if (ready()) {
-            timer->stop();
-            timer->deleteLater();
-            action();
-        }
-    });
-    timer->start();
 }
 
 // Answers the next Select Files dialog with dir and pattern.
