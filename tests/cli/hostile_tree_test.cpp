@@ -1,6 +1,8 @@
 // vorlan-count against trees and profiles that fight back: links that loop,
 // special files, names that are not UTF-8, unreadable folders, broken
 // profiles, and a large input that must not make the counter large.
+#include "expected_report.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -56,25 +58,6 @@ std::string ReadFile(const fs::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::string WordLine(unsigned long count, const std::string& word) {
-    char field[16];
-    std::snprintf(field, sizeof field, "%10lu", count);
-    return std::string(field) + " : " + word + "\r\n";
-}
-
-std::string Totals(int files, int total, int different) {
-    std::string text = "=========================\r\n";
-    char line[64];
-    if (files >= 0) {
-        std::snprintf(line, sizeof line, "%10d : Files processed\r\n", files);
-        text += line;
-    }
-    std::snprintf(line, sizeof line, "%10d : Total words\r\n", total);
-    text += line;
-    std::snprintf(line, sizeof line, "%10d : Different words used\r\n", different);
-    return text + line;
 }
 
 bool IsLeadByte(unsigned char c) {

@@ -1,5 +1,7 @@
 // vorlan-count as users run it: the report bytes on standard output, one
 // line per message on standard error, and the exit status.
+#include "expected_report.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -36,25 +38,6 @@ std::string Upper(std::string text) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     return text;
-}
-
-std::string WordLine(unsigned long count, const std::string& word) {
-    char field[16];
-    std::snprintf(field, sizeof field, "%10lu", count);
-    return std::string(field) + " : " + word + "\r\n";
-}
-
-std::string Totals(int files, int total, int different) {
-    std::string text = "=========================\r\n";
-    char line[64];
-    if (files >= 0) {
-        std::snprintf(line, sizeof line, "%10d : Files processed\r\n", files);
-        text += line;
-    }
-    std::snprintf(line, sizeof line, "%10d : Total words\r\n", total);
-    text += line;
-    std::snprintf(line, sizeof line, "%10d : Different words used\r\n", different);
-    return text + line;
 }
 
 class VorlanCount : public ::testing::Test {
