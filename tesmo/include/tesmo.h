@@ -48,6 +48,23 @@ TESMO_API char* TESMO_CALL strword(char* text);
  * symbols end words. */
 TESMO_API char* TESMO_CALL strword_utf8(char* text);
 
+/* The same two with the continuation in the caller's hands, so that several
+ * tokenizations can be in progress at once (one per thread, say). A state
+ * belongs to one tokenization at a time; zero-initialise it before its first
+ * use (a call without a string on such a state returns null). Its members
+ * are the library's own. strword and strword_utf8 keep states of their own,
+ * which these never touch. */
+typedef struct strword_state {
+    unsigned char* next;
+    const unsigned char* begin;
+    const unsigned char* limit;
+    unsigned char* window_base;
+    unsigned long long window_stops;
+    unsigned long long pending_stops;
+} strword_state;
+TESMO_API char* TESMO_CALL strword_r(char* text, strword_state* state);
+TESMO_API char* TESMO_CALL strword_utf8_r(char* text, strword_state* state);
+
 /* Multibyte string operations. */
 TESMO_API int TESMO_CALL mbstrcmp(const char* a, const char* b);
 TESMO_API int TESMO_CALL mbstricmp(const char* a, const char* b);

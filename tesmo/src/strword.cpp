@@ -65,28 +65,27 @@ inline std::uint8_t ClassAt(const unsigned char* p) {
     return kWordClass[*p];
 }
 
-// Where the next call without a string resumes. Shared by every caller in
-// the process (the token functions included), so only one tokenization can
-// be in progress at a time. When the string is used up it points at a
-// terminator (one of its own, or kNoString), which saves the hot path a test.
+// A tokenization in progress (strword_state of the header, by its members):
+//  next          where the next call without a string resumes; when the
+//                string is used up it points at a terminator (one of its own,
+//                or kNoString), which saves the hot path a test;
+//  begin, limit  the bytes of the string last passed, terminator included:
+//                the only range that is ever read in blocks;
+//  window_base, window_stops
+//                a window over 64 bytes of that string from window_base on:
+//                bit i is set when byte i is not an ASCII letter or digit (a
+//                stop), or lies past the terminator;
+//  pending_stops the window's stops at or after the pending position, or 0
+//                when unknown. Taking a word clears bits from it instead of
+//                recomputing it from the position, which keeps the work that
+//                one call hands to the next short.
+using State = strword_state;
+
 unsigned char kNoString[1] = {0};
-unsigned char* g_strwordNext = kNoString;
 
-// The bytes of the string last passed, terminator included: the only range
-// that is ever read in blocks.
-const unsigned char* g_strwordBegin = nullptr;
-const unsigned char* g_strwordLimit = nullptr; // one past the terminator
-
-// A window over 64 bytes of that string from g_windowBase on: bit i is set
-// when byte i is not an ASCII letter or digit (a stop), or lies past the
-// terminator.
-unsigned char* g_windowBase = nullptr;
-std::uint64_t g_windowStops = 0;
-
-// The window's stops at or after the pending position, or 0 when unknown.
-// Taking a word clears bits from it instead of recomputing it from the
-// position, which keeps the work that one call hands to the next short.
-std::uint64_t g_pendingStops = 0;
+// strword's own: shared by every caller in the process (the token functions
+// included), so only one such tokenization can be in progress at a time.
+State g_state = {kNoString, nullptr, nullptr, nullptr, 0, 0};
 
 inline bool IsAsciiAlnum(unsigned char c) {
     return kWordClass[c] & (kWordLetter | kWordDigit);
@@ -129,38 +128,38 @@ inline std::uint64_t BitsFrom(unsigned n) {
 }
 
 // Moves the window to base, which lies before the limit.
-void FillWindow(unsigned char* base) {
-    const unsigned char* const limit = g_strwordLimit;
-    g_windowBase = base;
+void FillWindow(State& s, unsigned char* base) {
+    const unsigned char* const limit = s.limit;
+    s.window_base = base;
     if (limit - base >= 64) {
-        g_windowStops = Stops64(base);
+        s.window_stops = Stops64(base);
         return;
     }
     const auto avail = static_cast<unsigned>(limit - base);
-    if (limit - g_strwordBegin >= 64) {
+    if (limit - s.begin >= 64) {
         // The 64 bytes that end with the terminator, moved into place.
         const unsigned char* last = limit - 64;
-        g_windowStops = (Stops64(last) >> (base - last)) | BitsFrom(avail);
+        s.window_stops = (Stops64(last) >> (base - last)) | BitsFrom(avail);
     } else {
-        g_windowStops = ScalarStops(base, avail) | BitsFrom(avail);
+        s.window_stops = ScalarStops(base, avail) | BitsFrom(avail);
     }
 }
 
 // The offset of p in the window, 64 or more when outside.
-inline std::uintptr_t WindowOffset(const unsigned char* p) {
-    return reinterpret_cast<std::uintptr_t>(p) - reinterpret_cast<std::uintptr_t>(g_windowBase);
+inline std::uintptr_t WindowOffset(const State& s, const unsigned char* p) {
+    return reinterpret_cast<std::uintptr_t>(p) - reinterpret_cast<std::uintptr_t>(s.window_base);
 }
 
 // Takes a new string: its bounds, the window at its start, and the position
 // the scan starts from.
-void StartString(char* text) {
+void StartString(State& s, char* text) {
     auto* p = reinterpret_cast<unsigned char*>(text);
     const std::size_t size = std::strlen(text) + 1;
-    g_strwordBegin = p;
-    g_strwordLimit = p + size;
-    g_strwordNext = p;
+    s.begin = p;
+    s.limit = p + size;
+    s.next = p;
     if (size < 16) {
-        FillWindow(p);
+        FillWindow(s, p);
     } else {
         // Four blocks, each moved back as far as needed to end inside the
         // string; overlapping blocks agree on the bytes they share. Lines
@@ -170,24 +169,24 @@ void StartString(char* text) {
             const std::size_t offset = std::min(16 * k, size - 16);
             stops |= BlockStops(p + offset) << offset;
         }
-        g_windowBase = p;
-        g_windowStops = size < 64 ? stops | BitsFrom(static_cast<unsigned>(size)) : stops;
+        s.window_base = p;
+        s.window_stops = size < 64 ? stops | BitsFrom(static_cast<unsigned>(size)) : stops;
     }
-    g_pendingStops = g_windowStops;
+    s.pending_stops = s.window_stops;
 }
 
 // The first byte at or after p that is not an ASCII letter or digit.
-unsigned char* SkipAlnum(unsigned char* p) {
+unsigned char* SkipAlnum(State& s, unsigned char* p) {
     for (;;) {
-        std::uintptr_t offset = WindowOffset(p);
+        std::uintptr_t offset = WindowOffset(s, p);
         if (offset < 64) {
-            if (const std::uint64_t stops = g_windowStops >> offset)
+            if (const std::uint64_t stops = s.window_stops >> offset)
                 return p + std::countr_zero(stops);
             p += 64 - offset; // all letters to the window's end
         }
-        if (p >= g_strwordLimit)
+        if (p >= s.limit)
             break; // only when the string was changed behind our back
-        FillWindow(p);
+        FillWindow(s, p);
     }
     while (IsAsciiAlnum(*p))
         ++p;
@@ -204,25 +203,26 @@ inline bool JoinsWord(const unsigned char* p, std::uint8_t cls) {
 }
 
 // Ends the word at the delimiter; pending_stops are the stops after it.
-inline char* EndWord(unsigned char* word, unsigned char* delimiter, std::uint64_t pending_stops) {
+inline char* EndWord(State& s, unsigned char* word, unsigned char* delimiter,
+                     std::uint64_t pending_stops) {
     *delimiter = 0;
     // When the terminator follows, the next call finds it there and ends the
     // tokenization.
-    g_strwordNext = delimiter + 1;
-    g_pendingStops = pending_stops;
+    s.next = delimiter + 1;
+    s.pending_stops = pending_stops;
     return reinterpret_cast<char*>(word);
 }
 
-inline char* EndString(unsigned char* word) {
-    g_strwordNext = kNoString;
-    g_pendingStops = 0;
+inline char* EndString(State& s, unsigned char* word) {
+    s.next = kNoString;
+    s.pending_stops = 0;
     return reinterpret_cast<char*>(word);
 }
 
 // Every case, from the pending position: double-byte characters, joined
 // delimiters, words that leave the window.
-[[gnu::noinline]] char* ScanPendingWord() {
-    unsigned char* p = g_strwordNext;
+[[gnu::noinline]] char* ScanPendingWord(State& s) {
+    unsigned char* p = s.next;
     while (ClassAt(p) & kWordDelim)
         ++p;
     // The first byte of a word is never a delimiter, so every delimiter met
@@ -230,20 +230,20 @@ inline char* EndString(unsigned char* word) {
     unsigned char* const word = p;
 
     for (;;) {
-        p = SkipAlnum(p);
+        p = SkipAlnum(s, p);
         const std::uint8_t cls = ClassAt(p);
         if (cls & kWordDelim) {
             if (!JoinsWord(p, cls)) {
-                const std::uintptr_t after = WindowOffset(p) + 1;
-                return EndWord(word, p, after < 64 ? g_windowStops & BitsFrom(after) : 0);
+                const std::uintptr_t after = WindowOffset(s, p) + 1;
+                return EndWord(s, word, p, after < 64 ? s.window_stops & BitsFrom(after) : 0);
             }
             ++p; // the letter or digit after it belongs to the word as well
         } else if (cls & kWordEnd) {
-            return EndString(word);
+            return EndString(s, word);
         } else if (cls & kWordLead) {
             // A lead byte right before the terminator ends the string.
             if (p[1] == 0)
-                return EndString(word);
+                return EndString(s, word);
             p += 2;
         } else {
             ++p; // a control byte or a high byte that is not a lead byte
@@ -253,38 +253,38 @@ inline char* EndString(unsigned char* word) {
 
 // Takes the word at word (past any delimiters), given the window's stops
 // from word on, of which the lowest ends it.
-inline char* TakeWord(unsigned char* word, std::uint64_t stops) {
-    unsigned char* const end = g_windowBase + static_cast<unsigned>(std::countr_zero(stops));
+inline char* TakeWord(State& s, unsigned char* word, std::uint64_t stops) {
+    unsigned char* const end = s.window_base + static_cast<unsigned>(std::countr_zero(stops));
     const std::uint8_t cls = ClassAt(end);
     // A delimiter at end is never the word's first byte.
     if (cls & kWordDelim) [[likely]] {
         if (!JoinsWord(end, cls)) [[likely]]
-            return EndWord(word, end, stops & (stops - 1));
+            return EndWord(s, word, end, stops & (stops - 1));
     } else if (cls & kWordEnd) {
-        return EndString(word);
+        return EndString(s, word);
     }
-    return ScanPendingWord();
+    return ScanPendingWord(s);
 }
 
 // The word at word starts past the window, or runs to its end.
-[[gnu::noinline]] char* TakeWordInNewWindow(unsigned char* word) {
-    if (word >= g_strwordLimit)
-        return ScanPendingWord(); // only when the string was changed behind our back
-    FillWindow(word);
-    if (!g_windowStops)
-        return ScanPendingWord(); // 64 letters or digits in a row
-    return TakeWord(word, g_windowStops);
+[[gnu::noinline]] char* TakeWordInNewWindow(State& s, unsigned char* word) {
+    if (word >= s.limit)
+        return ScanPendingWord(s); // only when the string was changed behind our back
+    FillWindow(s, word);
+    if (!s.window_stops)
+        return ScanPendingWord(s); // 64 letters or digits in a row
+    return TakeWord(s, word, s.window_stops);
 }
 
 // The common case: a word of ASCII letters and digits inside the window,
 // ended by a delimiter or the terminator. Anything else goes to the full
 // scan, which starts over from the pending position.
-inline char* NextWord() {
-    unsigned char* word = g_strwordNext;
-    std::uint64_t stops = g_pendingStops;
+inline char* NextWord(State& s) {
+    unsigned char* word = s.next;
+    std::uint64_t stops = s.pending_stops;
     if (ClassAt(word) & (kWordDelim | kWordEnd)) [[unlikely]] {
         if (*word == 0)
-            return EndString(nullptr);
+            return EndString(s, nullptr);
         // Every delimiter is a stop: the lowest pending one is the one at word.
         do {
             ++word;
@@ -292,13 +292,13 @@ inline char* NextWord() {
         } while (ClassAt(word) & kWordDelim);
     }
     if (!stops) [[unlikely]]
-        return TakeWordInNewWindow(word);
-    return TakeWord(word, stops);
+        return TakeWordInNewWindow(s, word);
+    return TakeWord(s, word, stops);
 }
 
-[[gnu::noinline]] char* FirstWord(char* text) {
-    StartString(text);
-    return NextWord();
+[[gnu::noinline]] char* FirstWord(State& s, char* text) {
+    StartString(s, text);
+    return NextWord(s);
 }
 
 } // namespace
@@ -307,8 +307,18 @@ extern "C" {
 
 TESMO_API char* TESMO_CALL strword(char* text) {
     if (text && *text)
-        return FirstWord(text);
-    return NextWord();
+        return FirstWord(g_state, text);
+    return NextWord(g_state);
+}
+
+TESMO_API char* TESMO_CALL strword_r(char* text, strword_state* state) {
+    if (!state)
+        return nullptr;
+    if (text && *text)
+        return FirstWord(*state, text);
+    if (!state->next) [[unlikely]] // a state that never had a string
+        state->next = kNoString;
+    return NextWord(*state);
 }
 
 } // extern "C"

@@ -147,7 +147,8 @@ inline bool IsAsciiAlnum(unsigned char c) {
 // Where the next call without a string resumes; a terminator when the
 // string is used up.
 unsigned char kNoString[1] = {0};
-unsigned char* g_utf8Next = kNoString;
+// strword_utf8's own continuation (only `next` of the state is used).
+strword_state g_utf8State = {kNoString, nullptr, nullptr, nullptr, 0, 0};
 
 // Whether the delimiter d, between a character of class before and the
 // character at after, stays inside the word: any delimiter between two
@@ -159,15 +160,15 @@ bool JoinsWord(Part before, const Char& d, const unsigned char* after) {
     return next == Part::digit || (next == Part::letter && d.apostrophe);
 }
 
-char* NextWord() {
-    unsigned char* p = g_utf8Next;
+char* NextWord(strword_state& s) {
+    unsigned char* p = s.next;
     Char c = CharAt(p);
     while (c.part == Part::delim) {
         p += c.length;
         c = CharAt(p);
     }
     if (c.part == Part::end) {
-        g_utf8Next = kNoString;
+        s.next = kNoString;
         return nullptr;
     }
     unsigned char* const word = p;
@@ -182,13 +183,13 @@ char* NextWord() {
         }
         c = CharAt(p);
         if (c.part == Part::end) {
-            g_utf8Next = kNoString;
+            s.next = kNoString;
             return reinterpret_cast<char*>(word);
         }
         if (c.part == Part::delim && !JoinsWord(before, c, p + c.length)) {
             *p = 0;
             // Past the whole delimiter: its other bytes are not looked at again.
-            g_utf8Next = p + c.length;
+            s.next = p + c.length;
             return reinterpret_cast<char*>(word);
         }
         before = c.part;
@@ -202,8 +203,18 @@ extern "C" {
 
 TESMO_API char* TESMO_CALL strword_utf8(char* text) {
     if (text && *text)
-        g_utf8Next = reinterpret_cast<unsigned char*>(text);
-    return NextWord();
+        g_utf8State.next = reinterpret_cast<unsigned char*>(text);
+    return NextWord(g_utf8State);
+}
+
+TESMO_API char* TESMO_CALL strword_utf8_r(char* text, strword_state* state) {
+    if (!state)
+        return nullptr;
+    if (text && *text)
+        state->next = reinterpret_cast<unsigned char*>(text);
+    else if (!state->next) // a state that never had a string
+        state->next = kNoString;
+    return NextWord(*state);
 }
 
 } // extern "C"

@@ -267,3 +267,66 @@ TEST(StrwordRandomized, MatchesReferenceAndStaysInsideTheLine) {
 }
 
 } // namespace
+
+namespace {
+
+// A whole tokenization with strword_r on an exactly sized copy of line.
+struct ReentrantRun {
+    explicit ReentrantRun(const std::string& line) : buf(line.begin(), line.end()) {
+        buf.push_back('\0');
+    }
+    // The next word, or false at the end.
+    bool Next(std::string& word) {
+        char* w = strword_r(started ? nullptr : buf.data(), &state);
+        started = true;
+        if (!w)
+            return false;
+        EXPECT_GE(w, buf.data());
+        EXPECT_LT(w, buf.data() + buf.size());
+        word = w;
+        return true;
+    }
+    std::vector<char> buf;
+    strword_state state{};
+    bool started = false;
+};
+
+// Two tokenizations advanced in turn, word by word, and strword's own one
+// running beside them: none disturbs another.
+TEST(StrwordReentrant, InterleavedTokenizationsKeepTheirOwnPlaces) {
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        const std::string a = RandomLine(rng), b = RandomLine(rng);
+        ReentrantRun ra(a), rb(b);
+        std::vector<char> own(b.begin(), b.end());
+        own.push_back('\0');
+        Words gotA, gotB, gotOwn;
+        std::string w;
+        char* o = strword(own.data());
+        bool moreA = true, moreB = true;
+        while (moreA || moreB || o) {
+            if (moreA && (moreA = ra.Next(w)))
+                gotA.push_back(w);
+            if (moreB && (moreB = rb.Next(w)))
+                gotB.push_back(w);
+            if (o) {
+                gotOwn.emplace_back(o);
+                o = strword(nullptr);
+            }
+        }
+        ASSERT_EQ(gotA, ReferenceWords(a)) << ::testing::PrintToString(a);
+        ASSERT_EQ(gotB, ReferenceWords(b)) << ::testing::PrintToString(b);
+        ASSERT_EQ(gotOwn, gotB);
+    }
+}
+
+TEST(StrwordReentrant, FreshStateAndNullStateGiveNothing) {
+    strword_state fresh{};
+    EXPECT_EQ(strword_r(nullptr, &fresh), nullptr);
+    EXPECT_EQ(strword_r(nullptr, &fresh), nullptr);
+    char line[] = "two words";
+    EXPECT_EQ(strword_r(line, nullptr), nullptr);
+    EXPECT_STREQ(line, "two words"); // nothing written without a state
+}
+
+} // namespace

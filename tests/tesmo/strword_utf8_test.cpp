@@ -130,6 +130,24 @@ TEST(StrwordUtf8Continuation, InterleavesWithByteTokenizer) {
     }
 }
 
+TEST(StrwordUtf8Continuation, CallerStatesAreIndependent) {
+    char first[] = "\u00E9t\u00E9 hiver";
+    char second[] = "alpha beta";
+    char own[] = "x y";
+    strword_state a{}, b{};
+    EXPECT_EQ(strword_utf8_r(nullptr, &a), nullptr); // never had a string
+    ASSERT_STREQ(strword_utf8_r(first, &a), "\u00E9t\u00E9");
+    ASSERT_STREQ(strword_utf8(own), "x");
+    ASSERT_STREQ(strword_utf8_r(second, &b), "alpha");
+    EXPECT_STREQ(strword_utf8_r(nullptr, &a), "hiver");
+    EXPECT_STREQ(strword_utf8(nullptr), "y");
+    EXPECT_STREQ(strword_utf8_r(nullptr, &b), "beta");
+    EXPECT_EQ(strword_utf8_r(nullptr, &a), nullptr);
+    EXPECT_EQ(strword_utf8_r(nullptr, &b), nullptr);
+    EXPECT_EQ(strword_utf8(nullptr), nullptr);
+    EXPECT_EQ(strword_utf8_r(first, nullptr), nullptr);
+}
+
 TEST(StrwordUtf8Continuation, MultiByteDelimiterIsSkippedWhole) {
     // The word is ended at the delimiter's first byte; its other bytes must
     // not turn up as a word of their own.
