@@ -1,6 +1,7 @@
 #include "engine/scan.h"
 
 #include "engine/count_notifier.h"
+#include "engine/line_counter.h"
 #include "engine/scan_progress.h"
 #include "engine/text_encoding.h"
 #include "engine/vorlan_doc.h"
@@ -22,15 +23,12 @@ const ScanVariant kScanByEndings{false, true, "%ld words counted", " (--;)"};
 const ScanVariant kScanHtml{true, false, "%ld words are counted.", "(--;)"};
 const ScanVariant kScanHtmlByEndings{true, true, "%ld words are counted", "(--;)"};
 
-// The fixed buffer of one scan, so that reading a line allocates nothing.
+// The fixed buffers of one scan, so that reading a line allocates nothing.
 // The HTML filter lives here too: its state carries from file to file. It
-// filters in place, since its output is never longer than its input. The
-// padding after the line lets the word table read every word in 8-byte
-// loads; it is never written.
+// filters in place, since its output is never longer than its input.
 class CScanBuffers {
   public:
-    CScanBuffers() { std::memset(line, 0, sizeof line); }
-    char line[kScanLineBufferSize + kWordPadding];
+    CLineBuffer buffer;
     CDehtmlString dehtml;
     CScanProgress progress;
 };
@@ -57,42 +55,67 @@ void CVorlanDoc::ScanFileList(const std::vector<std::string>& files, const ScanV
     if (variant.stripHtml)
         buffers->dehtml.Reset();
     buffers->progress.Start(m_notifier, files, m_nTotalWords);
-    std::string upper;
-    for (const std::string& path : files) {
+    // The upper-cased path is what the exclusion list sees and what a
+    // message shows; the file itself is opened under its listed name, since
+    // this file system tells letter case apart.
+    std::vector<bool> counted(files.size(), true);
+    if (m_bExcludeBinary == 1) {
+        for (std::size_t i = 0; i < files.size(); ++i)
+            counted[i] = !m_listExclude.IsExcluded(UpperPath(files[i]).c_str());
+    }
+    // The HTML filter carries its state from line to line and file to file,
+    // and a descriptor can only be read in one go: those lists are read in
+    // order on this thread.
+    if (!variant.stripHtml && m_strDescriptorEntry.empty() &&
+        ScanInParts(files, counted, variant, buffers->progress))
+        return;
+    for (std::size_t i = 0; i < files.size(); ++i) {
         buffers->progress.NextFile();
-        // The upper-cased copy is what the exclusion list sees and what a
-        // message shows; the file itself is opened under its listed name,
-        // since this file system tells letter case apart.
-        upper = path;
-        mbstrupr(upper.data());
-        bool excluded = m_bExcludeBinary == 1 && m_listExclude.IsExcluded(upper.c_str());
-        if (!excluded)
-            ScanOneFile(path.c_str(), upper, variant, *buffers);
+        if (counted[i])
+            ScanOneFile(files[i].c_str(), UpperPath(files[i]), variant, *buffers);
         if (m_bQuit == 1 || m_bOutOfMemory)
             break;
     }
     buffers->progress.Finish(m_nTotalWords, m_bQuit != 1 && !m_bOutOfMemory);
 }
 
-namespace {
-
-// Drops the line feed and then trailing spaces (tabs stay: the tokenizer
-// splits at them anyway) from the line of n bytes before its terminator.
-// Returns false when nothing is left.
-bool TrimLine(char* line, std::size_t n) {
-    // A NUL byte of the file ends the line for everyone downstream. Only a
-    // line that starts with a space or a NUL can come out empty because of
-    // one, so only such a line pays for finding it.
-    if (n > 0 && (line[0] == ' ' || line[0] == '\0'))
-        n = std::strlen(line);
-    if (n > 0 && line[n - 1] == '\n')
-        line[--n] = '\0';
-    while (n > 0 && line[n - 1] == ' ')
-        line[--n] = '\0';
-    return n > 0;
+std::string CVorlanDoc::UpperPath(const std::string& path) {
+    std::string upper = path;
+    mbstrupr(upper.data());
+    return upper;
 }
 
-} // namespace
+// The hooks of the document's own line loop: the quit flag, progress, the
+// HTML filter or trimming, the word table, and the event pump.
+class CVorlanDoc::CScanHooks {
+  public:
+    CScanHooks(CVorlanDoc& doc, const ScanVariant& variant, CScanBuffers& buffers, bool utf8)
+        : m_doc(doc), m_variant(variant), m_buffers(buffers), m_tokenizer(utf8) {}
+    bool Stop() const { return m_doc.m_bQuit == 1; }
+    void Between(const CTextLineReader& reader) {
+        if (m_buffers.progress.Due()) [[unlikely]]
+            m_buffers.progress.Report(m_doc.m_nTotalWords, reader);
+    }
+    bool Prepare(char* text, std::size_t length) {
+        if (m_variant.stripHtml)
+            return m_buffers.dehtml.StripTags(text, text)[0] != '\0';
+        return line_counter::TrimLine(text, length);
+    }
+    bool Count(char* text) {
+        if (m_variant.reverseWords)
+            m_doc.CountLine<true>(text, m_tokenizer, m_variant);
+        else
+            m_doc.CountLine<false>(text, m_tokenizer, m_variant);
+        return !m_doc.m_bOutOfMemory;
+    }
+    void After() const { PumpMessages(); }
+
+  private:
+    CVorlanDoc& m_doc;
+    const ScanVariant& m_variant;
+    CScanBuffers& m_buffers;
+    CLineTokenizer m_tokenizer;
+};
 
 void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
                              const ScanVariant& variant, CScanBuffers& buffers) {
@@ -105,39 +128,10 @@ void CVorlanDoc::ScanOneFile(const char* path, const std::string& upperPath,
     m_bQuit = 0;
     ++m_nFilesProcessed;
     const bool utf8 = ReadsAsUtf8(path);
-    m_pfnTokenize = utf8 ? strword_utf8 : strword;
     m_bUtf8Report = m_bUtf8Report || utf8;
-    bool firstLine = true;
     buffers.progress.Report(m_nTotalWords, reader);
-
-    std::size_t length = 0;
-    while (reader.ReadLine(buffers.line, kScanLineBufferSize, &length)) {
-        if (m_bQuit == 1)
-            break; // the line just read is not counted
-        if (buffers.progress.Due()) [[unlikely]]
-            buffers.progress.Report(m_nTotalWords, reader);
-        char* text = buffers.line;
-        if (utf8 && firstLine) {
-            text = SkipByteOrderMark(text);
-            length -= static_cast<std::size_t>(text - buffers.line);
-        }
-        firstLine = false;
-        if (variant.stripHtml) {
-            if (buffers.dehtml.StripTags(text, text)[0] == '\0')
-                continue;
-        } else if (!TrimLine(text, length)) {
-            continue;
-        }
-        if (variant.reverseWords)
-            CountLine<true>(text, variant);
-        else
-            CountLine<false>(text, variant);
-        if (m_bOutOfMemory)
-            break;
-        // Only after the line's last word: strword keeps its place in the
-        // line process-wide, and an event handler might tokenize too.
-        PumpMessages();
-    }
+    CScanHooks hooks(*this, variant, buffers, utf8);
+    CountLinesOfFile(reader, buffers.buffer, utf8, hooks);
     if (reader.Failed())
         ReportReadFailure(upperPath, variant);
 }
@@ -165,87 +159,32 @@ std::uint32_t WordsUntilTitle(std::int32_t total) {
 
 } // namespace
 
-namespace {
-
-// The next word of the line being tokenized that is not empty, or null.
-inline char* NextWord(char* (*tokenize)(char*)) {
-    for (;;) {
-        char* word = tokenize(nullptr);
-        if (!word || word[0] != '\0') [[likely]]
-            return word;
-    }
-}
-
-// Reverses the bytes of a word of the padded line buffer in place. A word of
-// up to seven bytes is turned around in one 8-byte load and store, which
-// writes the bytes after it back unchanged.
-inline void ReverseWord(char* word) {
-    using namespace word_key;
-    std::uint64_t x = Load8(word);
-    if (const std::uint64_t z = LowestZeroByte(x)) [[likely]] {
-        const unsigned n = static_cast<unsigned>(__builtin_ctzll(z)) & ~7u; // bits, 8 to 56
-        const std::uint64_t mask = (std::uint64_t{1} << n) - 1;
-        x = (__builtin_bswap64(x & mask) >> (64 - n)) | (x & ~mask);
-        std::memcpy(word, &x, 8);
-        return;
-    }
-    std::reverse(word, word + 8 + std::strlen(word + 8));
-}
-
-} // namespace
-
-template <bool kReverse> void CVorlanDoc::CountLine(char* text, const ScanVariant& variant) {
+template <bool kReverse>
+void CVorlanDoc::CountLine(char* text, CLineTokenizer& tokenizer, const ScanVariant& variant) {
     // The total lives in a register for the line; m_nTotalWords is brought up
     // to date before the title changes and when the line is done.
     auto total = static_cast<std::uint32_t>(m_nTotalWords);
     std::uint32_t untilTitle = WordsUntilTitle(m_nTotalWords);
-    char* (*const tokenize)(char*) = m_pfnTokenize;
-    char* word = tokenize(text);
-    if (word && word[0] == '\0')
-        word = NextWord(tokenize);
-    // Two words ahead: a word's key is computed (which starts the load of
-    // its index slot) two words before it is counted, and its node is asked
-    // for one word before. A word begins past the terminator of the word
-    // before it, so reversing or counting one never changes another.
-    auto prepare = [&](char* w) {
-        if constexpr (kReverse)
-            ReverseWord(w);
-        return m_wordTree.PrepareKey(w);
-    };
-    WordKey key{}, keyNext{};
-    char* next = nullptr;
-    if (word) {
-        key = prepare(word);
-        next = NextWord(tokenize);
-        if (next)
-            keyNext = prepare(next);
-    }
-    while (word) {
-        char* after = next ? NextWord(tokenize) : nullptr;
-        if (next)
-            m_wordTree.PrefetchNode(keyNext);
-        // Null when memory ran out: the table is unchanged, the word is not
-        // counted and the scan stops; the count run reports what was counted
-        // until then.
-        if (!m_wordTree.InsertKey(key)) [[unlikely]] {
-            m_bOutOfMemory = true;
-            break;
-        }
+    // False when memory ran out: the table is unchanged, the word is not
+    // counted and the scan stops; the count run reports what was counted
+    // until then.
+    const bool counted = CountWordsOfLine<kReverse>(m_wordTree, tokenizer, text, [&] {
         ++total; // wraps instead of overflowing past 2^31 - 1 words
         if (--untilTitle == 0) [[unlikely]] {
             m_nTotalWords = static_cast<std::int32_t>(total);
-            char title[64];
-            std::snprintf(title, sizeof title, variant.progress, static_cast<long>(m_nTotalWords));
-            SetTitle(title);
+            ShowWordsTitle(variant, m_nTotalWords);
             untilTitle = WordsUntilTitle(m_nTotalWords);
         }
-        word = next;
-        key = keyNext;
-        next = after;
-        if (next)
-            keyNext = prepare(next);
-    }
+    });
+    if (!counted)
+        m_bOutOfMemory = true;
     m_nTotalWords = static_cast<std::int32_t>(total);
+}
+
+void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int32_t words) {
+    char title[64];
+    std::snprintf(title, sizeof title, variant.progress, static_cast<long>(words));
+    SetTitle(title);
 }
 
 // Detection reads the file ahead of the scan, which a descriptor entry (a

@@ -40,6 +40,15 @@ void CScanProgress::Report(std::int32_t words, const CTextLineReader& reader) {
     Send(words, (*m_pFiles)[m_nIndex - 1]);
 }
 
+void CScanProgress::ReportAt(std::int32_t words, std::size_t fileIndex, std::uint64_t offset) {
+    while (m_nIndex < fileIndex && m_nIndex < m_sizes.size())
+        NextFile();
+    if (m_nIndex == 0)
+        return;
+    m_nDone = std::max(m_nDone, m_nBefore + std::min(offset, m_sizes[m_nIndex - 1]));
+    Send(words, (*m_pFiles)[m_nIndex - 1]);
+}
+
 void CScanProgress::Finish(std::int32_t words, bool complete) {
     if (!m_pNotifier)
         return;

@@ -27,6 +27,9 @@ class CScanProgress {
     // Reports the current file (call it once the file is open, and whenever
     // Due).
     void Report(std::int32_t words, const CTextLineReader& reader);
+    // The same for a scan that reads files in parts: the scan is at the
+    // 1-based file index of the list (never going back), offset bytes into it.
+    void ReportAt(std::int32_t words, std::size_t fileIndex, std::uint64_t offset);
     // The scan ended; complete when it passed every file of the list.
     void Finish(std::int32_t words, bool complete);
 

@@ -60,6 +60,17 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
     return InsertNew(key);
 }
 
+CNode* CStringTree::InsertRepeated(const char* pszWord, std::uint32_t nTimes) noexcept {
+    CNode* pNode = Insert(pszWord);
+    if (pNode && nTimes > 1) {
+        // Both counters wrap at 32 bits, so adding at once or one by one
+        // gives the same values.
+        pNode->m_nCount += nTimes - 1;
+        m_nTotal = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_nTotal) + (nTimes - 1));
+    }
+    return pNode;
+}
+
 // A word the index does not know. Words appended after the last one in
 // order stay out of the index (a word list would only fill it with words
 // never met again); the first repeat of such a word finds it in the tree

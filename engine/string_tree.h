@@ -54,6 +54,10 @@ class CStringTree {
     inline CNode* InsertKey(const WordKey& key) noexcept;
     // Starts loading the node that InsertKey (key) most likely counts.
     void PrefetchNode(const WordKey& key) const noexcept { m_index.PrefetchNode(key); }
+    // Counts pszWord nTimes times at once (nTimes > 0), as that many Inserts
+    // would: a word new to the table keeps this text. Null, with nothing
+    // changed, when memory runs out.
+    CNode* InsertRepeated(const char* pszWord, std::uint32_t nTimes) noexcept;
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 

@@ -1,5 +1,7 @@
 #include "engine/text_encoding.h"
 
+#include "platform/fd.h"
+
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -10,21 +12,6 @@ namespace {
 
 constexpr unsigned char kBom[] = {0xEF, 0xBB, 0xBF};
 constexpr std::size_t kPieceSize = 64 * 1024;
-
-class CFd {
-  public:
-    explicit CFd(int fd) : m_fd(fd) {}
-    ~CFd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFd(const CFd&) = delete;
-    CFd& operator=(const CFd&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 } // namespace
 

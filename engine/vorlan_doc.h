@@ -6,6 +6,7 @@
 #define VORLAN_ENGINE_VORLAN_DOC_H
 
 #include "engine/ex_string_list.h"
+#include "engine/scan_plan.h"
 #include "engine/string_tree.h"
 #include "filters/exclude_list.h"
 #include "platform/document.h"
@@ -14,7 +15,11 @@
 #include <string>
 #include <vector>
 
+class CLineTokenizer;
 class CScanBuffers;
+class CScanProgress;
+struct PartResult;
+struct ScanPart;
 class CSettingsStore;
 class CTextLineReader;
 class ICountNotifier;
@@ -68,6 +73,10 @@ class CVorlanDoc : public CDocument {
     // stopped early (the report lists what had been counted until then).
     bool RanOutOfMemory() const { return m_bOutOfMemory; }
 
+    // How many threads a count may use (by default: as many as the machine
+    // has, or VORLAN_THREADS), and from which sizes it uses more than one.
+    void SetScanThreads(const ScanThreads& threads) { m_scanThreads = threads; }
+
     CExStringList m_listResult;
     int m_bCounting = 0;
     int m_bQuit = 0;
@@ -88,11 +97,23 @@ class CVorlanDoc : public CDocument {
 
   private:
     void ScanFileList(const std::vector<std::string>& files, const ScanVariant& variant);
+    // Counts the list on several threads when it is large enough to gain:
+    // false, with nothing done, when it is not (or no thread can be had).
+    bool ScanInParts(const std::vector<std::string>& files, const std::vector<bool>& counted,
+                     const ScanVariant& variant, CScanProgress& progress);
+    // Adds what counting one part gave to the word table and the counters,
+    // with the messages its file calls for; false when the scan must stop.
+    bool MergePart(const std::string& path, const ScanPart& part, const PartResult& result,
+                   const ScanVariant& variant, bool& bSkipFile);
+    static std::string UpperPath(const std::string& path);
     bool OpenInput(CTextLineReader& reader, const char* path) const;
     void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
                      CScanBuffers& buffers);
     // Reversing words is decided once per line rather than once per word.
-    template <bool kReverse> void CountLine(char* text, const ScanVariant& variant);
+    class CScanHooks;
+    template <bool kReverse>
+    void CountLine(char* text, CLineTokenizer& tokenizer, const ScanVariant& variant);
+    void ShowWordsTitle(const ScanVariant& variant, std::int32_t words);
     bool ReadsAsUtf8(const char* path) const;
     void ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant);
     void ReportReadFailure(const std::string& upperPath, const ScanVariant& variant);
@@ -107,10 +128,9 @@ class CVorlanDoc : public CDocument {
     ICountNotifier& m_notifier;
     bool m_bOutOfMemory = false;
     bool m_bRunning = false;
-    // How this count reads its files ("Option"/"Encoding"), and how the file
-    // being read is tokenized.
+    // How this count reads its files ("Option"/"Encoding").
     int m_nEncoding = 0;
-    char* (*m_pfnTokenize)(char*) = nullptr;
+    ScanThreads m_scanThreads = ScanThreads::ForThisMachine();
     std::string m_strDescriptorEntry;
     int m_nDescriptorFd = -1;
 };

@@ -17,4 +17,6 @@ CScopedPumpHook::CScopedPumpHook(PumpHook hook, void* context)
     SetPumpHook(hook, context);
 }
 
-CScopedPumpHook::~CScopedPumpHook() { SetPumpHook(m_pOldHook, m_pOldContext); }
+CScopedPumpHook::~CScopedPumpHook() {
+    SetPumpHook(m_pOldHook, m_pOldContext);
+}

@@ -25,13 +25,13 @@ PumpHook SetPumpHook(PumpHook hook, void* context);
 
 // Installs a hook for the lifetime of the object, then restores the old one.
 class CScopedPumpHook {
-public:
+  public:
     CScopedPumpHook(PumpHook hook, void* context);
     ~CScopedPumpHook();
     CScopedPumpHook(const CScopedPumpHook&) = delete;
     CScopedPumpHook& operator=(const CScopedPumpHook&) = delete;
 
-private:
+  private:
     PumpHook m_pOldHook;
     void* m_pOldContext;
 };

@@ -50,6 +50,7 @@ bool CTextLineReader::Open(const char* path) {
     Close();
     m_bEnd = false;
     m_bFailed = false;
+    m_bCtrlZ = false;
     m_nError = 0;
     // Anything but a regular file is refused before it is opened. The path
     // may change between the two looks, so O_NONBLOCK still keeps the open
@@ -98,10 +99,34 @@ bool CTextLineReader::Open(const char* path) {
     return true;
 }
 
+bool CTextLineReader::OpenPart(const char* path, std::uint64_t begin, std::uint64_t end) {
+    if (!Open(path))
+        return false;
+    // A file whose size is unknown (reported as 0) has no parts: its first
+    // part is all of it.
+    if (!m_bSizeKnown) {
+        m_bEnd = begin > 0;
+        return true;
+    }
+    const std::uint64_t size = m_nLeft;
+    end = end < size ? end : size;
+    begin = begin < end ? begin : end;
+    if (begin > 0 && ::lseek(m_fd, static_cast<off_t>(begin), SEEK_SET) < 0) {
+        m_nError = errno;
+        Close();
+        return false;
+    }
+    m_nLeft = end - begin;
+    m_bSizeKnown = true;
+    m_bEnd = m_nLeft == 0;
+    return true;
+}
+
 bool CTextLineReader::OpenDescriptor(int fd) {
     Close();
     m_bEnd = false;
     m_bFailed = false;
+    m_bCtrlZ = false;
     m_nError = 0;
     struct stat st;
     if (::fstat(fd, &st) != 0) {
@@ -193,6 +218,7 @@ bool CTextLineReader::ReadLine(char* buf, std::size_t size, std::size_t* length)
         char c = *m_pPos++;
         if (c == kCtrlZ) {
             m_bEnd = true;
+            m_bCtrlZ = true;
             m_pPos = m_pEnd;
             break;
         }

@@ -34,6 +34,11 @@ class CTextLineReader {
     // (EISDIR for a directory, EINVAL for any other kind that is not a
     // regular file).
     bool Open(const char* path);
+    // Opens path like Open and reads only its bytes from offset begin up to
+    // end (or its end, when that comes first): one part of a file that is
+    // read in parts, each starting where a line starts. A part reads exactly
+    // as those lines read from the whole file, Ctrl-Z included.
+    bool OpenPart(const char* path, std::uint64_t begin, std::uint64_t end);
     // Reads what is left of the already-open descriptor fd, closing any file
     // open before. fd itself stays open: the reader works on a duplicate.
     // False, with Error() set, when fd is not open, names a directory
@@ -51,6 +56,9 @@ class CTextLineReader {
 
     // True when a read error ended the file early.
     bool Failed() const { return m_bFailed; }
+    // True when a Ctrl-Z ended the file (or part): whatever follows it in the
+    // file is not to be read.
+    bool EndedAtCtrlZ() const { return m_bCtrlZ; }
     // The errno value of the last failed open or read; 0 when none failed.
     int Error() const { return m_nError; }
     bool IsOpen() const { return m_fd >= 0; }
@@ -75,6 +83,7 @@ class CTextLineReader {
     const char* m_pEnd = nullptr;
     bool m_bEnd = false;
     bool m_bFailed = false;
+    bool m_bCtrlZ = false;
     int m_nError = 0;
     std::uint64_t m_nBytesRead = 0;
 };

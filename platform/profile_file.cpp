@@ -1,5 +1,7 @@
 #include "platform/profile_file.h"
 
+#include "platform/fd.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -18,22 +20,6 @@ namespace {
 constexpr off_t kMaxProfileSize = 1024 * 1024;
 
 // ---------------------------------------------------------------- file access
-
-class CFd {
-  public:
-    explicit CFd(int fd = -1) : m_fd(fd) {}
-    ~CFd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFd(const CFd&) = delete;
-    CFd& operator=(const CFd&) = delete;
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-
-  private:
-    int m_fd;
-};
 
 enum class Load { kOk, kAbsent, kUnreadable };
 

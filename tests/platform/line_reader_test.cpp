@@ -250,3 +250,56 @@ TEST(LineReader, BytesConsumedFollowsTheLinesHandedOut) {
     ASSERT_TRUE(reader.ReadLine(buf, sizeof buf));
     EXPECT_EQ(reader.BytesConsumed(), 3u);
 }
+
+namespace {
+
+// A file read in parts that start after line feeds gives the lines of the
+// whole file, as long as the parts after one that met a Ctrl-Z are left out.
+TEST(LineReaderParts, PartsStartingAfterLineFeedsReadAsTheWhole) {
+    std::mt19937 rng(99);
+    const char alphabet[] = {'a', ' ', '\n', '\r', '\0', 'Z', 'q', '\x1A'};
+    for (int round = 0; round < 40; ++round) {
+        std::string bytes;
+        std::uniform_int_distribution<int> pick(0, sizeof alphabet - 1);
+        const std::size_t n = round % 4 == 0 ? 600000 : 3000;
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = alphabet[pick(rng)];
+            // Ctrl-Z is rare, so that most rounds read far.
+            bytes += c == '\x1A' && rng() % 64 != 0 ? 'b' : c;
+        }
+        CTempTree tree;
+        tree.Write("f", bytes);
+        const std::string path = tree.Path("f");
+        std::vector<std::uint64_t> cuts{0};
+        for (int k = 0; k < 3; ++k) {
+            const std::size_t lf = bytes.find('\n', rng() % bytes.size());
+            if (lf != std::string::npos && lf + 1 > cuts.back())
+                cuts.push_back(lf + 1);
+        }
+        cuts.push_back(bytes.size() + 10); // past the end: read to the end
+        Lines parts;
+        for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+            CTextLineReader reader;
+            ASSERT_TRUE(reader.OpenPart(path.c_str(), cuts[k], cuts[k + 1]));
+            for (const std::string& line : ReadAll(reader))
+                parts.push_back(line);
+            if (reader.EndedAtCtrlZ())
+                break;
+        }
+        ASSERT_EQ(parts, Model(bytes, kLineBuffer)) << "round " << round;
+    }
+}
+
+TEST(LineReaderParts, EmptyAndOutOfRangePartsReadNothing) {
+    CTempTree tree;
+    tree.Write("f", "one\ntwo\n");
+    CTextLineReader reader;
+    ASSERT_TRUE(reader.OpenPart(tree.Path("f").c_str(), 4, 4));
+    EXPECT_TRUE(ReadAll(reader).empty());
+    ASSERT_TRUE(reader.OpenPart(tree.Path("f").c_str(), 100, 200));
+    EXPECT_TRUE(ReadAll(reader).empty());
+    EXPECT_FALSE(reader.EndedAtCtrlZ());
+    EXPECT_FALSE(reader.OpenPart(tree.Path("missing").c_str(), 0, 4));
+}
+
+} // namespace

@@ -15,6 +15,7 @@
 #include "ui/vorlan_scroll_view.h"
 
 #include "engine/count_notifier.h"
+#include "engine/scan_plan.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -97,6 +98,7 @@ class CountProgressTest : public QObject {
     void completeCount_progressGoneAtTheEnd();
     void document_passesFiguresOnAtMostEvery100ms();
     void nestedCounts_innermostShownAndStoppedFirst();
+    void twoThreadCount_sameReportAndStopKeepsWhatWasCounted();
 
   private:
     CVorlanScrollView* View() const { return m_frame->ActiveView(); }
@@ -314,6 +316,50 @@ void CountProgressTest::document_passesFiguresOnAtMostEvery100ms() {
                  qPrintable(QString::number(times[i] - times[i - 1])));
         QVERIFY(figures[i].bytesDone >= figures[i - 1].bytesDone);
     }
+}
+
+// The counts above run on one thread (the test's environment says so), which
+// pumps events between lines; here the window counts on two, pumping while
+// it waits for them: the same report, and Stop still ends the count.
+void CountProgressTest::twoThreadCount_sameReportAndStopKeepsWhatWasCounted() {
+    for (int i = 1; i <= kFiles; ++i)
+        WriteLargeFile(m_dir().path() + QStringLiteral("/chapter%1.txt").arg(i), kLinesPerFile);
+    ScanThreads two;
+    two.nThreads = 2;
+    const auto report = [](const CResultDocument* doc) {
+        std::string text;
+        for (auto* node = doc->Doc().m_listResult.m_pHead; node; node = node->m_pNextNode)
+            text += node->m_strLine;
+        return text;
+    };
+
+    CResultDocument* first = Doc();
+    first->Doc().SetScanThreads(two);
+    bool sawBar = false;
+    WhenReady(
+        m_frame, [&] { return first->Doc().m_bCounting == 1; },
+        [&] { sawBar = Bar()->isVisible(); });
+    Count(QStringLiteral("chapter*.txt"));
+    QVERIFY(sawBar);
+    QCOMPARE(first->Doc().m_nTotalWords, kFiles * kLinesPerFile * kWordsPerLine);
+
+    m_frame->RouteCommand(ID_FILE_NEW);
+    CResultDocument* second = Doc();
+    second->Doc().SetScanThreads({});
+    Count(QStringLiteral("chapter*.txt"));
+    QVERIFY(report(second) == report(first));
+
+    m_frame->RouteCommand(ID_FILE_NEW);
+    CResultDocument* third = Doc();
+    third->Doc().SetScanThreads(two);
+    const CScanBrake brake(this);
+    WhenReady(
+        m_frame, [&] { return third->Doc().m_bCounting == 1; },
+        [&] { Bar()->StopButton()->click(); });
+    Count(QStringLiteral("chapter*.txt"));
+    QVERIFY(third->Doc().m_nTotalWords < kFiles * kLinesPerFile * kWordsPerLine);
+    QVERIFY(third->Doc().m_nFilesProcessed < kFiles);
+    ExpectIdle();
 }
 
 // A count started in another window while one runs interrupts it: the bar

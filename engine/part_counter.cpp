@@ -1,0 +1,155 @@
+#include "engine/part_counter.h"
+
+#include "engine/line_counter.h"
+#include "engine/text_encoding.h"
+
+#include <new>
+#include <system_error>
+
+namespace {
+
+// The hooks of a part's line loop: the stop flag, progress in an atomic, and
+// the part's tally.
+class CPartHooks {
+  public:
+    CPartHooks(PartResult& result, const std::atomic<bool>& stop, bool utf8, bool reverse)
+        : m_result(result), m_stop(stop), m_tokenizer(utf8), m_bReverse(reverse) {}
+    bool Stop() {
+        if (!m_stop.load(std::memory_order_relaxed)) [[likely]]
+            return false;
+        m_result.bStopped = true;
+        return true;
+    }
+    void Between(const CTextLineReader& reader) {
+        if (--m_nUntilProgress == 0) [[unlikely]] {
+            m_nUntilProgress = kLinesPerProgress;
+            m_result.nBytesRead.store(reader.BytesConsumed(), std::memory_order_relaxed);
+        }
+    }
+    static bool Prepare(char* text, std::size_t length) {
+        return line_counter::TrimLine(text, length);
+    }
+    bool Count(char* text) {
+        CWordTally& tally = *m_result.pTally;
+        const bool counted = m_bReverse ? CountWordsOfLine<true>(tally, m_tokenizer, text, [] {})
+                                        : CountWordsOfLine<false>(tally, m_tokenizer, text, [] {});
+        m_result.bOutOfMemory = !counted;
+        return counted;
+    }
+    static void After() {}
+
+  private:
+    static constexpr int kLinesPerProgress = 4096;
+    PartResult& m_result;
+    const std::atomic<bool>& m_stop;
+    CLineTokenizer m_tokenizer;
+    const bool m_bReverse;
+    int m_nUntilProgress = kLinesPerProgress;
+};
+
+} // namespace
+
+CPartCounter::CPartCounter(const std::vector<std::string>& files,
+                           const std::vector<ScanPart>& parts, Options options)
+    : m_files(files), m_parts(parts), m_options(options), m_utf8Decided(files.size()),
+      m_utf8(files.size(), 0) {
+    m_results.reserve(parts.size());
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        m_results.push_back(std::make_unique<PartResult>());
+}
+
+unsigned CPartCounter::Start(unsigned nThreads) {
+    m_nAhead = 2 * std::size_t{nThreads} + 2;
+    for (unsigned i = 0; i < nThreads; ++i) {
+        try {
+            m_threads.emplace_back([this] { Run(); });
+        } catch (const std::system_error&) {
+            break;
+        } catch (const std::bad_alloc&) {
+            break;
+        }
+    }
+    return static_cast<unsigned>(m_threads.size());
+}
+
+void CPartCounter::Run() {
+    for (;;) {
+        std::size_t k;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wakeThreads.wait(lock, [this] {
+                return m_bStop.load() || m_nNext >= m_parts.size() ||
+                       m_nNext < m_nReleased + m_nAhead;
+            });
+            if (m_bStop.load() || m_nNext >= m_parts.size())
+                return;
+            k = m_nNext++;
+            m_results[k]->bStarted = true;
+        }
+        CountPart(k);
+        {
+            std::lock_guard lock(m_mutex);
+            m_results[k]->bDone = true;
+        }
+        m_partDone.notify_all();
+    }
+}
+
+bool CPartCounter::ReadsAsUtf8(std::size_t nFile) {
+    std::call_once(m_utf8Decided[nFile], [&] {
+        const int encoding = m_options.nEncoding;
+        m_utf8[nFile] = encoding == kEncodingUtf8 ||
+                        (encoding == kEncodingDetect && IsUtf8File(m_files[nFile].c_str()));
+    });
+    return m_utf8[nFile] != 0;
+}
+
+void CPartCounter::CountPart(std::size_t k) {
+    const ScanPart& part = m_parts[k];
+    PartResult& result = *m_results[k];
+    const char* path = m_files[part.nFile].c_str();
+    try {
+        CTextLineReader reader;
+        const bool whole = part.bFirst && part.bLast;
+        if (!(whole ? reader.Open(path) : reader.OpenPart(path, part.nBegin, part.nEnd)))
+            return;
+        result.bOpened = true;
+        result.bUtf8 = ReadsAsUtf8(part.nFile);
+        result.pTally = std::make_unique<CWordTally>();
+        auto buffer = std::make_unique<CLineBuffer>();
+        CPartHooks hooks(result, m_bStop, result.bUtf8, m_options.bReverseWords);
+        CountLinesOfFile(reader, *buffer, result.bUtf8 && part.nBegin == 0, hooks);
+        result.bReadFailed = reader.Failed();
+        result.bCtrlZ = reader.EndedAtCtrlZ();
+    } catch (const std::bad_alloc&) {
+        result.bOutOfMemory = true;
+    }
+}
+
+bool CPartCounter::WaitFor(std::size_t k, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(m_mutex);
+    return m_partDone.wait_for(lock, timeout, [&] { return m_results[k]->bDone; });
+}
+
+void CPartCounter::Release(std::size_t k) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_results[k]->pTally.reset();
+        if (k + 1 > m_nReleased)
+            m_nReleased = k + 1;
+    }
+    m_wakeThreads.notify_all();
+}
+
+void CPartCounter::Stop() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_bStop.store(true);
+    }
+    m_wakeThreads.notify_all();
+    for (std::thread& t : m_threads) {
+        if (t.joinable())
+            t.join();
+    }
+    m_threads.clear();
+}

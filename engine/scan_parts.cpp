@@ -1,0 +1,113 @@
+// A count on several threads: the list is cut into parts (scan_plan), the
+// parts are counted into tallies of their own (part_counter), and this
+// thread adds the tallies to the word table in list order, with the messages
+// of each file in that order too. The report is then exactly the one a count
+// on one thread gives. This thread keeps the event pump going while it waits,
+// and a quit keeps what was counted before the first part not yet finished:
+// the report always holds a beginning of the list, as a count on one thread
+// stopped at that point would.
+#include "engine/part_counter.h"
+#include "engine/scan.h"
+#include "engine/scan_progress.h"
+#include "engine/vorlan_doc.h"
+#include "platform/event_pump.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+// How long this thread waits for a part before it pumps events again.
+constexpr std::chrono::milliseconds kPumpInterval{15};
+
+} // namespace
+
+bool CVorlanDoc::ScanInParts(const std::vector<std::string>& files,
+                             const std::vector<bool>& counted, const ScanVariant& variant,
+                             CScanProgress& progress) {
+    const std::vector<ScanPart> parts = PlanScanParts(files, counted, m_scanThreads);
+    if (parts.empty())
+        return false;
+    CPartCounter counter(files, parts, {variant.reverseWords, m_nEncoding});
+    if (counter.Start(m_scanThreads.nThreads) == 0)
+        return false;
+    // The document counts from now on, whichever file opens first.
+    m_bCounting = 1;
+    m_bQuit = 0;
+    bool stopped = false;
+    bool skipFile = false;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const ScanPart& part = parts[k];
+        if (k > 0 && part.nFile != parts[k - 1].nFile)
+            skipFile = false;
+        // A quit may come from an event or from whoever follows the progress.
+        while (m_bQuit != 1 && !counter.WaitFor(k, kPumpInterval)) {
+            PumpMessages();
+            if (m_bQuit == 1)
+                break;
+            progress.ReportAt(m_nTotalWords, part.nFile + 1,
+                              part.nBegin + counter.Result(k).nBytesRead.load());
+        }
+        if (m_bQuit == 1) {
+            // What is being counted now stops at its next line; of what was
+            // counted, the parts up to this one are kept.
+            counter.Stop();
+            stopped = true;
+        }
+        const PartResult& result = counter.Result(k);
+        const bool go =
+            !result.bStarted || MergePart(files[part.nFile], part, result, variant, skipFile);
+        counter.Release(k);
+        if (stopped || !go)
+            break;
+        progress.ReportAt(m_nTotalWords, part.nFile + 1, part.nEnd);
+        PumpMessages();
+    }
+    counter.Stop();
+    progress.Finish(m_nTotalWords, !stopped && !m_bOutOfMemory);
+    return true;
+}
+
+bool CVorlanDoc::MergePart(const std::string& path, const ScanPart& part, const PartResult& result,
+                           const ScanVariant& variant, bool& bSkipFile) {
+    // After a failure or a Ctrl-Z in an earlier part, the rest of the file
+    // was never there.
+    if (bSkipFile)
+        return true;
+    if (!result.bOpened) {
+        if (part.bFirst)
+            ReportOpenFailure(UpperPath(path), variant);
+        else
+            ReportReadFailure(UpperPath(path), variant);
+        bSkipFile = true;
+        return true;
+    }
+    if (part.bFirst) {
+        ++m_nFilesProcessed;
+        m_bUtf8Report = m_bUtf8Report || result.bUtf8;
+    }
+    const std::int32_t before = m_nTotalWords;
+    auto total = static_cast<std::uint32_t>(m_nTotalWords);
+    if (result.pTally) {
+        for (const CNode* node = result.pTally->First(); node; node = node->m_pGreater) {
+            if (!m_wordTree.InsertRepeated(node->m_pszWord, node->m_nCount)) {
+                m_bOutOfMemory = true;
+                break;
+            }
+            total += node->m_nCount; // wraps as the count word by word would
+        }
+    }
+    m_nTotalWords = static_cast<std::int32_t>(total);
+    if (before / 500 != m_nTotalWords / 500) {
+        // The title shows the last multiple of 500 words reached, as it does
+        // when it follows every word.
+        ShowWordsTitle(variant, m_nTotalWords - m_nTotalWords % 500);
+    }
+    if (result.bReadFailed)
+        ReportReadFailure(UpperPath(path), variant);
+    if (result.bReadFailed || result.bCtrlZ)
+        bSkipFile = true;
+    if (result.bOutOfMemory)
+        m_bOutOfMemory = true;
+    return !m_bOutOfMemory && !result.bStopped;
+}

@@ -1,0 +1,100 @@
+#include "engine/scan_plan.h"
+
+#include "platform/fd.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+ScanThreads ScanThreads::ForThisMachine() {
+    ScanThreads threads;
+    unsigned n = std::thread::hardware_concurrency();
+    if (const char* env = std::getenv("VORLAN_THREADS"); env && *env) {
+        char* end = nullptr;
+        const long v = std::strtol(env, &end, 10);
+        if (*end == '\0' && v > 0)
+            n = static_cast<unsigned>(std::min(v, 64L));
+    }
+    threads.nThreads = std::clamp(n, 1u, 64u);
+    return threads;
+}
+
+std::uint64_t NextLineStart(int fd, std::uint64_t from, std::uint64_t size) {
+    char piece[16384];
+    while (from < size) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof piece, size - from));
+        const ssize_t got = ::pread(fd, piece, want, static_cast<off_t>(from));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return size;
+        if (const void* lf = std::memchr(piece, '\n', static_cast<std::size_t>(got)))
+            return from + static_cast<std::uint64_t>(static_cast<const char*>(lf) - piece) + 1;
+        from += static_cast<std::uint64_t>(got);
+    }
+    return size;
+}
+
+namespace {
+
+// The size of a regular file, or 0 when it has none that can be trusted.
+std::uint64_t RegularFileSize(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0)
+        return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+// Appends the parts of one file of size bytes, cut near multiples of
+// partBytes where lines start.
+void AppendFileParts(std::vector<ScanPart>& parts, std::size_t nFile, const std::string& path,
+                     std::uint64_t size, std::uint64_t partBytes) {
+    const std::uint64_t count = size / partBytes;
+    CFd fd(count >= 2 ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
+    std::uint64_t begin = 0;
+    if (fd.Get() >= 0) {
+        const std::uint64_t step = size / count;
+        for (std::uint64_t k = 1; k < count; ++k) {
+            const std::uint64_t cut = NextLineStart(fd.Get(), std::max(begin, k * step) - 1, size);
+            if (cut >= size)
+                break;
+            if (cut <= begin)
+                continue;
+            parts.push_back({nFile, begin, cut, begin == 0, false});
+            begin = cut;
+        }
+    }
+    parts.push_back({nFile, begin, UINT64_MAX, begin == 0, true});
+}
+
+} // namespace
+
+std::vector<ScanPart> PlanScanParts(const std::vector<std::string>& files,
+                                    const std::vector<bool>& counted, const ScanThreads& threads) {
+    std::vector<ScanPart> parts;
+    if (threads.nThreads < 2)
+        return parts;
+    std::vector<std::uint64_t> sizes(files.size(), 0);
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (counted[i])
+            total += sizes[i] = RegularFileSize(files[i]);
+    }
+    if (total < threads.nMinListBytes)
+        return parts;
+    const std::uint64_t partBytes =
+        std::max<std::uint64_t>(threads.nMinPartBytes, total / (2 * threads.nThreads));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (counted[i])
+            AppendFileParts(parts, i, files[i], sizes[i], partBytes);
+    }
+    if (parts.size() < 2)
+        parts.clear();
+    return parts;
+}

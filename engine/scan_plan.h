@@ -1,0 +1,46 @@
+// How a file list is cut into parts that can be counted at the same time:
+// each file is a part, and a large file is cut into several, each starting
+// where a line starts, so that counting the parts one after the other reads
+// exactly what reading the whole file would.
+#ifndef VORLAN_ENGINE_SCAN_PLAN_H
+#define VORLAN_ENGINE_SCAN_PLAN_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// How many threads a count may use, and from what size it pays.
+struct ScanThreads {
+    unsigned nThreads = 1;
+    // A list of regular files smaller than this in all is counted on one thread.
+    std::uint64_t nMinListBytes = 2u << 20;
+    // Parts are about the list's size divided by twice the threads, and no
+    // smaller than this: only a file of more than twice this size is cut.
+    std::uint64_t nMinPartBytes = 8u << 20;
+
+    // The threads of this machine, or the number VORLAN_THREADS gives (1
+    // counts on the calling thread alone, as every count did before).
+    static ScanThreads ForThisMachine();
+};
+
+struct ScanPart {
+    std::size_t nFile = 0;    // index in the list
+    std::uint64_t nBegin = 0; // byte offsets in the file; nEnd is past the end
+    std::uint64_t nEnd = UINT64_MAX;
+    bool bFirst = true; // the file's first part (the one that opens it)
+    bool bLast = true;
+};
+
+// The parts of the files of the list whose flag in counted is set, in list
+// order. Files that cannot be measured (gone, not regular, of unknown size)
+// are one part each, which fails or reads them whole. Empty when the list
+// is too small to be worth more than one thread.
+std::vector<ScanPart> PlanScanParts(const std::vector<std::string>& files,
+                                    const std::vector<bool>& counted, const ScanThreads& threads);
+
+// The offset just past the first line feed at or after from in the open file
+// fd of size bytes, or size when there is none.
+std::uint64_t NextLineStart(int fd, std::uint64_t from, std::uint64_t size);
+
+#endif
