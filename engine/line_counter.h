@@ -46,19 +46,24 @@ struct CLineBuffer {
 namespace line_counter {
 
 // Drops the line feed and then trailing spaces (tabs stay: the tokenizer
-// splits at them anyway) from the line of n bytes before its terminator.
-// Returns false when nothing is left.
-inline bool TrimLine(char* line, std::size_t n) {
-    // A NUL byte of the file ends the line for everyone downstream. Only a
-    // line that starts with a space or a NUL can come out empty because of
-    // one, so only such a line pays for finding it.
-    if (n > 0 && (line[0] == ' ' || line[0] == '\0'))
-        n = std::strlen(line);
+// splits at them anyway) from the line of n bytes before its terminator, and
+// returns the bytes left. A NUL byte inside the line is not looked for.
+inline std::size_t TrimLineEnd(char* line, std::size_t n) {
     if (n > 0 && line[n - 1] == '\n')
         line[--n] = '\0';
     while (n > 0 && line[n - 1] == ' ')
         line[--n] = '\0';
-    return n > 0;
+    return n;
+}
+
+// The same, false when nothing is left for the tokenizer: a NUL byte of the
+// file ends the line for everyone downstream. Only a line that starts with a
+// space or a NUL can come out empty because of one, so only such a line pays
+// for finding it.
+inline bool TrimLine(char* line, std::size_t n) {
+    if (n > 0 && (line[0] == ' ' || line[0] == '\0'))
+        n = std::strlen(line);
+    return TrimLineEnd(line, n) > 0;
 }
 
 // Reverses the bytes of a word of a padded line buffer in place. A word of up

@@ -13,7 +13,8 @@ namespace {
 class CPartHooks {
   public:
     CPartHooks(PartResult& result, const std::atomic<bool>& stop, bool utf8, bool reverse)
-        : m_result(result), m_stop(stop), m_tokenizer(utf8), m_bReverse(reverse) {}
+        : m_result(result), m_tally(*result.pTally), m_stop(stop), m_tokenizer(utf8),
+          m_bReverse(reverse) {}
     bool Stop() {
         if (!m_stop.load(std::memory_order_relaxed)) [[likely]]
             return false;
@@ -26,14 +27,17 @@ class CPartHooks {
             m_result.nBytesRead.store(reader.BytesConsumed(), std::memory_order_relaxed);
         }
     }
+    // A line that only looks non-empty (a NUL byte ends it early) just gives
+    // the tokenizer nothing.
     static bool Prepare(char* text, std::size_t length) {
-        return line_counter::TrimLine(text, length);
+        return line_counter::TrimLineEnd(text, length) > 0;
     }
     bool Count(char* text) {
-        CWordTally& tally = *m_result.pTally;
-        const bool counted = m_bReverse ? CountWordsOfLine<true>(tally, m_tokenizer, text, [] {})
-                                        : CountWordsOfLine<false>(tally, m_tokenizer, text, [] {});
-        m_result.bOutOfMemory = !counted;
+        const bool counted = m_bReverse
+                                 ? CountWordsOfLine<true>(m_tally, m_tokenizer, text, [] {})
+                                 : CountWordsOfLine<false>(m_tally, m_tokenizer, text, [] {});
+        if (!counted) [[unlikely]]
+            m_result.bOutOfMemory = true;
         return counted;
     }
     static void After() {}
@@ -41,6 +45,7 @@ class CPartHooks {
   private:
     static constexpr int kLinesPerProgress = 4096;
     PartResult& m_result;
+    CWordTally& m_tally;
     const std::atomic<bool>& m_stop;
     CLineTokenizer m_tokenizer;
     const bool m_bReverse;
@@ -115,7 +120,7 @@ void CPartCounter::CountPart(std::size_t k) {
             return;
         result.bOpened = true;
         result.bUtf8 = ReadsAsUtf8(part.nFile);
-        result.pTally = std::make_unique<CWordTally>();
+        result.pTally = std::make_unique<CWordTally>(part.nBytes);
         auto buffer = std::make_unique<CLineBuffer>();
         CPartHooks hooks(result, m_bStop, result.bUtf8, m_options.bReverseWords);
         CountLinesOfFile(reader, *buffer, result.bUtf8 && part.nBegin == 0, hooks);

@@ -88,14 +88,18 @@ bool CVorlanDoc::MergePart(const std::string& path, const ScanPart& part, const 
     }
     const std::int32_t before = m_nTotalWords;
     auto total = static_cast<std::uint32_t>(m_nTotalWords);
+    // Each word of the part is met once here, so the order it is added in
+    // changes nothing: a word already in the table keeps its spelling, a new
+    // one takes the part's first.
     if (result.pTally) {
-        for (const CNode* node = result.pTally->First(); node; node = node->m_pGreater) {
-            if (!m_wordTree.InsertRepeated(node->m_pszWord, node->m_nCount)) {
+        result.pTally->ForEach([&](const char* text, std::uint32_t count) {
+            if (m_bOutOfMemory)
+                return;
+            if (!m_wordTree.InsertRepeated(text, count))
                 m_bOutOfMemory = true;
-                break;
-            }
-            total += node->m_nCount; // wraps as the count word by word would
-        }
+            else
+                total += count; // wraps as the count word by word would
+        });
     }
     m_nTotalWords = static_cast<std::int32_t>(total);
     if (before / 500 != m_nTotalWords / 500) {

@@ -66,11 +66,11 @@ void AppendFileParts(std::vector<ScanPart>& parts, std::size_t nFile, const std:
                 break;
             if (cut <= begin)
                 continue;
-            parts.push_back({nFile, begin, cut, begin == 0, false});
+            parts.push_back({nFile, begin, cut, cut - begin, begin == 0, false});
             begin = cut;
         }
     }
-    parts.push_back({nFile, begin, UINT64_MAX, begin == 0, true});
+    parts.push_back({nFile, begin, UINT64_MAX, size - begin, begin == 0, true});
 }
 
 } // namespace
@@ -89,7 +89,7 @@ std::vector<ScanPart> PlanScanParts(const std::vector<std::string>& files,
     if (total < threads.nMinListBytes)
         return parts;
     const std::uint64_t partBytes =
-        std::max<std::uint64_t>(threads.nMinPartBytes, total / (2 * threads.nThreads));
+        std::max<std::uint64_t>(threads.nMinPartBytes, total / threads.nThreads);
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (counted[i])
             AppendFileParts(parts, i, files[i], sizes[i], partBytes);

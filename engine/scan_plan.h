@@ -15,7 +15,7 @@ struct ScanThreads {
     unsigned nThreads = 1;
     // A list of regular files smaller than this in all is counted on one thread.
     std::uint64_t nMinListBytes = 2u << 20;
-    // Parts are about the list's size divided by twice the threads, and no
+    // Parts are about the list's size divided by the threads, and no
     // smaller than this: only a file of more than twice this size is cut.
     std::uint64_t nMinPartBytes = 8u << 20;
 
@@ -28,7 +28,8 @@ struct ScanPart {
     std::size_t nFile = 0;    // index in the list
     std::uint64_t nBegin = 0; // byte offsets in the file; nEnd is past the end
     std::uint64_t nEnd = UINT64_MAX;
-    bool bFirst = true; // the file's first part (the one that opens it)
+    std::uint64_t nBytes = 0; // as measured when the list was cut
+    bool bFirst = true;       // the file's first part (the one that opens it)
     bool bLast = true;
 };
 

@@ -2,22 +2,61 @@
 
 #include <new>
 
-CNode* CWordTally::InsertNew(const WordKey& key) noexcept {
-    try {
-        m_index.ReserveOne();
-        m_texts.Reserve(std::size_t{key.nLength} + 1);
-        m_nodes.Reserve();
-    } catch (const std::bad_alloc&) {
-        --m_nTotal;
-        return nullptr;
+namespace {
+
+// A text of a few megabytes holds some ten thousand different words; the
+// first slots are enough for that many, up to that many, and then grow.
+std::size_t FirstSlots(std::uint64_t nBytes) {
+    std::size_t n = 256;
+    while (n < 32768 && n * 64 < nBytes)
+        n *= 2;
+    return n;
+}
+
+} // namespace
+
+// Throws std::bad_alloc when not even the first slots can be had.
+CWordTally::CWordTally(std::uint64_t nBytes)
+    : m_pSlots(new Slot[FirstSlots(nBytes)]()), m_nMask(FirstSlots(nBytes) - 1) {}
+
+bool CWordTally::InsertNew(Slot& slot, const WordKey& key) noexcept {
+    // Half full at most: short probe runs, and a miss usually ends at once.
+    if ((m_nWords + 1) * 2 > m_nMask + 1) {
+        if (!Grow())
+            return false;
+        return InsertKey(key); // its slot has moved
     }
-    CNode* pNode = m_nodes.Take();
-    pNode->m_pszWord = m_texts.Copy(key.pszText, key.nLength);
-    pNode->m_nPrefix[0] = key.nPrefix[0];
-    pNode->m_nPrefix[1] = key.nPrefix[1];
-    pNode->m_nCount = 1;
-    m_index.Add(key, pNode);
-    (m_pLast ? m_pLast->m_pGreater : m_pFirst) = pNode;
-    m_pLast = pNode;
-    return pNode;
+    try {
+        m_texts.Reserve(std::size_t{key.nLength} + 1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    slot.nPrefix[0] = key.nPrefix[0];
+    slot.nPrefix[1] = key.nPrefix[1];
+    slot.pszText = m_texts.Copy(key.pszText, key.nLength);
+    slot.nCount = 1;
+    slot.nLength = key.nLength;
+    ++m_nWords;
+    return true;
+}
+
+// Doubles the slots; the hashes are computed again from the texts.
+bool CWordTally::Grow() noexcept {
+    const std::size_t nSlots = 2 * (m_nMask + 1);
+    std::unique_ptr<Slot[]> pSlots(new (std::nothrow) Slot[nSlots]());
+    if (!pSlots)
+        return false;
+    const std::size_t nMask = nSlots - 1;
+    for (std::size_t i = 0; i <= m_nMask; ++i) {
+        const Slot& old = m_pSlots[i];
+        if (!old.pszText)
+            continue;
+        std::size_t j = MakeWordKey(old.pszText).nHash & nMask;
+        while (pSlots[j].pszText)
+            j = (j + 1) & nMask;
+        pSlots[j] = old;
+    }
+    m_pSlots = std::move(pSlots);
+    m_nMask = nMask;
+    return true;
 }

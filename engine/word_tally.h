@@ -1,56 +1,78 @@
 // The words of one part of a count, counted apart from the document's word
-// table and then added to it: a table without order, which keeps its words
-// in the order they were first met. Its counting steps are the word table's,
-// so that the same line loop serves both.
+// table and then added to it: a table without order in which a word already
+// met is found and counted in a single slot of 32 bytes. Each word keeps its
+// text as first met. Its counting steps are the word table's, so that the
+// same line loop serves both.
 #ifndef VORLAN_ENGINE_WORD_TALLY_H
 #define VORLAN_ENGINE_WORD_TALLY_H
 
-#include "engine/string_tree.h"
 #include "engine/tree_arena.h"
 #include "engine/word_index.h"
 
 #include <cstdint>
+#include <memory>
 
 class CWordTally {
   public:
-    CWordTally() = default;
+    // Room from the start for the words that nBytes of text usually hold.
+    explicit CWordTally(std::uint64_t nBytes = 0);
     CWordTally(const CWordTally&) = delete;
     CWordTally& operator=(const CWordTally&) = delete;
 
-    // As CStringTree's: the key of a word of a padded buffer, and counting it.
-    // InsertKey returns null, with nothing changed, when memory runs out.
+    // As the word table's: the key of a word of a padded buffer, and counting
+    // it. InsertKey returns false, with nothing changed, when memory runs out.
     WordKey PrepareKey(const char* pszWord) const noexcept {
         const WordKey key = MakePaddedWordKey(pszWord);
-        m_index.Prefetch(key);
+        __builtin_prefetch(&m_pSlots[key.nHash & m_nMask]);
         return key;
     }
-    void PrefetchNode(const WordKey& key) const noexcept { m_index.PrefetchNode(key); }
-    inline CNode* InsertKey(const WordKey& key) noexcept;
+    void PrefetchNode(const WordKey&) const noexcept {}
+    inline bool InsertKey(const WordKey& key) noexcept;
 
-    // The words in the order they were first met, each with its text as
-    // first met and its count; m_pGreater links one to the next.
-    const CNode* First() const noexcept { return m_pFirst; }
-    // Every count added up (wrapping at 32 bits, as the word table's total).
-    std::uint32_t Total() const noexcept { return m_nTotal; }
+    // Calls visit(text, count) for every word, in no particular order.
+    template <class Visit> void ForEach(Visit&& visit) const;
 
   private:
-    CNode* InsertNew(const WordKey& key) noexcept;
+    struct Slot {
+        std::uint64_t nPrefix[2]; // as the key's
+        const char* pszText;      // null while the slot is free
+        std::uint32_t nCount;
+        std::uint32_t nLength;
+    };
+    static_assert(sizeof(Slot) == 32);
 
-    CNodeArena m_nodes;
+    static bool Matches(const Slot& slot, const WordKey& key) noexcept {
+        return slot.nPrefix[0] == key.nPrefix[0] && slot.nPrefix[1] == key.nPrefix[1] &&
+               slot.nLength == key.nLength &&
+               (key.nLength <= 16 ||
+                FoldedEqual(slot.pszText + 16, key.pszText + 16, key.nLength - 16));
+    }
+    bool InsertNew(Slot& slot, const WordKey& key) noexcept;
+    bool Grow() noexcept;
+
+    std::unique_ptr<Slot[]> m_pSlots;
+    std::size_t m_nMask;
+    std::size_t m_nWords = 0;
     CTextArena m_texts;
-    CWordIndex m_index;
-    CNode* m_pFirst = nullptr;
-    CNode* m_pLast = nullptr;
-    std::uint32_t m_nTotal = 0;
 };
 
-inline CNode* CWordTally::InsertKey(const WordKey& key) noexcept {
-    ++m_nTotal;
-    if (CNode* pFound = m_index.Find(key)) [[likely]] {
-        ++pFound->m_nCount;
-        return pFound;
+inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
+    for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
+        Slot& slot = m_pSlots[i];
+        if (!slot.pszText) [[unlikely]]
+            return InsertNew(slot, key);
+        if (Matches(slot, key)) [[likely]] {
+            ++slot.nCount;
+            return true;
+        }
     }
-    return InsertNew(key);
+}
+
+template <class Visit> void CWordTally::ForEach(Visit&& visit) const {
+    for (std::size_t i = 0; i <= m_nMask; ++i) {
+        if (m_pSlots[i].pszText)
+            visit(m_pSlots[i].pszText, m_pSlots[i].nCount);
+    }
 }
 
 #endif

@@ -208,7 +208,7 @@ TEST(ScanPlan, PartsStartAfterLineFeedsAndCoverTheFile) {
     const std::string text = RandomText(rng, 3000);
     const std::vector<std::string> files{tree.Write("a.txt", text),
                                          tree.Write("oneline.txt", std::string(5000, 'w'))};
-    const std::vector<ScanPart> parts = PlanScanParts(files, {true, true}, Threads(2));
+    const std::vector<ScanPart> parts = PlanScanParts(files, {true, true}, Threads(8));
     ASSERT_GT(parts.size(), 3u);
     std::uint64_t at = 0;
     std::size_t k = 0;
