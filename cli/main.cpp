@@ -11,6 +11,7 @@
 #include "engine/count_notifier.h"
 #include "engine/file_list.h"
 #include "engine/vorlan_doc.h"
+#include "platform/large_pages.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_overlay.h"
@@ -113,6 +114,7 @@ bool CheckProfile(const std::string& path, bool mustExist, std::string& reason) 
 } // namespace
 
 int main(int argc, char** argv) {
+    RestartWithLargePageHeap(argv);
     CountOptions options;
     ParseResult parsed = ParseCountOptions(argc, argv, options);
     switch (parsed.outcome) {

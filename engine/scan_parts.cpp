@@ -19,6 +19,8 @@ namespace {
 
 // How long this thread waits for a part before it pumps events again.
 constexpr std::chrono::milliseconds kPumpInterval{15};
+// How many words of a part go into the word table between two pumps.
+constexpr unsigned kWordsPerPump = 256;
 
 } // namespace
 
@@ -88,10 +90,11 @@ bool CVorlanDoc::MergePart(const std::string& path, const ScanPart& part, const 
     }
     const std::int32_t before = m_nTotalWords;
     auto total = static_cast<std::uint32_t>(m_nTotalWords);
-    // Each word of the part is met once here, so the order it is added in
-    // changes nothing: a word already in the table keeps its spelling, a new
-    // one takes the part's first.
+    // A word already in the table keeps its spelling, a new one takes the
+    // part's first. Events are let through as the words go in: a part of a
+    // word list holds as many words as lines.
     if (result.pTally) {
+        unsigned untilPump = kWordsPerPump;
         result.pTally->ForEach([&](const char* text, std::uint32_t count) {
             if (m_bOutOfMemory)
                 return;
@@ -99,6 +102,10 @@ bool CVorlanDoc::MergePart(const std::string& path, const ScanPart& part, const 
                 m_bOutOfMemory = true;
             else
                 total += count; // wraps as the count word by word would
+            if (--untilPump == 0) {
+                untilPump = kWordsPerPump;
+                PumpMessages();
+            }
         });
     }
     m_nTotalWords = static_cast<std::int32_t>(total);

@@ -61,7 +61,8 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
 }
 
 CNode* CStringTree::InsertRepeated(const char* pszWord, std::uint32_t nTimes) noexcept {
-    CNode* pNode = Insert(pszWord);
+    // By key, so that words that come in ascending order go in fastest.
+    CNode* pNode = InsertKey(MakeWordKey(pszWord));
     if (pNode && nTimes > 1) {
         // Both counters wrap at 32 bits, so adding at once or one by one
         // gives the same values.

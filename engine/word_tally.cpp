@@ -21,12 +21,14 @@ CWordTally::CWordTally(std::uint64_t nBytes)
 
 bool CWordTally::InsertNew(Slot& slot, const WordKey& key) noexcept {
     // Half full at most: short probe runs, and a miss usually ends at once.
-    if ((m_nWords + 1) * 2 > m_nMask + 1) {
+    if ((m_order.size() + 1) * 2 > m_nMask + 1) {
         if (!Grow())
             return false;
         return InsertKey(key); // its slot has moved
     }
     try {
+        if (m_order.size() == m_order.capacity())
+            m_order.reserve(2 * m_order.size() + 64);
         m_texts.Reserve(std::size_t{key.nLength} + 1);
     } catch (const std::bad_alloc&) {
         return false;
@@ -36,25 +38,26 @@ bool CWordTally::InsertNew(Slot& slot, const WordKey& key) noexcept {
     slot.pszText = m_texts.Copy(key.pszText, key.nLength);
     slot.nCount = 1;
     slot.nLength = key.nLength;
-    ++m_nWords;
+    m_order.push_back(static_cast<std::uint32_t>(&slot - m_pSlots.get()));
     return true;
 }
 
 // Doubles the slots; the hashes are computed again from the texts.
 bool CWordTally::Grow() noexcept {
     const std::size_t nSlots = 2 * (m_nMask + 1);
+    if (nSlots > (std::size_t{1} << 32))
+        return false; // slot numbers are 32 bits
     std::unique_ptr<Slot[]> pSlots(new (std::nothrow) Slot[nSlots]());
     if (!pSlots)
         return false;
     const std::size_t nMask = nSlots - 1;
-    for (std::size_t i = 0; i <= m_nMask; ++i) {
+    for (std::uint32_t& i : m_order) {
         const Slot& old = m_pSlots[i];
-        if (!old.pszText)
-            continue;
         std::size_t j = MakeWordKey(old.pszText).nHash & nMask;
         while (pSlots[j].pszText)
             j = (j + 1) & nMask;
         pSlots[j] = old;
+        i = static_cast<std::uint32_t>(j);
     }
     m_pSlots = std::move(pSlots);
     m_nMask = nMask;

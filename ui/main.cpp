@@ -1,5 +1,6 @@
 // vorlan: the word-frequency counter's desktop program. It takes no
 // arguments; whatever the command line holds is ignored.
+#include "platform/large_pages.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
 #include "ui/vorlan_app.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    RestartWithLargePageHeap(argv);
     QApplication qapp(argc, argv);
     CProfileSettings settings(FindProfileLocation());
     CVorlanApp app(settings);
