@@ -6,10 +6,9 @@
 //             report shown; timed from the dialog's OK to the drawn report;
 //   headless  the engine alone, as vorlan-count runs it: the file list, then
 //             the count, with no event pump.
-// Both read the same in-memory settings (the built-in options), and both
-// reports must be the same. Prints the medians as one JSON object; run it
-// with QT_QPA_PLATFORM=offscreen.
-// Usage: bench_gui_count [--runs N] DIR PATTERN
+// Both read the same in-memory settings: the built-in options with the report
+// in ascending order (as --order=abc), and both reports must be the same. Prints the medians as one
+// JSON object; run it with QT_QPA_PLATFORM=offscreen. Usage: bench_gui_count [--runs N] DIR PATTERN
 #include "engine/count_notifier.h"
 #include "engine/file_list.h"
 #include "engine/vorlan_doc.h"
@@ -93,6 +92,7 @@ class CGuiCountBench {
   public:
     CGuiCountBench(const Args& args) : m_args(args) {
         m_settings.WriteSettingString("File", "Dir", args.dir.c_str());
+        m_settings.WriteSettingInt("Sort", "abc", 1);
     }
 
     bool Start() {
