@@ -8,6 +8,12 @@
 #                   seed): letter case, Shift-JIS pairs whose second byte is a
 #                   letter, high bytes, repeated words longer than 16 bytes, numbers;
 #                   checks that the word table keeps its comparison, not a speed target
+#   american-english.txt  the word list of Debian package wamerican, as it is
+#   manja-sjis.txt  the Japanese manual pages of Debian package manpages-ja (roff
+#                   source), in file name order, converted from UTF-8 to Shift-JIS
+#                   (CP932), ~10 MB
+#   kjv20/          kjv01.txt .. kjv20.txt, each one copy of the KJV (~4.3 MB):
+#                   the many-file count
 # Idempotent: a corpus that already exists is left alone.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -74,4 +80,49 @@ sys.stdout.buffer.write(b"\n".join(out) + b"\n")
   chmod 644 "$tmp"
   mv "$tmp" "$mixed"
 fi
-ls -l corpora
+
+# Puts what the commands given write into $1, through a temporary file, so that
+# an interrupted run leaves no half-made corpus behind.
+make_file() { # target, command...
+  local target=$1 tmp
+  shift
+  tmp=$(mktemp "$target.XXXXXX")
+  if ! "$@" >"$tmp"; then
+    rm -f "$tmp"
+    echo "make_corpora: $target: could not be made" >&2
+    exit 1
+  fi
+  chmod 644 "$tmp"
+  mv "$tmp" "$target"
+}
+
+words=corpora/american-english.txt
+if [ ! -s "$words" ]; then
+  dict=/usr/share/dict/american-english
+  [ -r "$dict" ] || { echo "make_corpora: $dict: not installed (Debian package wamerican)" >&2; exit 1; }
+  make_file "$words" cat "$dict"
+fi
+
+sjis=corpora/manja-sjis.txt
+if [ ! -s "$sjis" ]; then
+  if ! dpkg-query -W -f='${Status}' manpages-ja 2>/dev/null | grep -q 'ok installed'; then
+    echo "make_corpora: manpages-ja: not installed" >&2
+    exit 1
+  fi
+  manja() {
+    # Every page once, in a fixed order; characters Shift-JIS lacks are left
+    # out, and so is Ctrl+Z (one page has it), which ends a text file.
+    dpkg -L manpages-ja | grep '^/usr/share/man/ja/.*\.gz$' | LC_ALL=C sort |
+      while read -r page; do zcat "$page" | iconv -c -f UTF-8 -t CP932 || true; done |
+      tr -d '\032'
+  }
+  make_file "$sjis" manja
+fi
+
+folder=corpora/kjv20
+if [ ! -s "$folder/kjv20.txt" ]; then
+  mkdir -p "$folder"
+  one() { head -n $(( $(wc -l <"$kjv") / 10 )) "$kjv"; }
+  for i in $(seq -w 1 20); do make_file "$folder/kjv$i.txt" one; done
+fi
+ls -l corpora corpora/kjv20
