@@ -13,6 +13,7 @@
 #include "engine/file_list.h"
 #include "engine/vorlan_doc.h"
 #include "platform/event_pump.h"
+#include "platform/large_pages.h"
 #include "settings/memory_settings.h"
 #include "ui/command_ids.h"
 #include "ui/file_sel_dialog.h"
@@ -173,6 +174,8 @@ class CGuiCountBench {
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the desktop program starts.
+    RestartWithLargePageHeap(argv);
     QApplication qapp(argc, argv);
     Args args;
     if (!ParseArgs(argc, argv, args)) {
