@@ -18,7 +18,7 @@ GROUPS = [
     ("kjv10", "kjv10", "wc-w",
      PEERS + [(o, f"`--order={o}`", t) for o, t in ORDERS] + [("abc-1core", ONE_CORE, None)]),
     ("kjv20", "kjv20/ (20 files)", "wc-w",
-     PEERS + [("abc", "`--order=abc`", 0.4), ("abc-1core", ONE_CORE, None)]),
+     PEERS + [("abc", "`--order=abc`", None), ("abc-1core", ONE_CORE, None)]),
     ("distinct1m", "distinct1m", "sort-f",
      [("sort-f", "`LC_ALL=C sort -f`", None), ("abc", "`--order=abc`", 2)]),
     ("words", "american-english", "wc-w",
