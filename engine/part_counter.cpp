@@ -1,6 +1,7 @@
 #include "engine/part_counter.h"
 
 #include "engine/line_counter.h"
+#include "engine/scan_progress.h"
 #include "engine/text_encoding.h"
 
 #include <new>
@@ -23,7 +24,7 @@ class CPartHooks {
     }
     void Between(const CTextLineReader& reader) {
         if (--m_nUntilProgress == 0) [[unlikely]] {
-            m_nUntilProgress = kLinesPerProgress;
+            m_nUntilProgress = CScanProgress::kLinesPerReport;
             m_result.nBytesRead.store(reader.BytesConsumed(), std::memory_order_relaxed);
         }
     }
@@ -43,13 +44,12 @@ class CPartHooks {
     static void After() {}
 
   private:
-    static constexpr int kLinesPerProgress = 4096;
     PartResult& m_result;
     CWordTally& m_tally;
     const std::atomic<bool>& m_stop;
     CLineTokenizer m_tokenizer;
     const bool m_bReverse;
-    int m_nUntilProgress = kLinesPerProgress;
+    int m_nUntilProgress = CScanProgress::kLinesPerReport;
 };
 
 } // namespace
@@ -102,9 +102,7 @@ void CPartCounter::Run() {
 
 bool CPartCounter::ReadsAsUtf8(std::size_t nFile) {
     std::call_once(m_utf8Decided[nFile], [&] {
-        const int encoding = m_options.nEncoding;
-        m_utf8[nFile] = encoding == kEncodingUtf8 ||
-                        (encoding == kEncodingDetect && IsUtf8File(m_files[nFile].c_str()));
+        m_utf8[nFile] = ReadsFileAsUtf8(m_options.nEncoding, m_files[nFile].c_str());
     });
     return m_utf8[nFile] != 0;
 }

@@ -190,12 +190,10 @@ void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int32_t words) 
 // Detection reads the file ahead of the scan, which a descriptor entry (a
 // pipe, as often as not) cannot offer: it is read as bytes.
 bool CVorlanDoc::ReadsAsUtf8(const char* path) const {
-    if (m_nEncoding == kEncodingUtf8)
-        return true;
-    if (m_nEncoding != kEncodingDetect)
-        return false;
     const bool descriptor = !m_strDescriptorEntry.empty() && m_strDescriptorEntry == path;
-    return !descriptor && IsUtf8File(path);
+    if (descriptor)
+        return m_nEncoding == kEncodingUtf8;
+    return ReadsFileAsUtf8(m_nEncoding, path);
 }
 
 void CVorlanDoc::ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant) {

@@ -27,7 +27,8 @@ constexpr unsigned kWordsPerPump = 256;
 bool CVorlanDoc::ScanInParts(const std::vector<std::string>& files,
                              const std::vector<bool>& counted, const ScanVariant& variant,
                              CScanProgress& progress) {
-    const std::vector<ScanPart> parts = PlanScanParts(files, counted, m_scanThreads);
+    const std::vector<ScanPart> parts =
+        PlanScanParts(files, counted, progress.FileSizes(), m_scanThreads);
     if (parts.empty())
         return false;
     CPartCounter counter(files, parts, {variant.reverseWords, m_nEncoding});

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -43,14 +42,6 @@ std::uint64_t NextLineStart(int fd, std::uint64_t from, std::uint64_t size) {
 
 namespace {
 
-// The size of a regular file, or 0 when it has none that can be trusted.
-std::uint64_t RegularFileSize(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0)
-        return 0;
-    return static_cast<std::uint64_t>(st.st_size);
-}
-
 // Appends the parts of one file of size bytes, cut near multiples of
 // partBytes where lines start.
 void AppendFileParts(std::vector<ScanPart>& parts, std::size_t nFile, const std::string& path,
@@ -76,15 +67,16 @@ void AppendFileParts(std::vector<ScanPart>& parts, std::size_t nFile, const std:
 } // namespace
 
 std::vector<ScanPart> PlanScanParts(const std::vector<std::string>& files,
-                                    const std::vector<bool>& counted, const ScanThreads& threads) {
+                                    const std::vector<bool>& counted,
+                                    const std::vector<std::uint64_t>& sizes,
+                                    const ScanThreads& threads) {
     std::vector<ScanPart> parts;
     if (threads.nThreads < 2)
         return parts;
-    std::vector<std::uint64_t> sizes(files.size(), 0);
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (counted[i])
-            total += sizes[i] = RegularFileSize(files[i]);
+            total += sizes[i];
     }
     if (total < threads.nMinListBytes)
         return parts;

@@ -34,11 +34,13 @@ struct ScanPart {
 };
 
 // The parts of the files of the list whose flag in counted is set, in list
-// order. Files that cannot be measured (gone, not regular, of unknown size)
-// are one part each, which fails or reads them whole. Empty when the list
-// is too small to be worth more than one thread.
+// order, given the sizes the files measured (0: gone, not regular, of unknown
+// size; such a file is one part, which fails or reads it whole). Empty when
+// the list is too small to be worth more than one thread.
 std::vector<ScanPart> PlanScanParts(const std::vector<std::string>& files,
-                                    const std::vector<bool>& counted, const ScanThreads& threads);
+                                    const std::vector<bool>& counted,
+                                    const std::vector<std::uint64_t>& sizes,
+                                    const ScanThreads& threads);
 
 // The offset just past the first line feed at or after from in the open file
 // fd of size bytes, or size when there is none.

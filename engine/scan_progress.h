@@ -24,6 +24,9 @@ class CScanProgress {
     // The scan moves on to the next file of the list, opened or not.
     void NextFile();
     bool Due() { return --m_nCountdown == 0; }
+    // What Start measured: the size of each regular file of the list, 0 for
+    // anything else (and for a file of unknown size).
+    const std::vector<std::uint64_t>& FileSizes() const { return m_sizes; }
     // Reports the current file (call it once the file is open, and whenever
     // Due).
     void Report(std::int32_t words, const CTextLineReader& reader);

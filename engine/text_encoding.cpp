@@ -72,6 +72,10 @@ bool IsUtf8File(const char* path) {
     return validator.Complete() && validator.SawMultiByte();
 }
 
+bool ReadsFileAsUtf8(int encoding, const char* path) {
+    return encoding == kEncodingUtf8 || (encoding == kEncodingDetect && IsUtf8File(path));
+}
+
 char* SkipByteOrderMark(char* line) {
     // Byte by byte: a shorter line ends at its terminator, which no mark byte matches.
     const auto* p = reinterpret_cast<const unsigned char*>(line);

@@ -34,6 +34,10 @@ class CUtf8Validator {
 // blocks.
 bool IsUtf8File(const char* path);
 
+// Whether a count with the given "Encoding" option reads the file at path as
+// UTF-8 (detecting reads the file ahead; see IsUtf8File).
+bool ReadsFileAsUtf8(int encoding, const char* path);
+
 // The line past a UTF-8 byte-order mark at its start.
 char* SkipByteOrderMark(char* line);
 

@@ -202,13 +202,21 @@ TEST_F(ScanParts, QuitStopsPromptlyAndKeepsWhatWasMerged) {
 
 // ------------------------------------------------------------------ the plan
 
+std::vector<std::uint64_t> Sizes(const std::vector<std::string>& files) {
+    std::vector<std::uint64_t> sizes;
+    for (const std::string& file : files)
+        sizes.push_back(std::filesystem::file_size(file));
+    return sizes;
+}
+
 TEST(ScanPlan, PartsStartAfterLineFeedsAndCoverTheFile) {
     CTempTree tree;
     std::mt19937 rng(5);
     const std::string text = RandomText(rng, 3000);
     const std::vector<std::string> files{tree.Write("a.txt", text),
                                          tree.Write("oneline.txt", std::string(5000, 'w'))};
-    const std::vector<ScanPart> parts = PlanScanParts(files, {true, true}, Threads(8));
+    const std::vector<ScanPart> parts =
+        PlanScanParts(files, {true, true}, Sizes(files), Threads(8));
     ASSERT_GT(parts.size(), 3u);
     std::uint64_t at = 0;
     std::size_t k = 0;
@@ -234,14 +242,15 @@ TEST(ScanPlan, SmallListsAndSingleThreadsStayWhole) {
     const std::vector<std::string> files{tree.Write("a.txt", std::string(1000, '\n')),
                                          tree.Write("b.txt", "x\n")};
     ScanThreads t = Threads(2);
-    EXPECT_TRUE(PlanScanParts(files, {true, true}, Threads(1)).empty());
+    EXPECT_TRUE(PlanScanParts(files, {true, true}, Sizes(files), Threads(1)).empty());
     t.nMinListBytes = 2000;
-    EXPECT_TRUE(PlanScanParts(files, {true, true}, t).empty());
+    EXPECT_TRUE(PlanScanParts(files, {true, true}, Sizes(files), t).empty());
     // One file left, too small to cut: nothing to share.
     t.nMinListBytes = 0;
     t.nMinPartBytes = 1 << 20;
-    EXPECT_TRUE(PlanScanParts(files, {true, false}, t).empty());
-    const std::vector<ScanPart> parts = PlanScanParts(files, {false, true}, Threads(2));
+    EXPECT_TRUE(PlanScanParts(files, {true, false}, Sizes(files), t).empty());
+    const std::vector<ScanPart> parts =
+        PlanScanParts(files, {false, true}, Sizes(files), Threads(2));
     EXPECT_TRUE(parts.empty()); // b.txt alone is one part
 }
 
