@@ -1,6 +1,7 @@
 // strword: word boundaries, the continuation protocol, and memory safety on
 // arbitrary bytes (checked against a plain reference tokenizer).
 #include "tesmo.h"
+#include "tokenize_words.h"
 
 #include <gtest/gtest.h>
 
@@ -11,37 +12,14 @@
 
 namespace {
 
-using Words = std::vector<std::string>;
-
-// Runs a whole tokenization the way the counter does and collects every word,
-// empty ones included. The buffer is sized exactly, so a sanitizer build
-// catches any access past the terminator.
 Words Tokenize(const std::string& line) {
-    std::vector<char> buf(line.begin(), line.end());
-    buf.push_back('\0');
-    Words words;
-    for (char* w = strword(buf.data()); w; w = strword(nullptr)) {
-        EXPECT_GE(w, buf.data());
-        EXPECT_LT(w, buf.data() + buf.size());
-        words.emplace_back(w);
-    }
-    return words;
+    return TokenizeWith(strword, line);
 }
 
 // Makes sure no earlier tokenization is pending.
 void Drain() {
     while (strword(nullptr)) {
     }
-}
-
-struct Case {
-    const char* name;
-    std::string line;
-    Words words;
-};
-
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
 }
 
 class StrwordBoundaries : public ::testing::TestWithParam<Case> {};

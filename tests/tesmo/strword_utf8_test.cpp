@@ -2,6 +2,7 @@
 // bytes, its continuation apart from strword's, and memory safety on
 // arbitrary bytes.
 #include "tesmo.h"
+#include "tokenize_words.h"
 
 #include <gtest/gtest.h>
 
@@ -12,30 +13,8 @@
 
 namespace {
 
-using Words = std::vector<std::string>;
-
-// A whole tokenization over an exactly sized buffer, so that a sanitizer
-// build catches any read past the terminator.
 Words Tokenize(const std::string& line) {
-    std::vector<char> buf(line.begin(), line.end());
-    buf.push_back('\0');
-    Words words;
-    for (char* w = strword_utf8(buf.data()); w; w = strword_utf8(nullptr)) {
-        EXPECT_GE(w, buf.data());
-        EXPECT_LT(w, buf.data() + buf.size());
-        words.emplace_back(w);
-    }
-    return words;
-}
-
-struct Case {
-    const char* name;
-    std::string line;
-    Words words;
-};
-
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
+    return TokenizeWith(strword_utf8, line);
 }
 
 class Utf8Words : public ::testing::TestWithParam<Case> {};
