@@ -141,10 +141,8 @@ int main(int argc, char** argv) {
     if (!CheckProfile(location.path, options.profile.has_value(), reason))
         return Fail(location.path, reason);
 
-    std::string outputTarget;
     if (options.output) {
-        outputTarget = ResolveOutputTarget(*options.output);
-        if (int err = CheckOutputTarget(outputTarget))
+        if (int err = CheckOutputTarget(*options.output))
             return Fail(*options.output, std::strerror(err));
     }
 
@@ -171,10 +169,10 @@ int main(int argc, char** argv) {
     doc.CountWords(files, spec);
 
     if (options.output) {
-        int err =
-            WriteFileAtomically(outputTarget, [&](CArchive& ar) { WriteOutput(options, doc, ar); });
+        std::error_code err = WriteFileAtomically(
+            *options.output, [&](CArchive& ar) { WriteOutput(options, doc, ar); });
         if (err)
-            return Fail(*options.output, std::strerror(err));
+            return Fail(*options.output, std::strerror(err.value()));
     } else if (!WriteToStandardOutput(options, doc, reason)) {
         return Fail("standard output", reason);
     }

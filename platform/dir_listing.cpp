@@ -1,5 +1,6 @@
 #include "platform/dir_listing.h"
 
+#include "platform/ascii_case.h"
 #include "platform/wildcard.h"
 
 #include <algorithm>
@@ -107,12 +108,8 @@ std::error_code Finish(std::error_code ec, std::vector<std::string>& names) {
 bool ListingOrder(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<unsigned char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<unsigned char>(y - 'a' + 'A');
+        const auto x = static_cast<unsigned char>(AsciiUpper(a[i]));
+        const auto y = static_cast<unsigned char>(AsciiUpper(b[i]));
         if (x != y)
             return x < y;
     }
