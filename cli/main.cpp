@@ -82,7 +82,7 @@ bool WriteToStandardOutput(const CountOptions& options, CVorlanDoc& doc, std::st
     CArchive ar(sink);
     WriteOutput(options, doc, ar);
     if (!sink.Flush() || ar.Failed()) {
-        reason = std::strerror(sink.Error() ? sink.Error() : EIO);
+        reason = std::strerror(sink.Error() ? sink.Error().value() : EIO);
         return false;
     }
     return true;

@@ -23,7 +23,7 @@ CFdSink::~CFdSink() {
 }
 
 bool CFdSink::Write(const char* data, std::size_t size) {
-    if (m_nError)
+    if (m_error)
         return false;
     if (size > m_buffer.size() - m_nUsed) {
         if (!Flush())
@@ -37,7 +37,7 @@ bool CFdSink::Write(const char* data, std::size_t size) {
 }
 
 bool CFdSink::Flush() {
-    if (m_nError)
+    if (m_error)
         return false;
     std::size_t used = m_nUsed;
     m_nUsed = 0;
@@ -45,8 +45,8 @@ bool CFdSink::Flush() {
 }
 
 bool CFdSink::WriteAll(const char* data, std::size_t size) {
-    m_nError = ::WriteAll(m_fd, std::string_view(data, size)).value();
-    return m_nError == 0;
+    m_error = ::WriteAll(m_fd, std::string_view(data, size));
+    return !m_error;
 }
 
 void CDocument::SetTitle(const std::string& title) {
@@ -84,8 +84,9 @@ std::error_code WriteFileAtomically(const std::string& path,
         CArchive ar(sink);
         write(ar);
         sink.Flush();
-        const int err = sink.Error() ? sink.Error() : (ar.Failed() ? EIO : 0);
-        return std::error_code(err, std::system_category());
+        if (sink.Error() || !ar.Failed())
+            return sink.Error();
+        return std::error_code(EIO, std::system_category());
     });
 }
 

@@ -43,7 +43,7 @@ class CArchive {
 // A sink over an open file descriptor, buffered so that many small writes
 // (one per report line) become few large ones. The descriptor is not owned.
 // Flush must be called before the descriptor is closed; Error gives the
-// errno value of the first failure, 0 if none.
+// first failure, if any.
 class CFdSink : public CByteSink {
   public:
     explicit CFdSink(int fd, std::size_t bufferSize = 1 << 20);
@@ -53,13 +53,13 @@ class CFdSink : public CByteSink {
 
     bool Write(const char* data, std::size_t size) override;
     bool Flush();
-    int Error() const { return m_nError; }
+    std::error_code Error() const { return m_error; }
 
   private:
     bool WriteAll(const char* data, std::size_t size);
 
     int m_fd;
-    int m_nError = 0;
+    std::error_code m_error;
     std::vector<char> m_buffer;
     std::size_t m_nUsed = 0;
 };

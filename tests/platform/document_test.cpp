@@ -162,7 +162,7 @@ TEST(FdSink, WriteErrorIsKeptAndReported) {
     CFdSink sink(-1, 4);
     EXPECT_TRUE(sink.Write("ab", 2)); // buffered
     EXPECT_FALSE(sink.Flush());
-    EXPECT_EQ(sink.Error(), EBADF);
+    EXPECT_EQ(sink.Error().value(), EBADF);
     EXPECT_FALSE(sink.Write("cd", 2));
 }
 
