@@ -17,10 +17,6 @@ constexpr int kMaxLinks = 40;
 // A long target name is cut so that the temporary name still fits.
 constexpr std::size_t kMaxTempBase = 200;
 
-std::error_code Errno(int value) {
-    return std::error_code(value, std::system_category());
-}
-
 std::error_code ReadLink(const std::string& link, std::string& text) {
     std::string buffer(256, '\0');
     for (;;) {
@@ -107,12 +103,12 @@ std::error_code ResolveWriteTarget(const std::string& path, std::string& target)
             struct stat folder;
             if (::stat(FolderOf(target).c_str(), &folder) != 0)
                 return LastSystemError();
-            return S_ISDIR(folder.st_mode) ? std::error_code() : Errno(ENOTDIR);
+            return S_ISDIR(folder.st_mode) ? std::error_code() : SystemError(ENOTDIR);
         }
         if (!S_ISLNK(st.st_mode))
             return {};
         if (hops == kMaxLinks)
-            return Errno(ELOOP);
+            return SystemError(ELOOP);
         std::string next;
         if (std::error_code ec = ReadLink(target, next))
             return ec;
@@ -125,19 +121,19 @@ std::error_code CheckFileReplaceable(const std::string& target) {
     if (::lstat(target.c_str(), &st) != 0)
         return errno == ENOENT ? std::error_code() : LastSystemError();
     if (S_ISDIR(st.st_mode))
-        return Errno(EISDIR);
-    return RefusesWriting(target, st) ? Errno(EACCES) : std::error_code();
+        return SystemError(EISDIR);
+    return RefusesWriting(target, st) ? SystemError(EACCES) : std::error_code();
 }
 
 std::error_code CheckReplaceable(const std::string& target) {
     if (target.empty())
-        return Errno(ENOENT);
+        return SystemError(ENOENT);
     const std::string folder = FolderOf(target);
     struct stat st;
     if (::stat(folder.c_str(), &st) != 0)
         return LastSystemError();
     if (!S_ISDIR(st.st_mode))
-        return Errno(ENOTDIR);
+        return SystemError(ENOTDIR);
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return LastSystemError();
     return CheckFileReplaceable(target);

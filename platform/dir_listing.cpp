@@ -1,6 +1,7 @@
 #include "platform/dir_listing.h"
 
 #include "platform/ascii_case.h"
+#include "platform/file_io.h"
 #include "platform/wildcard.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ DirEntryKind KindOf(int dirFd, const dirent& e) {
 template <typename Visit> std::error_code ScanDirectory(const std::string& dir, Visit visit) {
     CDirHandle handle(dir);
     if (!handle.get())
-        return std::error_code(errno, std::generic_category());
+        return LastSystemError();
     int dirFd = ::dirfd(handle.get());
     for (;;) {
         errno = 0;
@@ -86,7 +87,7 @@ template <typename Visit> std::error_code ScanDirectory(const std::string& dir, 
         visit(dirFd, *e);
     }
     if (errno != 0)
-        return std::error_code(errno, std::generic_category());
+        return LastSystemError();
     return {};
 }
 
@@ -101,6 +102,20 @@ std::error_code Finish(std::error_code ec, std::vector<std::string>& names) {
     else
         SortForListing(names, [](const std::string& s) -> const std::string& { return s; });
     return ec;
+}
+
+// The sorted names of dir's entries that are not hidden, match pattern and
+// are of the kind isKind(dirFd, entry) accepts.
+template <typename IsKind>
+std::error_code ListVisible(const std::string& dir, const std::string& pattern,
+                            std::vector<std::string>& names, IsKind isKind) {
+    names.clear();
+    const CWildcard wildcard(pattern);
+    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
+        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && isKind(dirFd, e))
+            names.emplace_back(e.d_name);
+    });
+    return Finish(ec, names);
 }
 
 } // namespace
@@ -120,24 +135,12 @@ bool ListingOrder(const std::string& a, const std::string& b) {
 
 std::error_code ListPlainFiles(const std::string& dir, const std::string& pattern,
                                std::vector<std::string>& names) {
-    names.clear();
-    const CWildcard wildcard(pattern);
-    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
-        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && IsPlainFile(dirFd, e))
-            names.emplace_back(e.d_name);
-    });
-    return Finish(ec, names);
+    return ListVisible(dir, pattern, names, IsPlainFile);
 }
 
 std::error_code ListSubdirectories(const std::string& dir, const std::string& pattern,
                                    std::vector<std::string>& names) {
-    names.clear();
-    const CWildcard wildcard(pattern);
-    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
-        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && IsRealDirectory(dirFd, e))
-            names.emplace_back(e.d_name);
-    });
-    return Finish(ec, names);
+    return ListVisible(dir, pattern, names, IsRealDirectory);
 }
 
 std::error_code ReadDirectoryEntries(const std::string& dir, std::vector<CDirEntry>& entries) {

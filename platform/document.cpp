@@ -86,7 +86,7 @@ std::error_code WriteFileAtomically(const std::string& path,
         sink.Flush();
         if (sink.Error() || !ar.Failed())
             return sink.Error();
-        return std::error_code(EIO, std::system_category());
+        return SystemError(EIO);
     });
 }
 
@@ -107,7 +107,7 @@ std::error_code CDocument::OnOpenDocument(const std::string& path) {
     if (::fstat(fd.Get(), &st) != 0)
         return LastSystemError();
     if (!S_ISREG(st.st_mode))
-        return std::error_code(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, std::system_category());
+        return SystemError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     DeleteContents();
     CArchive ar;
     Serialize(ar);

@@ -29,8 +29,12 @@ template <typename Read> std::size_t Restarting(Read read, std::error_code& ec) 
 
 } // namespace
 
+std::error_code SystemError(int value) {
+    return std::error_code(value, std::system_category());
+}
+
 std::error_code LastSystemError() {
-    return std::error_code(errno, std::system_category());
+    return SystemError(errno);
 }
 
 CFd OpenForReading(const char* path, std::error_code& ec) {
@@ -70,7 +74,7 @@ std::error_code WriteAll(int fd, std::string_view data) {
         if (n < 0)
             return LastSystemError();
         if (n == 0)
-            return std::error_code(EIO, std::system_category());
+            return SystemError(EIO);
         data.remove_prefix(static_cast<std::size_t>(n));
     }
     return {};

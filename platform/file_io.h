@@ -13,7 +13,8 @@
 #include <string_view>
 #include <system_error>
 
-// The error code of the last failed system call.
+// The error code of errno value, and of the last failed system call.
+std::error_code SystemError(int value);
 std::error_code LastSystemError();
 
 // Opens path for reading. Opening never blocks, not even on a FIFO without
