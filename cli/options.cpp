@@ -231,7 +231,7 @@ ParseResult TakeOption(OptionCode code, std::string_view value, CountOptions& op
         return TakeFileName("--output", value, options.output);
     case kProfile:
         return TakeFileName("--profile", value, options.profile);
-    case kOperand:
+    case kOperand: // operands are taken by TakeOperand
         break;
     }
     return {};
