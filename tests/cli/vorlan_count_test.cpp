@@ -343,6 +343,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownFormat", {"--format", "xml", "DATA"}, "vorlan-count: xml: "},
         UsageCase{"OutputWithoutValue", {"DATA", "--output"}, "vorlan-count: --output: "},
         UsageCase{"EmptyOutputName", {"--output=", "DATA"}, "vorlan-count: --output: "},
+        // Only whole names are options: no prefixes, no clusters, no value
+        // for a flag.
+        UsageCase{
+            "AbbreviatedOption", {"--perc", "DATA"}, "vorlan-count: --perc: unknown option\n"},
+        UsageCase{"AbbreviatedWithValue", {"--ord", "abc", "DATA"}, "vorlan-count: --ord: "},
+        UsageCase{"ClusteredShortOption", {"-hx", "DATA"}, "vorlan-count: -hx: unknown option\n"},
+        UsageCase{"ValueForAFlag", {"--help=yes"}, "vorlan-count: --help=yes: unknown option\n"},
         UsageCase{"PatternWithStandardInput", {"-", "*.txt"}, "vorlan-count: *.txt: "},
         UsageCase{"MissingProfile",
                   {"--profile", "/nonexistent/vorlan.ini", "DATA"},
