@@ -5,11 +5,11 @@
 #include "cli/data_export.h"
 #include "cli/options.h"
 #include "cli/output_file.h"
-#include "cli/report_data.h"
 #include "cli/target.h"
 
 #include "engine/count_notifier.h"
 #include "engine/file_list.h"
+#include "engine/report_format.h"
 #include "engine/vorlan_doc.h"
 #include "platform/large_pages.h"
 #include "settings/profile_location.h"
@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -28,6 +27,8 @@
 namespace {
 
 constexpr int kExitCounted = 0;
+// Some file could not be opened or read whole, or memory ran out: the
+// report was written but does not cover everything.
 constexpr int kExitSomeFilesFailed = 1;
 constexpr int kExitTrouble = 2;
 
@@ -42,13 +43,8 @@ class CStderrNotifier : public ICountNotifier {
     void ShowMessage(const std::string& text) override {
         std::string line = text + '\n';
         std::fwrite(line.data(), 1, line.size(), stderr);
-        ++m_nMessages;
     }
     void Beep() override {}
-    int Messages() const { return m_nMessages; }
-
-  private:
-    int m_nMessages = 0;
 };
 
 int Fail(const std::string& what, const std::string& reason) {
@@ -63,24 +59,26 @@ int UsageError(const ParseResult& result) {
 }
 
 // The report, byte for byte as a saved file holds it, or its word list as
-// data.
-void WriteOutput(const CountOptions& options, CVorlanDoc& doc, CArchive& ar) {
+// data with the file specification the count was given, as its header shows
+// it.
+void WriteOutput(const CountOptions& options, CVorlanDoc& doc, const std::string& spec,
+                 CArchive& ar) {
     if (!options.format) {
         doc.SerializeReport(ar);
         return;
     }
-    ExportTotals totals{doc.m_nFilesProcessed, doc.m_nTotalWords, doc.m_nDifferentWords, {}};
-    std::string_view header;
-    if (doc.m_listResult.m_pHead && ParseHeaderLine(doc.m_listResult.m_pHead->m_strLine, header))
-        totals.spec = header;
+    const CountOutcome& count = doc.LastCount();
+    const ExportTotals totals{count.nFilesProcessed, count.nTotalWords, count.nDifferentWords,
+                              UpperCased(spec)};
     WriteWordData(doc.m_listResult, totals, *options.format, ar);
 }
 
 // To standard output in one large write for all but the largest outputs.
-bool WriteToStandardOutput(const CountOptions& options, CVorlanDoc& doc, std::string& reason) {
+bool WriteToStandardOutput(const CountOptions& options, CVorlanDoc& doc, const std::string& spec,
+                           std::string& reason) {
     CFdSink sink(STDOUT_FILENO);
     CArchive ar(sink);
-    WriteOutput(options, doc, ar);
+    WriteOutput(options, doc, spec, ar);
     if (!sink.Flush() || ar.Failed()) {
         reason = std::strerror(sink.Error() ? sink.Error() : EIO);
         return false;
@@ -171,12 +169,13 @@ int main(int argc, char** argv) {
     doc.CountWords(files, spec);
 
     if (options.output) {
-        int err =
-            WriteFileAtomically(outputTarget, [&](CArchive& ar) { WriteOutput(options, doc, ar); });
+        int err = WriteFileAtomically(outputTarget,
+                                      [&](CArchive& ar) { WriteOutput(options, doc, spec, ar); });
         if (err)
             return Fail(*options.output, std::strerror(err));
-    } else if (!WriteToStandardOutput(options, doc, reason)) {
+    } else if (!WriteToStandardOutput(options, doc, spec, reason)) {
         return Fail("standard output", reason);
     }
-    return notifier.Messages() == 0 ? kExitCounted : kExitSomeFilesFailed;
+    const CountOutcome& count = doc.LastCount();
+    return count.failedFiles.empty() && !count.bOutOfMemory ? kExitCounted : kExitSomeFilesFailed;
 }

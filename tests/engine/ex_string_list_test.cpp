@@ -23,7 +23,7 @@ Lines LinesOf(const CExStringList& list) {
 // Back links, tail and m_nLines agree with the forward chain.
 bool IsLinked(const CExStringList& list) {
     std::int32_t count = 0;
-    const CExStringList::CNode* previous = nullptr;
+    const CExStringList::CLineNode* previous = nullptr;
     for (const auto* node = list.m_pHead; node;
          previous = node, node = node->m_pNextNode, ++count) {
         if (node->m_pPrevNode != previous)
