@@ -80,15 +80,15 @@ class CExStringList {
     CLineNode* m_pTail = nullptr;
     std::int32_t m_nLines = 0;
 
-    // The block chain, newest first (for inspection; the list owns it).
-    const CExPlex* GetBlocks() const noexcept { return m_pBlocks; }
-
   protected:
     // The node supply of every insertion: a free node linked to nothing yet,
     // whose links are set to the arguments; counted in m_nLines.
     CLineNode* TakeNode(CLineNode* pPrev, CLineNode* pNext);
     // Returns a node taken out of the list to the free chain.
     void ReleaseNode(CLineNode* pNode) noexcept;
+
+    // The block chain, newest first; every node of the list lives in one.
+    CExPlex* m_pBlocks = nullptr;
 
   private:
     CLineNode* LinkAtEnd(std::string text);
@@ -98,7 +98,6 @@ class CExStringList {
     void Relink(const std::vector<CLineNode*>& nodes) noexcept;
 
     CLineNode* m_pFreeNodes = nullptr;
-    CExPlex* m_pBlocks = nullptr;
     std::int32_t m_nNodesPerBlock;
     // While a sort runs it holds every node of the list; a RemoveAllLines
     // from an event handler then only unlinks them, and the sort ends with
