@@ -14,6 +14,7 @@
 #include "platform/large_pages.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
+#include "settings/setting_keys.h"
 #include "settings/settings_overlay.h"
 
 #include <cerrno>
@@ -161,7 +162,7 @@ int main(int argc, char** argv) {
         doc.SetDescriptorEntry(kStandardInput, STDIN_FILENO);
     } else {
         std::error_code listError;
-        bool subdir = settings.GetSettingInt("Option", "Subdir", 0) == 1;
+        const bool subdir = IsOn(settings, setting_keys::kSubdir);
         if (!BuildFileList(target.directory, target.pattern, subdir, files, &listError))
             return Fail(options.directory, listError.message());
         spec = target.directory + target.pattern;

@@ -17,7 +17,6 @@ class CLineTokenizer;
 class CScanBuffers;
 class CScanProgress;
 class CSettingsStore;
-class CTextLineReader;
 class CVorlanDoc;
 class ICountNotifier;
 struct PartResult;
