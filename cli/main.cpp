@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,17 +75,45 @@ void WriteOutput(const CountOptions& options, CVorlanDoc& doc, const std::string
     WriteWordData(doc.m_listResult, totals, *options.format, ar);
 }
 
-// To standard output in one large write for all but the largest outputs.
-bool WriteToStandardOutput(const CountOptions& options, CVorlanDoc& doc, const std::string& spec,
-                           std::string& reason) {
-    CFdSink sink(STDOUT_FILENO);
+// Writes the output to the open descriptor fd, in one large write for all
+// but the largest outputs. Returns 0 or the errno value of the failure.
+int WriteToDescriptor(int fd, const CountOptions& options, CVorlanDoc& doc,
+                      const std::string& spec) {
+    CFdSink sink(fd);
     CArchive ar(sink);
     WriteOutput(options, doc, spec, ar);
-    if (!sink.Flush() || ar.Failed()) {
-        reason = std::strerror(sink.Error() ? sink.Error() : EIO);
-        return false;
+    if (!sink.Flush() || ar.Failed())
+        return sink.Error() ? sink.Error() : EIO;
+    return 0;
+}
+
+// A device or a FIFO named as the output (/dev/null, a named pipe) is
+// written in place, as a shell's redirection would write it: renaming a
+// file over it would replace the node itself.
+bool IsDeviceOrFifo(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
+// 0 when the output can be written, else the errno value of the reason.
+int CheckOutput(const std::string& target) {
+    if (IsDeviceOrFifo(target))
+        return ::access(target.c_str(), W_OK) == 0 ? 0 : errno;
+    return CheckOutputTarget(target);
+}
+
+int WriteOutputFile(const std::string& target, const CountOptions& options, CVorlanDoc& doc,
+                    const std::string& spec) {
+    if (!IsDeviceOrFifo(target)) {
+        return WriteFileAtomically(target,
+                                   [&](CArchive& ar) { WriteOutput(options, doc, spec, ar); });
     }
-    return true;
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    const int err = WriteToDescriptor(fd, options, doc, spec);
+    ::close(fd);
+    return err;
 }
 
 // The profile must be a readable regular file: a directory, a FIFO or a
@@ -143,7 +172,7 @@ int main(int argc, char** argv) {
     std::string outputTarget;
     if (options.output) {
         outputTarget = ResolveOutputTarget(*options.output);
-        if (int err = CheckOutputTarget(outputTarget))
+        if (int err = CheckOutput(outputTarget))
             return Fail(*options.output, std::strerror(err));
     }
 
@@ -170,12 +199,10 @@ int main(int argc, char** argv) {
     doc.CountWords(files, spec);
 
     if (options.output) {
-        int err = WriteFileAtomically(outputTarget,
-                                      [&](CArchive& ar) { WriteOutput(options, doc, spec, ar); });
-        if (err)
+        if (int err = WriteOutputFile(outputTarget, options, doc, spec))
             return Fail(*options.output, std::strerror(err));
-    } else if (!WriteToStandardOutput(options, doc, spec, reason)) {
-        return Fail("standard output", reason);
+    } else if (int err = WriteToDescriptor(STDOUT_FILENO, options, doc, spec)) {
+        return Fail("standard output", std::strerror(err));
     }
     const CountOutcome& count = doc.LastCount();
     return count.failedFiles.empty() && !count.bOutOfMemory ? kExitCounted : kExitSomeFilesFailed;
