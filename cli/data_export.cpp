@@ -1,7 +1,7 @@
 #include "cli/data_export.h"
 
-#include "cli/report_data.h"
 #include "cli/sjis_to_utf8.h"
+#include "engine/ex_string_list.h"
 #include "platform/document.h"
 #include "platform/utf8.h"
 
@@ -18,9 +18,18 @@ double Percent(std::uint32_t count, std::int32_t total) {
     return count * 100.0 / total;
 }
 
+// Calls fn(word, count) for each word line of report, in report order.
+template <class Fn> void ForEachWord(const CExStringList& report, Fn fn) {
+    for (const auto* node = report.m_pHead; node; node = node->m_pNextNode) {
+        if (node->IsWordLine())
+            fn(node->Word(), node->m_nWordCount);
+    }
+}
+
 bool AllWordsUtf8(const CExStringList& report) {
     bool utf8 = true;
-    ForEachReportWord(report, [&](const ReportWord& w) { utf8 = utf8 && IsValidUtf8(w.word); });
+    ForEachWord(report,
+                [&](std::string_view word, std::uint32_t) { utf8 = utf8 && IsValidUtf8(word); });
     return utf8;
 }
 
@@ -57,12 +66,12 @@ void WriteDelimited(const CExStringList& report, const ExportTotals& totals, con
     const char* encoding = AllWordsUtf8(report) ? "encoding=utf-8" : "encoding=shift_jis";
     PutRow(ar, d, {"word", "count", "percent", encoding});
     std::string row;
-    ForEachReportWord(report, [&](const ReportWord& w) {
-        row = d.field(w.word);
+    ForEachWord(report, [&](std::string_view word, std::uint32_t count) {
+        row = d.field(word);
         row += d.separator;
-        row += std::to_string(w.count);
+        row += std::to_string(count);
         row += d.separator;
-        row += FormatPercent(Percent(w.count, totals.totalWords));
+        row += FormatPercent(Percent(count, totals.totalWords));
         row += d.lineEnd;
         Put(ar, row);
     });
@@ -109,12 +118,12 @@ void WriteJson(const CExStringList& report, const ExportTotals& totals, CArchive
     Put(ar, ",\n\"words\":[");
     bool first = true;
     std::string item;
-    ForEachReportWord(report, [&](const ReportWord& w) {
+    ForEachWord(report, [&](std::string_view word, std::uint32_t count) {
         item = first ? "\n{" : ",\n{";
         first = false;
-        item += JsonTextMember("word", w.word, !utf8, converter);
-        item += ",\"count\":" + std::to_string(w.count) + ",\"percent\":";
-        const std::string percent = FormatPercent(Percent(w.count, totals.totalWords));
+        item += JsonTextMember("word", word, !utf8, converter);
+        item += ",\"count\":" + std::to_string(count) + ",\"percent\":";
+        const std::string percent = FormatPercent(Percent(count, totals.totalWords));
         item += percent.empty() ? "null" : percent;
         item += '}';
         Put(ar, item);

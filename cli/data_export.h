@@ -1,6 +1,7 @@
 // The word list of a report as data: TSV, CSV or JSON, for other programs.
 //
-// Every format holds the words in report order with their count and their
+// Every format holds the word lines of the report (the words the writers
+// put there, not text read back) in report order with their count and their
 // share in percent (count * 100 / total words, printed so that reading it
 // back gives the same double), a note on how the words are encoded, and the
 // totals. Words are written as counted, byte for byte, in TSV and CSV; JSON

@@ -5,22 +5,23 @@
 #include "cli/data_export.h"
 #include "cli/options.h"
 #include "cli/output_file.h"
-#include "cli/report_data.h"
 #include "cli/target.h"
 
 #include "engine/count_notifier.h"
 #include "engine/file_list.h"
+#include "engine/report_format.h"
 #include "engine/vorlan_doc.h"
 #include "platform/large_pages.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
+#include "settings/setting_keys.h"
 #include "settings/settings_overlay.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -28,6 +29,8 @@
 namespace {
 
 constexpr int kExitCounted = 0;
+// Some file could not be opened or read whole, or memory ran out: the
+// report was written but does not cover everything.
 constexpr int kExitSomeFilesFailed = 1;
 constexpr int kExitTrouble = 2;
 
@@ -42,13 +45,8 @@ class CStderrNotifier : public ICountNotifier {
     void ShowMessage(const std::string& text) override {
         std::string line = text + '\n';
         std::fwrite(line.data(), 1, line.size(), stderr);
-        ++m_nMessages;
     }
     void Beep() override {}
-    int Messages() const { return m_nMessages; }
-
-  private:
-    int m_nMessages = 0;
 };
 
 int Fail(const std::string& what, const std::string& reason) {
@@ -63,29 +61,60 @@ int UsageError(const ParseResult& result) {
 }
 
 // The report, byte for byte as a saved file holds it, or its word list as
-// data.
-void WriteOutput(const CountOptions& options, CVorlanDoc& doc, CArchive& ar) {
+// data with the file specification the count was given, as its header shows
+// it.
+void WriteOutput(const CountOptions& options, CVorlanDoc& doc, const std::string& spec,
+                 CArchive& ar) {
     if (!options.format) {
         doc.SerializeReport(ar);
         return;
     }
-    ExportTotals totals{doc.m_nFilesProcessed, doc.m_nTotalWords, doc.m_nDifferentWords, {}};
-    std::string_view header;
-    if (doc.m_listResult.m_pHead && ParseHeaderLine(doc.m_listResult.m_pHead->m_strLine, header))
-        totals.spec = header;
+    const CountOutcome& count = doc.LastCount();
+    const ExportTotals totals{count.nFilesProcessed, count.nTotalWords, count.nDifferentWords,
+                              UpperCased(spec)};
     WriteWordData(doc.m_listResult, totals, *options.format, ar);
 }
 
-// To standard output in one large write for all but the largest outputs.
-bool WriteToStandardOutput(const CountOptions& options, CVorlanDoc& doc, std::string& reason) {
-    CFdSink sink(STDOUT_FILENO);
+// Writes the output to the open descriptor fd, in one large write for all
+// but the largest outputs. Returns 0 or the errno value of the failure.
+int WriteToDescriptor(int fd, const CountOptions& options, CVorlanDoc& doc,
+                      const std::string& spec) {
+    CFdSink sink(fd);
     CArchive ar(sink);
-    WriteOutput(options, doc, ar);
-    if (!sink.Flush() || ar.Failed()) {
-        reason = std::strerror(sink.Error() ? sink.Error().value() : EIO);
-        return false;
+    WriteOutput(options, doc, spec, ar);
+    if (!sink.Flush() || ar.Failed())
+        return sink.Error() ? sink.Error().value() : EIO;
+    return 0;
+}
+
+// A device or a FIFO named as the output (/dev/null, a named pipe) is
+// written in place, as a shell's redirection would write it: renaming a
+// file over it would replace the node itself.
+bool IsDeviceOrFifo(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
+// 0 when the output can be written, else the errno value of the reason.
+int CheckOutput(const std::string& target) {
+    if (IsDeviceOrFifo(target))
+        return ::access(target.c_str(), W_OK) == 0 ? 0 : errno;
+    return CheckOutputTarget(target);
+}
+
+int WriteOutputFile(const std::string& target, const CountOptions& options, CVorlanDoc& doc,
+                    const std::string& spec) {
+    if (!IsDeviceOrFifo(target)) {
+        return WriteFileAtomically(target,
+                                   [&](CArchive& ar) { WriteOutput(options, doc, spec, ar); })
+            .value();
     }
-    return true;
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    const int err = WriteToDescriptor(fd, options, doc, spec);
+    ::close(fd);
+    return err;
 }
 
 // The profile must be a readable regular file: a directory, a FIFO or a
@@ -142,7 +171,7 @@ int main(int argc, char** argv) {
         return Fail(location.path, reason);
 
     if (options.output) {
-        if (int err = CheckOutputTarget(*options.output))
+        if (int err = CheckOutput(*options.output))
             return Fail(*options.output, std::strerror(err));
     }
 
@@ -161,7 +190,7 @@ int main(int argc, char** argv) {
         doc.SetDescriptorEntry(kStandardInput, STDIN_FILENO);
     } else {
         std::error_code listError;
-        bool subdir = settings.GetSettingInt("Option", "Subdir", 0) == 1;
+        const bool subdir = IsOn(settings, setting_keys::kSubdir);
         if (!BuildFileList(target.directory, target.pattern, subdir, files, &listError))
             return Fail(options.directory, listError.message());
         spec = target.directory + target.pattern;
@@ -169,12 +198,11 @@ int main(int argc, char** argv) {
     doc.CountWords(files, spec);
 
     if (options.output) {
-        std::error_code err = WriteFileAtomically(
-            *options.output, [&](CArchive& ar) { WriteOutput(options, doc, ar); });
-        if (err)
-            return Fail(*options.output, std::strerror(err.value()));
-    } else if (!WriteToStandardOutput(options, doc, reason)) {
-        return Fail("standard output", reason);
+        if (int err = WriteOutputFile(*options.output, options, doc, spec))
+            return Fail(*options.output, std::strerror(err));
+    } else if (int err = WriteToDescriptor(STDOUT_FILENO, options, doc, spec)) {
+        return Fail("standard output", std::strerror(err));
     }
-    return notifier.Messages() == 0 ? kExitCounted : kExitSomeFilesFailed;
+    const CountOutcome& count = doc.LastCount();
+    return count.failedFiles.empty() && !count.bOutOfMemory ? kExitCounted : kExitSomeFilesFailed;
 }

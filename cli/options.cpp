@@ -3,11 +3,72 @@
 #include "engine/text_encoding.h"
 #include "settings/settings_overlay.h"
 
+#include <getopt.h>
+
+#include <algorithm>
 #include <array>
-#include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace {
+
+// What getopt_long returns for each option. 1 is an operand, as the leading
+// '-' of the short-option string asks.
+enum OptionCode : int {
+    kOperand = 1,
+    kHelp = 'h',
+    kOrder = 256,
+    kPercent,
+    kSubdir,
+    kBinary,
+    kHtml,
+    kEncoding,
+    kProfile,
+    kVersion,
+    kFormat,
+    kOutput,
+};
+
+// The heading of --help an option is listed under.
+enum class HelpGroup { options, output };
+
+struct OptionRow {
+    const char* name;    // the long name, without "--"
+    const char* argName; // the value's name in --help; null for a flag
+    char shortName;      // 0 when there is none
+    OptionCode code;
+    HelpGroup group;
+    const char* help; // lines after the first start at the help column
+};
+
+// Every option, in the order --help lists them.
+constexpr std::array<OptionRow, 11> kOptionRows{{
+    {"order", "ORDER", 0, kOrder, HelpGroup::options,
+     "abc (ascending), zyx (descending), tail (by word\n"
+     "endings), freq (most frequent first) or lowfreq"},
+    {"percent", nullptr, 0, kPercent, HelpGroup::options, "add each word's share in percent"},
+    {"subdir", nullptr, 0, kSubdir, HelpGroup::options,
+     "also count every file below the subdirectories"},
+    {"binary", nullptr, 0, kBinary, HelpGroup::options,
+     "skip programs, pictures, media and archives"},
+    {"html", nullptr, 0, kHtml, HelpGroup::options, "ignore HTML tags"},
+    {"encoding", "ENC", 0, kEncoding, HelpGroup::options,
+     "sjis (bytes: single-byte and Shift-JIS text), utf8,\n"
+     "or detect (UTF-8 for each file that is valid UTF-8)"},
+    {"profile", "FILE", 0, kProfile, HelpGroup::options,
+     "read the options from FILE instead of the profile\n"
+     "named by VORLAN_INI or $XDG_CONFIG_HOME/vorlan/VORLAN.INI"},
+    {"help", nullptr, 'h', kHelp, HelpGroup::options, "show this help and exit"},
+    {"version", nullptr, 0, kVersion, HelpGroup::options, "show the version and exit"},
+    {"format", "FMT", 0, kFormat, HelpGroup::output,
+     "write the word list as data instead of the report:\n"
+     "tsv, csv or json (see below)"},
+    {"output", "FILE", 0, kOutput, HelpGroup::output,
+     "write to FILE instead of standard output; FILE is\n"
+     "replaced only once everything was written"},
+}};
+
+constexpr std::size_t kHelpColumn = 21;
 
 struct OrderName {
     std::string_view name;
@@ -25,135 +86,158 @@ constexpr std::array<OrderName, 5> kOrders{{
 
 constexpr std::array<const char*, 5> kSortKeys{"abc", "zyx", "Tail", "Freq", "LowFreq"};
 
-ParseResult Error(std::string what, std::string reason) {
-    return {ParseOutcome::error, std::move(what), std::move(reason)};
+ParseResult Error(std::string_view what, std::string reason) {
+    return {ParseOutcome::error, std::string(what), std::move(reason)};
 }
 
-bool ParseFormat(std::string_view text, DataFormat& format) {
+const OptionRow* RowOf(int code) {
+    for (const OptionRow& row : kOptionRows) {
+        if (row.code == code)
+            return &row;
+    }
+    return nullptr;
+}
+
+std::vector<option> LongOptions() {
+    std::vector<option> options;
+    for (const OptionRow& row : kOptionRows)
+        options.push_back(
+            {row.name, row.argName ? required_argument : no_argument, nullptr, row.code});
+    options.push_back({nullptr, 0, nullptr, 0});
+    return options;
+}
+
+// Operands are returned in order (no reordering of argv, whatever
+// POSIXLY_CORRECT says), and a missing value is told apart from an unknown
+// option.
+std::string ShortOptions() {
+    std::string letters = "-:";
+    for (const OptionRow& row : kOptionRows) {
+        if (row.shortName) {
+            letters += row.shortName;
+            if (row.argName)
+                letters += ':';
+        }
+    }
+    return letters;
+}
+
+// getopt_long also takes an unambiguous prefix of a long name and a cluster
+// of short options; only the whole name, alone or with "=value", and a short
+// option standing alone are options of this program.
+bool SpelledInFull(std::string_view given, const OptionRow& row) {
+    if (row.shortName && given.size() == 2 && given[0] == '-' && given[1] == row.shortName)
+        return true;
+    if (!given.starts_with("--"))
+        return false;
+    given.remove_prefix(2);
+    const std::string_view name = row.name;
+    return given.starts_with(name) && (given.size() == name.size() || given[name.size()] == '=');
+}
+
+template <typename Value, std::size_t N>
+bool FindByName(const std::array<std::pair<std::string_view, Value>, N>& names,
+                std::string_view text, Value& value) {
+    for (const auto& [name, v] : names) {
+        if (name == text) {
+            value = v;
+            return true;
+        }
+    }
+    return false;
+}
+
+ParseResult TakeOrder(std::string_view text, CountOptions& options) {
+    for (const OrderName& o : kOrders) {
+        if (o.name == text) {
+            options.order = o.order;
+            return {};
+        }
+    }
+    return Error(text, "unknown order (use abc, zyx, tail, freq or lowfreq)");
+}
+
+ParseResult TakeEncoding(std::string_view text, CountOptions& options) {
+    constexpr std::array<std::pair<std::string_view, int>, 3> kEncodings{{
+        {"sjis", kEncodingBytes},
+        {"utf8", kEncodingUtf8},
+        {"detect", kEncodingDetect},
+    }};
+    int encoding = 0;
+    if (!FindByName(kEncodings, text, encoding))
+        return Error(text, "unknown encoding (use sjis, utf8 or detect)");
+    options.encoding = encoding;
+    return {};
+}
+
+ParseResult TakeFormat(std::string_view text, CountOptions& options) {
     constexpr std::array<std::pair<std::string_view, DataFormat>, 3> kFormats{{
         {"tsv", DataFormat::tsv},
         {"csv", DataFormat::csv},
         {"json", DataFormat::json},
     }};
-    for (const auto& [name, value] : kFormats) {
-        if (name == text) {
-            format = value;
-            return true;
-        }
-    }
-    return false;
+    DataFormat format{};
+    if (!FindByName(kFormats, text, format))
+        return Error(text, "unknown format (use tsv, csv or json)");
+    options.format = format;
+    return {};
 }
 
-bool ParseOrder(std::string_view text, ReportOrder& order) {
-    for (const OrderName& o : kOrders) {
-        if (o.name == text) {
-            order = o.order;
-            return true;
-        }
-    }
-    return false;
+ParseResult TakeFileName(const char* option, std::string_view text,
+                         std::optional<std::string>& name) {
+    if (text.empty())
+        return Error(option, "empty file name");
+    name = std::string(text);
+    return {};
 }
 
-// Options that take a value accept it as "--name=value" or as the next
-// argument. Returns false when the value is missing.
-bool TakeValue(std::string_view arg, std::string_view name, int argc, const char* const* argv,
-               int& i, std::string& value) {
-    if (arg.size() > name.size()) {
-        value = std::string(arg.substr(name.size() + 1));
-        return true;
-    }
-    if (i + 1 >= argc)
-        return false;
-    value = argv[++i];
-    return true;
-}
-
-bool Matches(std::string_view arg, std::string_view name) {
-    return arg == name ||
-           (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
-}
-
-bool ParseEncoding(const std::string& name, std::optional<int>& encoding) {
-    if (name == "sjis")
-        encoding = kEncodingBytes;
-    else if (name == "utf8")
-        encoding = kEncodingUtf8;
-    else if (name == "detect")
-        encoding = kEncodingDetect;
+ParseResult TakeOperand(std::string_view text, int& operands, CountOptions& options) {
+    if (operands == 0)
+        options.directory = std::string(text);
+    else if (operands == 1)
+        options.pattern = std::string(text);
     else
-        return false;
-    return true;
+        return Error(text, "extra operand");
+    ++operands;
+    return {};
 }
 
-} // namespace
-
-ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& options) {
-    int operands = 0;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
-            if (operands == 0)
-                options.directory = std::string(arg);
-            else if (operands == 1)
-                options.pattern = std::string(arg);
-            else
-                return Error(std::string(arg), "extra operand");
-            ++operands;
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            return {ParseOutcome::help, {}, {}};
-        } else if (arg == "--version") {
-            return {ParseOutcome::version, {}, {}};
-        } else if (arg == "--percent") {
-            options.percent = true;
-        } else if (arg == "--subdir") {
-            options.subdir = true;
-        } else if (arg == "--binary") {
-            options.binary = true;
-        } else if (arg == "--html") {
-            options.html = true;
-        } else if (Matches(arg, "--order")) {
-            std::string value;
-            if (!TakeValue(arg, "--order", argc, argv, i, value))
-                return Error("--order", "option requires an argument");
-            ReportOrder order;
-            if (!ParseOrder(value, order))
-                return Error(value, "unknown order (use abc, zyx, tail, freq or lowfreq)");
-            options.order = order;
-        } else if (Matches(arg, "--encoding")) {
-            std::string value;
-            if (!TakeValue(arg, "--encoding", argc, argv, i, value))
-                return Error("--encoding", "option requires an argument");
-            if (!ParseEncoding(value, options.encoding))
-                return Error(value, "unknown encoding (use sjis, utf8 or detect)");
-        } else if (Matches(arg, "--format")) {
-            std::string value;
-            if (!TakeValue(arg, "--format", argc, argv, i, value))
-                return Error("--format", "option requires an argument");
-            DataFormat format;
-            if (!ParseFormat(value, format))
-                return Error(value, "unknown format (use tsv, csv or json)");
-            options.format = format;
-        } else if (Matches(arg, "--output")) {
-            std::string value;
-            if (!TakeValue(arg, "--output", argc, argv, i, value))
-                return Error("--output", "option requires an argument");
-            if (value.empty())
-                return Error("--output", "empty file name");
-            options.output = value;
-        } else if (Matches(arg, "--profile")) {
-            std::string value;
-            if (!TakeValue(arg, "--profile", argc, argv, i, value))
-                return Error("--profile", "option requires an argument");
-            if (value.empty())
-                return Error("--profile", "empty file name");
-            options.profile = value;
-        } else {
-            return Error(std::string(arg), "unknown option");
-        }
+// Applies one option that getopt_long recognised; value is its argument.
+ParseResult TakeOption(OptionCode code, std::string_view value, CountOptions& options) {
+    switch (code) {
+    case kHelp:
+        return {ParseOutcome::help, {}, {}};
+    case kVersion:
+        return {ParseOutcome::version, {}, {}};
+    case kPercent:
+        options.percent = true;
+        break;
+    case kSubdir:
+        options.subdir = true;
+        break;
+    case kBinary:
+        options.binary = true;
+        break;
+    case kHtml:
+        options.html = true;
+        break;
+    case kOrder:
+        return TakeOrder(value, options);
+    case kEncoding:
+        return TakeEncoding(value, options);
+    case kFormat:
+        return TakeFormat(value, options);
+    case kOutput:
+        return TakeFileName("--output", value, options.output);
+    case kProfile:
+        return TakeFileName("--profile", value, options.profile);
+    case kOperand: // operands are taken by TakeOperand
+        break;
     }
+    return {};
+}
+
+ParseResult CheckOperands(int operands, const CountOptions& options) {
     if (operands == 0)
         return Error("DIRECTORY", "missing operand");
     if (options.directory.empty())
@@ -161,6 +245,110 @@ ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& o
     if (options.FromStandardInput() && options.pattern)
         return Error(*options.pattern, "no PATTERN goes with - (standard input)");
     return {};
+}
+
+bool Continues(const ParseResult& result) {
+    return result.outcome == ParseOutcome::count;
+}
+
+void AppendHelpRows(HelpGroup group, std::string& text) {
+    for (const OptionRow& row : kOptionRows) {
+        if (row.group != group)
+            continue;
+        std::string line = row.shortName ? std::string("  -") + row.shortName + ", " : "      ";
+        line += std::string("--") + row.name;
+        if (row.argName)
+            line += std::string("=") + row.argName;
+        line.resize(std::max(line.size() + 1, kHelpColumn), ' ');
+        for (std::string_view help = row.help; !help.empty();) {
+            const std::size_t end = std::min(help.find('\n'), help.size());
+            text += line;
+            text += help.substr(0, end);
+            text += '\n';
+            help.remove_prefix(std::min(end + 1, help.size()));
+            line.assign(kHelpColumn, ' ');
+        }
+    }
+}
+
+std::string BuildUsageText() {
+    std::string text = "Usage: vorlan-count [OPTION]... DIRECTORY [PATTERN]\n"
+                       "  or:  vorlan-count [OPTION]... -\n"
+                       "Count how often each word occurs in the files of DIRECTORY whose names\n"
+                       "match PATTERN (default *.*) and write the report to standard output.\n"
+                       "DIRECTORY may also name one file, counted alone when no PATTERN is given.\n"
+                       "With -, standard input is counted as one file; the report calls it\n"
+                       "(STANDARD INPUT). A directory named - is ./-\n"
+                       "\n"
+                       "Options are read from the profile; these override it for this run only\n"
+                       "(the profile is never written):\n";
+    AppendHelpRows(HelpGroup::options, text);
+    text += "\n"
+            "Output:\n";
+    AppendHelpRows(HelpGroup::output, text);
+    text += "\n"
+            "Report lines end with CR LF, as in a saved report.\n"
+            "\n"
+            "Data formats hold one row per word in the report's order: the word, its\n"
+            "count, and its share in percent at full precision. TSV and CSV start with\n"
+            "the row word, count, percent, encoding=utf-8 (or encoding=shift_jis when\n"
+            "some word is not UTF-8) and end with a totals row whose first field is\n"
+            "empty; words keep the bytes they were counted as. TSV writes backslash,\n"
+            "tab, LF and CR inside a field as \\\\, \\t, \\n and \\r, and ends rows with LF;\n"
+            "CSV quotes as RFC 4180 does and ends rows with CR LF. JSON is one object\n"
+            "with \"encoding\", \"words\" and \"totals\"; it is UTF-8, so words that are\n"
+            "not are converted from Shift-JIS (\"encoding\": \"converted from\n"
+            "Shift-JIS\"), and a word that does not convert keeps its bytes in hex.\n"
+            "\n"
+            "Exit status: 0 when every file was counted, 1 when the output was\n"
+            "written but some file could not be opened or read, 2 for a usage error,\n"
+            "a DIRECTORY that cannot be read or an output that cannot be written (an\n"
+            "existing FILE is then left as it was).\n";
+    return text;
+}
+
+} // namespace
+
+// getopt_long keeps its place in globals: parsing starts over with optind 0
+// and stops at the first error, so a call never sees another call's state.
+// With operands returned in order, argv is never reordered, so the const_cast
+// below hands getopt_long strings it only reads.
+ParseResult ParseCountOptions(int argc, const char* const* argv, CountOptions& options) {
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(const_cast<char*>(argv[i]));
+    args.push_back(nullptr);
+    const std::vector<option> longOptions = LongOptions();
+    const std::string shortOptions = ShortOptions();
+    opterr = 0;
+    optind = 0;
+    int operands = 0;
+    for (;;) {
+        const int at = std::max(optind, 1); // the argument getopt_long reads next
+        const int code =
+            getopt_long(argc, args.data(), shortOptions.c_str(), longOptions.data(), nullptr);
+        if (code == -1)
+            break;
+        const std::string_view given = argv[at];
+        ParseResult result;
+        if (code == kOperand) {
+            result = TakeOperand(optarg, operands, options);
+        } else if (const OptionRow* row = RowOf(code == ':' ? optopt : code);
+                   !row || code == '?' || !SpelledInFull(given, *row)) {
+            result = Error(given, "unknown option");
+        } else if (code == ':') {
+            result = Error(given, "option requires an argument");
+        } else {
+            result = TakeOption(row->code, optarg ? optarg : "", options);
+        }
+        if (!Continues(result))
+            return result;
+    }
+    for (int i = optind; i < argc; ++i) { // the operands after "--"
+        if (ParseResult result = TakeOperand(argv[i], operands, options); !Continues(result))
+            return result;
+    }
+    return CheckOperands(operands, options);
 }
 
 void ApplyOptionOverrides(const CountOptions& options, CSettingsOverlay& overlay) {
@@ -187,50 +375,6 @@ void ApplyOptionOverrides(const CountOptions& options, CSettingsOverlay& overlay
 }
 
 const char* UsageText() {
-    return "Usage: vorlan-count [OPTION]... DIRECTORY [PATTERN]\n"
-           "  or:  vorlan-count [OPTION]... -\n"
-           "Count how often each word occurs in the files of DIRECTORY whose names\n"
-           "match PATTERN (default *.*) and write the report to standard output.\n"
-           "DIRECTORY may also name one file, counted alone when no PATTERN is given.\n"
-           "With -, standard input is counted as one file; the report calls it\n"
-           "(STANDARD INPUT). A directory named - is ./-\n"
-           "\n"
-           "Options are read from the profile; these override it for this run only\n"
-           "(the profile is never written):\n"
-           "      --order=ORDER  abc (ascending), zyx (descending), tail (by word\n"
-           "                     endings), freq (most frequent first) or lowfreq\n"
-           "      --percent      add each word's share in percent\n"
-           "      --subdir       also count every file below the subdirectories\n"
-           "      --binary       skip programs, pictures, media and archives\n"
-           "      --html         ignore HTML tags\n"
-           "      --encoding=ENC sjis (bytes: single-byte and Shift-JIS text), utf8,\n"
-           "                     or detect (UTF-8 for each file that is valid UTF-8)\n"
-           "      --profile=FILE read the options from FILE instead of the profile\n"
-           "                     named by VORLAN_INI or $XDG_CONFIG_HOME/vorlan/VORLAN.INI\n"
-           "  -h, --help         show this help and exit\n"
-           "      --version      show the version and exit\n"
-           "\n"
-           "Output:\n"
-           "      --format=FMT   write the word list as data instead of the report:\n"
-           "                     tsv, csv or json (see below)\n"
-           "      --output=FILE  write to FILE instead of standard output; FILE is\n"
-           "                     replaced only once everything was written\n"
-           "\n"
-           "Report lines end with CR LF, as in a saved report.\n"
-           "\n"
-           "Data formats hold one row per word in the report's order: the word, its\n"
-           "count, and its share in percent at full precision. TSV and CSV start with\n"
-           "the row word, count, percent, encoding=utf-8 (or encoding=shift_jis when\n"
-           "some word is not UTF-8) and end with a totals row whose first field is\n"
-           "empty; words keep the bytes they were counted as. TSV writes backslash,\n"
-           "tab, LF and CR inside a field as \\\\, \\t, \\n and \\r, and ends rows with LF;\n"
-           "CSV quotes as RFC 4180 does and ends rows with CR LF. JSON is one object\n"
-           "with \"encoding\", \"words\" and \"totals\"; it is UTF-8, so words that are\n"
-           "not are converted from Shift-JIS (\"encoding\": \"converted from\n"
-           "Shift-JIS\"), and a word that does not convert keeps its bytes in hex.\n"
-           "\n"
-           "Exit status: 0 when every file was counted, 1 when the output was\n"
-           "written but some file could not be opened or read, 2 for a usage error,\n"
-           "a DIRECTORY that cannot be read or an output that cannot be written (an\n"
-           "existing FILE is then left as it was).\n";
+    static const std::string text = BuildUsageText();
+    return text.c_str();
 }

@@ -1,11 +1,22 @@
+// One count, step by step: Run reads the options, scans the list (ScanList:
+// here on one thread, file by file and line by line, or in parts on several
+// threads, scan_parts.cpp), then BuildReport writes the word lines, orders
+// them and adds the totals and the header.
+#include "engine/count_run.h"
+
+#include "engine/count_input.h"
 #include "engine/count_notifier.h"
+#include "engine/line_counter.h"
 #include "engine/report_format.h"
-#include "engine/text_encoding.h"
+#include "engine/scan_progress.h"
 #include "engine/vorlan_doc.h"
-#include "settings/settings_store.h"
+#include "filters/dehtml_string.h"
+#include "settings/setting_keys.h"
 
-#include "tesmo.h"
+#include "platform/event_pump.h"
 
+#include <climits>
+#include <memory>
 #include <new>
 
 namespace {
@@ -25,128 +36,289 @@ const char* OutOfMemoryMessage(bool scanStopped, bool reportBuilt) {
     return "Not enough memory to list the words: the report holds only the totals.";
 }
 
-} // namespace
+// The word line writers by order (descending, ascending, by endings) and
+// by whether lines carry the percentage.
+using WordLineWriter = void (CStringTree::*)(CExStringList&, const CNode*) const;
+constexpr WordLineWriter kWordLineWriters[3][2] = {
+    {&CStringTree::WriteDescending, &CStringTree::WriteDescendingPercent},
+    {&CStringTree::WriteAscending, &CStringTree::WriteAscendingPercent},
+    {&CStringTree::WriteByEndings, &CStringTree::WriteByEndingsPercent},
+};
 
-void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string spec) {
-    // A second run on this document, started from an event handler while
-    // this one pumps events, would empty the word table under it.
-    if (m_bRunning)
-        return;
-    // Whatever ends the run, the document must not stay unclosable.
-    struct RunGuard {
-        CVorlanDoc& doc;
-        explicit RunGuard(CVorlanDoc& d) : doc(d) { doc.m_bRunning = true; }
-        ~RunGuard() {
-            doc.m_bCounting = 0;
-            doc.m_bRunning = false;
-        }
-    } guard(*this);
-
-    m_nFilesProcessed = 0;
-    m_nDifferentWords = 0;
-    m_nTotalWords = 0;
-
-    bool percent = m_settings.GetSettingInt("Sort", "Percent", 0) == 1;
-    bool abc = m_settings.GetSettingInt("Sort", "abc", 0) == 1;
-    m_bExcludeBinary = m_settings.GetSettingInt("Option", "Binary", 0);
-    bool tail = m_settings.GetSettingInt("Sort", "Tail", 0) == 1;
-
-    m_listResult.RemoveAllLines();
-    m_strSavedTitle = GetTitle();
-    bool html = m_settings.GetSettingInt("Option", "DeHTML", 0) != 0;
-    m_nEncoding = m_settings.GetSettingInt("Option", "Encoding", kEncodingBytes);
-    m_bUtf8Report = m_nEncoding == kEncodingUtf8;
-    Scan(files, html, tail);
-
-    bool scanStopped = m_bOutOfMemory;
-    bool reportBuilt = BuildReport(files.size(), spec, tail, abc, percent);
-
-    SetTitle(m_strSavedTitle);
-    SetModifiedFlag(true);
-    m_bCounting = 0;
-    if (m_bOutOfMemory)
-        m_notifier.ShowMessage(OutOfMemoryMessage(scanStopped, reportBuilt));
-    m_notifier.Beep();
+// How many more words until the word total, a 32-bit count that wraps from
+// 2^31 - 1 to -2^31, is a multiple of 500 again (as % sees it), which is
+// when the title shows it.
+std::uint32_t WordsUntilTitle(std::int32_t total) {
+    constexpr std::int64_t kEvery = 500;
+    constexpr std::int64_t kMax = INT32_MAX;
+    const std::int64_t t = total;
+    if (t < 0) {
+        const std::int64_t r = t % kEvery; // in (-500, 0]
+        return static_cast<std::uint32_t>(r == 0 ? kEvery : -r);
+    }
+    const std::int64_t next = (t / kEvery + 1) * kEvery;
+    if (next <= kMax)
+        return static_cast<std::uint32_t>(next - t);
+    // Past the wrap: the first multiple is the lowest value's distance below.
+    constexpr std::int64_t kFromLowest = -(std::int64_t{INT32_MIN} % kEvery);
+    return static_cast<std::uint32_t>(kMax - t + 1 + kFromLowest);
 }
 
-void CVorlanDoc::Scan(const std::vector<std::string>& files, bool html, bool tail) {
+} // namespace
+
+// The fixed buffers of one scan, so that reading a line allocates nothing.
+// The HTML filter lives here too: its state carries from file to file. It
+// filters in place, since its output is never longer than its input.
+class CScanBuffers {
+  public:
+    CLineBuffer buffer;
+    CDehtmlString dehtml;
+    CScanProgress progress;
+};
+
+CCountRun::CCountRun(CVorlanDoc& doc, const CSettingsStore& settings, ICountNotifier& notifier,
+                     const ScanThreads& threads, const CCountInput& input)
+    : m_doc(doc), m_settings(settings), m_notifier(notifier), m_threads(threads), m_input(input) {}
+
+CountOutcome CCountRun::Run(const std::vector<std::string>& files, const std::string& spec) {
+    m_doc.m_nFilesProcessed = 0;
+    m_doc.m_nDifferentWords = 0;
+    m_doc.m_nTotalWords = 0;
+    ReadOptions();
+    m_doc.m_listResult.RemoveAllLines();
+    m_doc.m_strSavedTitle = m_doc.GetTitle();
+    m_variant = {m_options.bHtml, m_options.bTail};
+    ScanSafely(files);
+
+    const bool scanStopped = m_outcome.bOutOfMemory;
+    const bool reportBuilt = BuildReport(files.size(), spec);
+    m_doc.SetTitle(m_doc.m_strSavedTitle);
+    m_doc.SetModifiedFlag(true);
+    m_doc.m_bCounting = 0;
+    if (m_outcome.bOutOfMemory)
+        m_notifier.ShowMessage(OutOfMemoryMessage(scanStopped, reportBuilt));
+    m_notifier.Beep();
+    Finish();
+    return m_outcome;
+}
+
+void CCountRun::ReadOptions() {
+    using namespace setting_keys;
+    m_options.bPercent = IsOn(m_settings, kPercent);
+    m_options.bAbc = IsOn(m_settings, kAbc);
+    m_doc.m_bExcludeBinary = GetFlagValue(m_settings, kBinary);
+    m_options.bTail = IsOn(m_settings, kTail);
+    m_options.bHtml = IsOn(m_settings, kDeHtml);
+    m_options.nEncoding = GetInt(m_settings, kEncoding);
+}
+
+void CCountRun::Scan(const std::vector<std::string>& files, const ScanVariant& variant) {
+    m_options.nEncoding = GetInt(m_settings, setting_keys::kEncoding);
+    m_variant = variant;
+    ScanList(files);
+    Finish();
+}
+
+void CCountRun::ScanSafely(const std::vector<std::string>& files) {
     try {
-        if (html)
-            tail ? ScanHtmlFilesByEndings(files) : ScanHtmlFiles(files);
-        else
-            tail ? ScanFilesByEndings(files) : ScanFiles(files);
+        ScanList(files);
     } catch (const std::bad_alloc&) {
         // A path copy or a reader's buffer could not be had: stop as the
         // word table does when it runs out.
-        m_bOutOfMemory = true;
+        m_outcome.bOutOfMemory = true;
     }
+}
+
+void CCountRun::ScanList(const std::vector<std::string>& files) {
+    ReadAsUtf8(m_options.nEncoding == kEncodingUtf8);
+    auto buffers = std::make_unique<CScanBuffers>();
+    if (m_variant.stripHtml)
+        buffers->dehtml.Reset();
+    buffers->progress.Start(m_notifier, files, m_doc.m_nTotalWords);
+    const std::vector<bool> counted = FilesToCount(files);
+    // The HTML filter carries its state from line to line and file to file,
+    // and a descriptor can only be read in one go: those lists are read in
+    // order on this thread.
+    if (!m_variant.stripHtml && !m_input.HasDescriptorEntry() &&
+        ScanInParts(files, counted, buffers->progress))
+        return;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        buffers->progress.NextFile();
+        if (counted[i])
+            ScanOneFile(files[i], *buffers);
+        if (Quit() || m_outcome.bOutOfMemory)
+            break;
+    }
+    m_outcome.bStopped = Quit();
+    buffers->progress.Finish(m_doc.m_nTotalWords, !Quit() && !m_outcome.bOutOfMemory);
+}
+
+// The exclusion list sees the upper-cased path; the file itself is opened
+// under its listed name, since this file system tells letter case apart.
+std::vector<bool> CCountRun::FilesToCount(const std::vector<std::string>& files) const {
+    std::vector<bool> counted(files.size(), true);
+    if (m_doc.m_bExcludeBinary == 1) {
+        for (std::size_t i = 0; i < files.size(); ++i)
+            counted[i] = !m_doc.m_listExclude.IsExcluded(UpperCased(files[i]).c_str());
+    }
+    return counted;
+}
+
+// The hooks of this thread's line loop: the quit flag, progress, the HTML
+// filter or trimming, the word table, and the event pump.
+class CCountRun::CScanHooks {
+  public:
+    CScanHooks(CCountRun& run, CScanBuffers& buffers, bool utf8)
+        : m_run(run), m_buffers(buffers), m_tokenizer(utf8) {}
+    bool Stop() const { return m_run.Quit(); }
+    void Between(const CTextLineReader& reader) {
+        if (m_buffers.progress.Due()) [[unlikely]]
+            m_buffers.progress.Report(m_run.m_doc.m_nTotalWords, reader);
+    }
+    bool Prepare(char* text, std::size_t length) {
+        if (m_run.m_variant.stripHtml)
+            return m_buffers.dehtml.StripTags(text, text)[0] != '\0';
+        return line_counter::TrimLine(text, length);
+    }
+    bool Count(char* text) {
+        if (m_run.m_variant.reverseWords)
+            m_run.CountLine<true>(text, m_tokenizer);
+        else
+            m_run.CountLine<false>(text, m_tokenizer);
+        return !m_run.m_outcome.bOutOfMemory;
+    }
+    void After() const { PumpMessages(); }
+
+  private:
+    CCountRun& m_run;
+    CScanBuffers& m_buffers;
+    CLineTokenizer m_tokenizer;
+};
+
+template <bool kReverse> void CCountRun::CountLine(char* text, CLineTokenizer& tokenizer) {
+    // The total lives in a register for the line; m_nTotalWords is brought up
+    // to date before the title changes and when the line is done.
+    std::int32_t& words = m_doc.m_nTotalWords;
+    auto total = static_cast<std::uint32_t>(words);
+    std::uint32_t untilTitle = WordsUntilTitle(words);
+    // False when memory ran out: the table is unchanged, the word is not
+    // counted and the scan stops; the run reports what was counted until
+    // then.
+    const bool counted = CountWordsOfLine<kReverse>(m_doc.m_wordTree, tokenizer, text, [&] {
+        ++total; // wraps instead of overflowing past 2^31 - 1 words
+        if (--untilTitle == 0) [[unlikely]] {
+            words = static_cast<std::int32_t>(total);
+            ShowWordsTitle(words);
+            untilTitle = WordsUntilTitle(words);
+        }
+    });
+    if (!counted)
+        m_outcome.bOutOfMemory = true;
+    words = static_cast<std::int32_t>(total);
+}
+
+void CCountRun::ScanOneFile(const std::string& path, CScanBuffers& buffers) {
+    CTextLineReader reader;
+    if (!m_input.Open(reader, path)) {
+        ReportFailure(FileFailure::open, path);
+        return;
+    }
+    m_doc.m_bCounting = 1;
+    m_doc.m_bQuit = 0;
+    ++m_doc.m_nFilesProcessed;
+    const bool utf8 = m_input.ReadsAsUtf8(m_options.nEncoding, path);
+    ReadAsUtf8(utf8);
+    buffers.progress.Report(m_doc.m_nTotalWords, reader);
+    CScanHooks hooks(*this, buffers, utf8);
+    CountLinesOfFile(reader, buffers.buffer, utf8, hooks);
+    if (reader.Failed())
+        ReportFailure(FileFailure::read, path);
 }
 
 // Everything between the scan and the restored title. Returns false when
 // memory ran out while the word lines were being written or sorted: the
 // report then holds only the header and the totals, which need next to no
 // memory once the word table is emptied.
-bool CVorlanDoc::BuildReport(std::size_t filesGiven, const std::string& spec, bool tail, bool abc,
-                             bool percent) {
+bool CCountRun::BuildReport(std::size_t filesGiven, const std::string& spec) {
+    CStringTree& table = m_doc.m_wordTree;
     try {
-        m_listResult.RemoveAllLines();
-        SetTitle(tail ? "Counting..." : "Now Counting...");
-        m_wordTree.m_nTotal = m_nTotalWords;
-        WriteWordLines(tail, abc, percent);
-        m_nDifferentWords = m_wordTree.m_nCount;
-        m_wordTree.Clear();
+        m_doc.m_listResult.RemoveAllLines();
+        m_doc.SetTitle(m_options.bTail ? "Counting..." : "Now Counting...");
+        table.m_nTotal = m_doc.m_nTotalWords;
+        WriteWordLines();
+        m_doc.m_nDifferentWords = table.m_nCount;
+        table.Clear();
         SortWordLines();
         AppendTotalsAndHeader(filesGiven, spec);
         return true;
     } catch (const std::bad_alloc&) {
     }
-    if (m_wordTree.m_nCount > 0) // the writer failed before the table was emptied
-        m_nDifferentWords = m_wordTree.m_nCount;
-    m_wordTree.Clear();
-    m_listResult.RemoveAllLines();
-    m_bOutOfMemory = true;
+    if (table.m_nCount > 0) // the writer failed before the table was emptied
+        m_doc.m_nDifferentWords = table.m_nCount;
+    table.Clear();
+    m_doc.m_listResult.RemoveAllLines();
+    m_outcome.bOutOfMemory = true;
     try {
         AppendTotalsAndHeader(filesGiven, spec);
     } catch (const std::bad_alloc&) {
-        m_listResult.RemoveAllLines();
+        m_doc.m_listResult.RemoveAllLines();
     }
     return false;
 }
 
-void CVorlanDoc::WriteWordLines(bool tail, bool abc, bool percent) {
-    CNode* root = m_wordTree.m_pRoot;
-    if (tail)
-        percent ? m_wordTree.WriteByEndingsPercent(m_listResult, root)
-                : m_wordTree.WriteByEndings(m_listResult, root);
-    else if (abc)
-        percent ? m_wordTree.WriteAscendingPercent(m_listResult, root)
-                : m_wordTree.WriteAscending(m_listResult, root);
-    else
-        percent ? m_wordTree.WriteDescendingPercent(m_listResult, root)
-                : m_wordTree.WriteDescending(m_listResult, root);
+void CCountRun::WriteWordLines() {
+    // By endings overrides the alphabetical direction.
+    const int order = m_options.bTail ? 2 : m_options.bAbc ? 1 : 0;
+    const WordLineWriter write = kWordLineWriters[order][m_options.bPercent ? 1 : 0];
+    (m_doc.m_wordTree.*write)(m_doc.m_listResult, m_doc.m_wordTree.m_pRoot);
 }
 
 // Read only now, after the scan: a change made while the files were being
 // read still applies to this run.
-void CVorlanDoc::SortWordLines() {
-    if (m_settings.GetSettingInt("Sort", "Freq", 0) == 1) {
-        SetTitle("Sorting By Frequency(More to Less)");
-        m_listResult.SortByCount(kCountFieldWidth, CExStringList::MoreToLess);
-    } else if (m_settings.GetSettingInt("Sort", "LowFreq", 0) == 1) {
-        SetTitle("Sorting by Frequency(Less to More)");
-        m_listResult.SortByCount(kCountFieldWidth, CExStringList::LessToMore);
+void CCountRun::SortWordLines() {
+    if (IsOn(m_settings, setting_keys::kFreq)) {
+        m_doc.SetTitle("Sorting By Frequency(More to Less)");
+        m_doc.m_listResult.SortByCount(kCountFieldWidth, CExStringList::MoreToLess);
+    } else if (IsOn(m_settings, setting_keys::kLowFreq)) {
+        m_doc.SetTitle("Sorting by Frequency(Less to More)");
+        m_doc.m_listResult.SortByCount(kCountFieldWidth, CExStringList::LessToMore);
     }
 }
 
-void CVorlanDoc::AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec) {
-    m_listResult.AppendLine(kSeparatorLine);
+void CCountRun::AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec) {
+    CExStringList& report = m_doc.m_listResult;
+    report.AppendLine(kSeparatorLine);
     // The number of files given decides, not the number opened.
     if (filesGiven >= 2)
-        m_listResult.AppendLine(FormatFilesProcessedLine(m_nFilesProcessed));
-    m_listResult.AppendLine(FormatTotalWordsLine(m_nTotalWords));
-    m_listResult.AppendLine(FormatDifferentWordsLine(m_nDifferentWords));
+        report.AppendLine(FormatFilesProcessedLine(m_doc.m_nFilesProcessed));
+    report.AppendLine(FormatTotalWordsLine(m_doc.m_nTotalWords));
+    report.AppendLine(FormatDifferentWordsLine(m_doc.m_nDifferentWords));
+    report.PrependLine(FormatHeaderLine(UpperCased(spec)));
+}
 
-    std::string upper = spec;
-    mbstrupr(upper.data());
-    m_listResult.PrependLine(FormatHeaderLine(upper));
+void CCountRun::Finish() {
+    m_outcome.nFilesProcessed = m_doc.m_nFilesProcessed;
+    m_outcome.nTotalWords = m_doc.m_nTotalWords;
+    m_outcome.nDifferentWords = m_doc.m_nDifferentWords;
+}
+
+void CCountRun::ReadAsUtf8(bool utf8) {
+    m_outcome.bUtf8Report = m_outcome.bUtf8Report || utf8;
+    m_doc.m_bUtf8Report = m_outcome.bUtf8Report;
+}
+
+void CCountRun::ShowWordsTitle(std::int32_t words) {
+    m_doc.ShowWordsTitle(m_variant, words);
+}
+
+// A read error ends the file like its end would: what was read counts, the
+// file counts as processed, and the scan goes on with the next one. Either
+// way the user is told, since the file was not counted whole.
+void CCountRun::ReportFailure(FileFailure failure, const std::string& path) {
+    m_outcome.failedFiles.push_back(path);
+    m_notifier.ShowMessage(m_doc.FailureMessage(failure, UpperCased(path), m_variant));
+}
+
+bool CCountRun::Quit() const {
+    return m_doc.m_bQuit == 1;
 }

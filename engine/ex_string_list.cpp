@@ -36,25 +36,27 @@ CExStringList::~CExStringList() {
     RemoveAllLines();
 }
 
-CExStringList::CNode* CExStringList::TakeNode(CNode* pPrev, CNode* pNext) {
+CExStringList::CLineNode* CExStringList::TakeNode(CLineNode* pPrev, CLineNode* pNext) {
     if (!m_pFreeNodes) {
-        CExPlex* pBlock =
-            CExPlex::Create(m_pBlocks, static_cast<std::uint32_t>(m_nNodesPerBlock), sizeof(CNode));
+        CExPlex* pBlock = CExPlex::Create(m_pBlocks, static_cast<std::uint32_t>(m_nNodesPerBlock),
+                                          sizeof(CLineNode));
         // Chained from the last element back, so the first one is taken first.
-        auto* pNodes = static_cast<CNode*>(pBlock->data());
+        auto* pNodes = static_cast<CLineNode*>(pBlock->data());
         for (std::uint32_t i = pBlock->m_nCapacity; i-- > 0;)
-            m_pFreeNodes = new (pNodes + i) CNode{m_pFreeNodes, nullptr, {}};
+            m_pFreeNodes = new (pNodes + i) CLineNode{m_pFreeNodes, nullptr, {}};
     }
-    CNode* pNode = m_pFreeNodes;
+    CLineNode* pNode = m_pFreeNodes;
     m_pFreeNodes = pNode->m_pNextNode;
     pNode->m_pPrevNode = pPrev;
     pNode->m_pNextNode = pNext;
     pNode->m_strLine.clear();
+    pNode->m_nWordCount = 0;
+    pNode->m_nWordLength = 0;
     ++m_nLines;
     return pNode;
 }
 
-void CExStringList::ReleaseNode(CNode* pNode) noexcept {
+void CExStringList::ReleaseNode(CLineNode* pNode) noexcept {
     std::string().swap(pNode->m_strLine);
     pNode->m_pPrevNode = nullptr;
     pNode->m_pNextNode = m_pFreeNodes;
@@ -62,8 +64,12 @@ void CExStringList::ReleaseNode(CNode* pNode) noexcept {
     --m_nLines;
 }
 
-const CExStringList::CNode* CExStringList::AppendLine(std::string text) {
-    CNode* pNode = TakeNode(m_pTail, nullptr);
+const CExStringList::CLineNode* CExStringList::AppendLine(std::string text) {
+    return LinkAtEnd(std::move(text));
+}
+
+CExStringList::CLineNode* CExStringList::LinkAtEnd(std::string text) {
+    CLineNode* pNode = TakeNode(m_pTail, nullptr);
     pNode->m_strLine = std::move(text);
     if (m_pTail)
         m_pTail->m_pNextNode = pNode;
@@ -73,8 +79,16 @@ const CExStringList::CNode* CExStringList::AppendLine(std::string text) {
     return pNode;
 }
 
-const CExStringList::CNode* CExStringList::PrependLine(std::string text) {
-    CNode* pNode = TakeNode(nullptr, m_pHead);
+const CExStringList::CLineNode*
+CExStringList::AppendWordLine(std::string text, std::uint32_t nCount, std::size_t nWordLength) {
+    CLineNode* pNode = LinkAtEnd(std::move(text));
+    pNode->m_nWordCount = nCount;
+    pNode->m_nWordLength = static_cast<std::uint32_t>(nWordLength);
+    return pNode;
+}
+
+const CExStringList::CLineNode* CExStringList::PrependLine(std::string text) {
+    CLineNode* pNode = TakeNode(nullptr, m_pHead);
     pNode->m_strLine = std::move(text);
     if (m_pHead)
         m_pHead->m_pPrevNode = pNode;
@@ -98,9 +112,9 @@ void CExStringList::RemoveAllLines() noexcept {
 // whether it is a line, a free node, or neither any more.
 void CExStringList::DestroyBlocks() noexcept {
     for (CExPlex* pBlock = m_pBlocks; pBlock; pBlock = pBlock->m_pNextBlock) {
-        auto* pNodes = static_cast<CNode*>(pBlock->data());
+        auto* pNodes = static_cast<CLineNode*>(pBlock->data());
         for (std::uint32_t i = 0; i < pBlock->m_nCapacity; ++i)
-            pNodes[i].~CNode();
+            pNodes[i].~CLineNode();
     }
     if (m_pBlocks)
         m_pBlocks->FreeDataChain();
@@ -113,7 +127,7 @@ void CExStringList::Unlink() noexcept {
     m_nLines = 0;
 }
 
-void CExStringList::LinkAtTail(CNode* pNode) noexcept {
+void CExStringList::LinkAtTail(CLineNode* pNode) noexcept {
     pNode->m_pPrevNode = m_pTail;
     pNode->m_pNextNode = nullptr;
     if (m_pTail)
@@ -155,11 +169,11 @@ class CSortingScope {
 void CExStringList::SortByCount(int nWidth, SortDirection direction) {
     if (nWidth < 1 || m_bSorting)
         return;
-    std::vector<CNode*> order;
+    std::vector<CLineNode*> order;
     order.reserve(static_cast<std::size_t>(std::max<std::int32_t>(m_nLines, 0)));
-    for (CNode* pNode = m_pHead; pNode; pNode = pNode->m_pNextNode)
+    for (CLineNode* pNode = m_pHead; pNode; pNode = pNode->m_pNextNode)
         order.push_back(pNode);
-    std::vector<CNode*> distributed(order.size());
+    std::vector<CLineNode*> distributed(order.size());
     std::vector<std::uint8_t> bucketOf(order.size());
     const CSortingScope sorting(m_bSorting);
     m_bUnlinkedWhileSorting = false;
@@ -197,7 +211,7 @@ void CExStringList::SortByCount(int nWidth, SortDirection direction) {
         std::reverse(order.begin(), order.end());
         Unlink();
         m_bUnlinkedWhileSorting = false;
-        for (CNode* pNode : order) {
+        for (CLineNode* pNode : order) {
             PumpMessages();
             LinkAtTail(pNode);
         }
@@ -206,8 +220,8 @@ void CExStringList::SortByCount(int nWidth, SortDirection direction) {
         Relink(order);
 }
 
-void CExStringList::Relink(const std::vector<CNode*>& nodes) noexcept {
+void CExStringList::Relink(const std::vector<CLineNode*>& nodes) noexcept {
     Unlink();
-    for (CNode* pNode : nodes)
+    for (CLineNode* pNode : nodes)
         LinkAtTail(pNode);
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One block of list nodes: this header, then m_nCapacity elements.
@@ -28,10 +29,20 @@ static_assert(sizeof(CExPlex) % alignof(std::max_align_t) == 0);
 
 class CExStringList {
   public:
-    struct CNode {
-        CNode* m_pNextNode; // next line; the next free node while in the free chain
-        CNode* m_pPrevNode; // previous line
+    // One line of the report. A word line also keeps its word and count as
+    // data, so that no reader has to take its text apart again.
+    struct CLineNode {
+        CLineNode* m_pNextNode; // next line; the next free node while in the free chain
+        CLineNode* m_pPrevNode; // previous line
         std::string m_strLine;
+        std::uint32_t m_nWordCount = 0;  // a word line's count
+        std::uint32_t m_nWordLength = 0; // its word's bytes, just before CR LF; 0: no word line
+
+        bool IsWordLine() const { return m_nWordLength != 0; }
+        std::string_view Word() const {
+            return std::string_view(m_strLine).substr(m_strLine.size() - 2 - m_nWordLength,
+                                                      m_nWordLength);
+        }
     };
 
     enum SortDirection { LessToMore, MoreToLess };
@@ -43,8 +54,12 @@ class CExStringList {
 
     // Add text after the last line or before the first. Throw std::bad_alloc
     // when memory runs out; the list is then unchanged.
-    const CNode* AppendLine(std::string text);
-    const CNode* PrependLine(std::string text);
+    const CLineNode* AppendLine(std::string text);
+    const CLineNode* PrependLine(std::string text);
+    // Appends a word line: text ends with the nWordLength bytes of the word
+    // (not empty) and CR LF; the word is counted nCount times.
+    const CLineNode* AppendWordLine(std::string text, std::uint32_t nCount,
+                                    std::size_t nWordLength);
 
     // Empties the list and frees its blocks.
     void RemoveAllLines() noexcept;
@@ -61,28 +76,28 @@ class CExStringList {
     // Readers walk from m_pHead along m_pNextNode; event handlers may do so
     // while the list is being sorted, and see a complete or partly rebuilt
     // list whose m_nLines matches its nodes.
-    CNode* m_pHead = nullptr;
-    CNode* m_pTail = nullptr;
+    CLineNode* m_pHead = nullptr;
+    CLineNode* m_pTail = nullptr;
     std::int32_t m_nLines = 0;
-
-    // The block chain, newest first (for inspection; the list owns it).
-    const CExPlex* GetBlocks() const noexcept { return m_pBlocks; }
 
   protected:
     // The node supply of every insertion: a free node linked to nothing yet,
     // whose links are set to the arguments; counted in m_nLines.
-    CNode* TakeNode(CNode* pPrev, CNode* pNext);
+    CLineNode* TakeNode(CLineNode* pPrev, CLineNode* pNext);
     // Returns a node taken out of the list to the free chain.
-    void ReleaseNode(CNode* pNode) noexcept;
+    void ReleaseNode(CLineNode* pNode) noexcept;
+
+    // The block chain, newest first; every node of the list lives in one.
+    CExPlex* m_pBlocks = nullptr;
 
   private:
+    CLineNode* LinkAtEnd(std::string text);
     void DestroyBlocks() noexcept;
     void Unlink() noexcept;
-    void LinkAtTail(CNode* pNode) noexcept;
-    void Relink(const std::vector<CNode*>& nodes) noexcept;
+    void LinkAtTail(CLineNode* pNode) noexcept;
+    void Relink(const std::vector<CLineNode*>& nodes) noexcept;
 
-    CNode* m_pFreeNodes = nullptr;
-    CExPlex* m_pBlocks = nullptr;
+    CLineNode* m_pFreeNodes = nullptr;
     std::int32_t m_nNodesPerBlock;
     // While a sort runs it holds every node of the list; a RemoveAllLines
     // from an event handler then only unlinks them, and the sort ends with

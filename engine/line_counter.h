@@ -1,5 +1,5 @@
 // The loop every scan runs over the lines of a file, and the counting of the
-// words of one line, shared by the document's own scan and by the counting
+// words of one line, shared by the count run's own scan and by the counting
 // of parts of a file list on other threads. What differs between the two
 // comes in as hooks: when to stop, what to do between lines, how a line is
 // prepared, and where its words are counted.

@@ -1,5 +1,6 @@
 #include "engine/part_counter.h"
 
+#include "engine/count_input.h"
 #include "engine/line_counter.h"
 #include "engine/scan_progress.h"
 #include "engine/text_encoding.h"
@@ -55,9 +56,10 @@ class CPartHooks {
 } // namespace
 
 CPartCounter::CPartCounter(const std::vector<std::string>& files,
-                           const std::vector<ScanPart>& parts, Options options)
-    : m_files(files), m_parts(parts), m_options(options), m_utf8Decided(files.size()),
-      m_utf8(files.size(), 0) {
+                           const std::vector<ScanPart>& parts, const CCountInput& input,
+                           Options options)
+    : m_files(files), m_parts(parts), m_input(input), m_options(options),
+      m_utf8Decided(files.size()), m_utf8(files.size(), 0) {
     m_results.reserve(parts.size());
     for (std::size_t k = 0; k < parts.size(); ++k)
         m_results.push_back(std::make_unique<PartResult>());
@@ -102,7 +104,7 @@ void CPartCounter::Run() {
 
 bool CPartCounter::ReadsAsUtf8(std::size_t nFile) {
     std::call_once(m_utf8Decided[nFile], [&] {
-        m_utf8[nFile] = ReadsFileAsUtf8(m_options.nEncoding, m_files[nFile].c_str());
+        m_utf8[nFile] = m_input.ReadsAsUtf8(m_options.nEncoding, m_files[nFile]);
     });
     return m_utf8[nFile] != 0;
 }
@@ -110,11 +112,9 @@ bool CPartCounter::ReadsAsUtf8(std::size_t nFile) {
 void CPartCounter::CountPart(std::size_t k) {
     const ScanPart& part = m_parts[k];
     PartResult& result = *m_results[k];
-    const char* path = m_files[part.nFile].c_str();
     try {
         CTextLineReader reader;
-        const bool whole = part.bFirst && part.bLast;
-        if (!(whole ? reader.Open(path) : reader.OpenPart(path, part.nBegin, part.nEnd)))
+        if (!m_input.Open(reader, m_files[part.nFile], part.nBegin, part.nEnd))
             return;
         result.bOpened = true;
         result.bUtf8 = ReadsAsUtf8(part.nFile);

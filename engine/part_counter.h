@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+class CCountInput;
+
 // What counting one part gave. Each in a cache line of its own: the thread
 // counting one part never slows the one counting the next.
 struct alignas(64) PartResult {
@@ -41,9 +43,9 @@ class CPartCounter {
         int nEncoding = 0;          // TextEncoding of the count
     };
 
-    // The list and the parts must outlive the counter.
+    // The list, the parts and the input must outlive the counter.
     CPartCounter(const std::vector<std::string>& files, const std::vector<ScanPart>& parts,
-                 Options options);
+                 const CCountInput& input, Options options);
     ~CPartCounter() { Stop(); }
     CPartCounter(const CPartCounter&) = delete;
     CPartCounter& operator=(const CPartCounter&) = delete;
@@ -68,6 +70,7 @@ class CPartCounter {
 
     const std::vector<std::string>& m_files;
     const std::vector<ScanPart>& m_parts;
+    const CCountInput& m_input;
     const Options m_options;
     std::vector<std::unique_ptr<PartResult>> m_results;
     // Whether a file is UTF-8 is decided once, by the first of its parts.

@@ -88,6 +88,11 @@ std::string FormatWordPercentLine(std::uint32_t nCount, std::int32_t nTotal,
     return line;
 }
 
+std::string UpperCased(std::string text) {
+    mbstrupr(text.data());
+    return text;
+}
+
 // The one walk behind the six writers.
 void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDescending,
                              bool bReversed, bool bPercent) const {
@@ -100,7 +105,7 @@ void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDesc
         if (bReversed) // the stored word was counted reversed; print it as counted
             mbstrrev(line.data() + nWordAt);
         line.append(kLineEnd);
-        list.AppendLine(std::move(line));
+        list.AppendWordLine(std::move(line), node.m_nCount, nLength);
         PumpMessages();
     });
 }

@@ -14,6 +14,11 @@ inline constexpr const char kSeparatorLine[] = "=========================\r\n";
 // "=====[ SPEC ]=====": spec is written as given (the count run upper-cases it).
 std::string FormatHeaderLine(std::string_view spec);
 
+// text with the single-byte letters a to z upper-cased and double-byte
+// characters left alone: the file specification as the header shows it, and
+// a path as the exclusion list and the failure messages see it.
+std::string UpperCased(std::string text);
+
 // The totals, each with its number right-aligned in 10 characters.
 std::string FormatFilesProcessedLine(std::int32_t nFiles);
 std::string FormatTotalWordsLine(std::int32_t nWords);

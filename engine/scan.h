@@ -1,19 +1,18 @@
-// What tells the four scans apart. One loop serves all four; the named
-// scans of CVorlanDoc pass one of these descriptions to it.
+// How one scan reads its lines. One loop serves every variant; what the user
+// is shown of a scan (its progress title, the suffix of its failure
+// messages) is the document's business, told by the variant it is given.
 #ifndef VORLAN_ENGINE_SCAN_H
 #define VORLAN_ENGINE_SCAN_H
 
 struct ScanVariant {
-    bool stripHtml;         // lines pass the HTML filter instead of being trimmed
-    bool reverseWords;      // words are counted with their bytes reversed
-    const char* progress;   // title every 500 words; printf format of one long
-    const char* failSuffix; // follows the path in the open-failure message
+    bool stripHtml;    // lines pass the HTML filter instead of being trimmed
+    bool reverseWords; // words are counted with their bytes reversed
 };
 
-extern const ScanVariant kScanPlain;
-extern const ScanVariant kScanByEndings;
-extern const ScanVariant kScanHtml;
-extern const ScanVariant kScanHtmlByEndings;
+inline constexpr ScanVariant kScanPlain{false, false};
+inline constexpr ScanVariant kScanByEndings{false, true};
+inline constexpr ScanVariant kScanHtml{true, false};
+inline constexpr ScanVariant kScanHtmlByEndings{true, true};
 
 // The longest piece of a line one read stores, plus the terminating NUL.
 constexpr int kScanLineBufferSize = 5120;

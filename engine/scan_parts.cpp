@@ -6,8 +6,8 @@
 // and a quit keeps what was counted before the first part not yet finished:
 // the report always holds a beginning of the list, as a count on one thread
 // stopped at that point would.
+#include "engine/count_run.h"
 #include "engine/part_counter.h"
-#include "engine/scan.h"
 #include "engine/scan_progress.h"
 #include "engine/vorlan_doc.h"
 #include "platform/event_pump.h"
@@ -24,19 +24,19 @@ constexpr unsigned kWordsPerPump = 256;
 
 } // namespace
 
-bool CVorlanDoc::ScanInParts(const std::vector<std::string>& files,
-                             const std::vector<bool>& counted, const ScanVariant& variant,
-                             CScanProgress& progress) {
+bool CCountRun::ScanInParts(const std::vector<std::string>& files, const std::vector<bool>& counted,
+                            CScanProgress& progress) {
     const std::vector<ScanPart> parts =
-        PlanScanParts(files, counted, progress.FileSizes(), m_scanThreads);
+        PlanScanParts(files, counted, progress.FileSizes(), m_threads);
     if (parts.empty())
         return false;
-    CPartCounter counter(files, parts, {variant.reverseWords, m_nEncoding});
-    if (counter.Start(m_scanThreads.nThreads) == 0)
+    CPartCounter counter(files, parts, m_input, {m_variant.reverseWords, m_options.nEncoding});
+    if (counter.Start(m_threads.nThreads) == 0)
         return false;
     // The document counts from now on, whichever file opens first.
-    m_bCounting = 1;
-    m_bQuit = 0;
+    std::int32_t& words = m_doc.m_nTotalWords;
+    m_doc.m_bCounting = 1;
+    m_doc.m_bQuit = 0;
     bool stopped = false;
     bool skipFile = false;
     for (std::size_t k = 0; k < parts.size(); ++k) {
@@ -44,63 +44,61 @@ bool CVorlanDoc::ScanInParts(const std::vector<std::string>& files,
         if (k > 0 && part.nFile != parts[k - 1].nFile)
             skipFile = false;
         // A quit may come from an event or from whoever follows the progress.
-        while (m_bQuit != 1 && !counter.WaitFor(k, kPumpInterval)) {
+        while (!Quit() && !counter.WaitFor(k, kPumpInterval)) {
             PumpMessages();
-            if (m_bQuit == 1)
+            if (Quit())
                 break;
-            progress.ReportAt(m_nTotalWords, part.nFile + 1,
+            progress.ReportAt(words, part.nFile + 1,
                               part.nBegin + counter.Result(k).nBytesRead.load());
         }
-        if (m_bQuit == 1) {
+        if (Quit()) {
             // What is being counted now stops at its next line; of what was
             // counted, the parts up to this one are kept.
             counter.Stop();
             stopped = true;
         }
         const PartResult& result = counter.Result(k);
-        const bool go =
-            !result.bStarted || MergePart(files[part.nFile], part, result, variant, skipFile);
+        const bool go = !result.bStarted || MergePart(files[part.nFile], part, result, skipFile);
         counter.Release(k);
         if (stopped || !go)
             break;
-        progress.ReportAt(m_nTotalWords, part.nFile + 1, part.nEnd);
+        progress.ReportAt(words, part.nFile + 1, part.nEnd);
         PumpMessages();
     }
     counter.Stop();
-    progress.Finish(m_nTotalWords, !stopped && !m_bOutOfMemory);
+    m_outcome.bStopped = stopped;
+    progress.Finish(words, !stopped && !m_outcome.bOutOfMemory);
     return true;
 }
 
-bool CVorlanDoc::MergePart(const std::string& path, const ScanPart& part, const PartResult& result,
-                           const ScanVariant& variant, bool& bSkipFile) {
+bool CCountRun::MergePart(const std::string& path, const ScanPart& part, const PartResult& result,
+                          bool& bSkipFile) {
     // After a failure or a Ctrl-Z in an earlier part, the rest of the file
     // was never there.
     if (bSkipFile)
         return true;
     if (!result.bOpened) {
-        if (part.bFirst)
-            ReportOpenFailure(UpperPath(path), variant);
-        else
-            ReportReadFailure(UpperPath(path), variant);
+        ReportFailure(part.bFirst ? FileFailure::open : FileFailure::read, path);
         bSkipFile = true;
         return true;
     }
     if (part.bFirst) {
-        ++m_nFilesProcessed;
-        m_bUtf8Report = m_bUtf8Report || result.bUtf8;
+        ++m_doc.m_nFilesProcessed;
+        ReadAsUtf8(result.bUtf8);
     }
-    const std::int32_t before = m_nTotalWords;
-    auto total = static_cast<std::uint32_t>(m_nTotalWords);
+    std::int32_t& words = m_doc.m_nTotalWords;
+    const std::int32_t before = words;
+    auto total = static_cast<std::uint32_t>(words);
     // A word already in the table keeps its spelling, a new one takes the
     // part's first. Events are let through as the words go in: a part of a
     // word list holds as many words as lines.
     if (result.pTally) {
         unsigned untilPump = kWordsPerPump;
         result.pTally->ForEach([&](const char* text, std::uint32_t count) {
-            if (m_bOutOfMemory)
+            if (m_outcome.bOutOfMemory)
                 return;
-            if (!m_wordTree.InsertRepeated(text, count))
-                m_bOutOfMemory = true;
+            if (!m_doc.m_wordTree.InsertRepeated(text, count))
+                m_outcome.bOutOfMemory = true;
             else
                 total += count; // wraps as the count word by word would
             if (--untilPump == 0) {
@@ -109,17 +107,17 @@ bool CVorlanDoc::MergePart(const std::string& path, const ScanPart& part, const 
             }
         });
     }
-    m_nTotalWords = static_cast<std::int32_t>(total);
-    if (before / 500 != m_nTotalWords / 500) {
+    words = static_cast<std::int32_t>(total);
+    if (before / 500 != words / 500) {
         // The title shows the last multiple of 500 words reached, as it does
         // when it follows every word.
-        ShowWordsTitle(variant, m_nTotalWords - m_nTotalWords % 500);
+        ShowWordsTitle(words - words % 500);
     }
     if (result.bReadFailed)
-        ReportReadFailure(UpperPath(path), variant);
+        ReportFailure(FileFailure::read, path);
     if (result.bReadFailed || result.bCtrlZ)
         bSkipFile = true;
     if (result.bOutOfMemory)
-        m_bOutOfMemory = true;
-    return !m_bOutOfMemory && !result.bStopped;
+        m_outcome.bOutOfMemory = true;
+    return !m_outcome.bOutOfMemory && !result.bStopped;
 }

@@ -44,12 +44,11 @@ class CStringTree {
     // consistent and destructible, so the caller can stop in order.
     CNode* Insert(const char* pszWord) noexcept;
     // The same for a word that has kWordPadding readable bytes after its
-    // terminator (a word of a padded line buffer): the scan's hot path.
-    inline CNode* InsertPadded(const char* pszWord) noexcept;
-    // InsertPadded in two steps, so that a caller can compute the key of
-    // the next word (which starts the load of its index slot) before it
-    // counts the current one. The word of a key must stay unchanged until
-    // InsertKey has counted it.
+    // terminator (a word of a padded line buffer), the scan's hot path, in
+    // two steps, so that a caller can compute the key of the next word
+    // (which starts the load of its index slot) before it counts the current
+    // one. The word of a key must stay unchanged until InsertKey has counted
+    // it.
     inline WordKey PrepareKey(const char* pszWord) const noexcept;
     inline CNode* InsertKey(const WordKey& key) noexcept;
     // Starts loading the node that InsertKey (key) most likely counts.
@@ -122,10 +121,6 @@ inline WordKey CStringTree::PrepareKey(const char* pszWord) const noexcept {
     const WordKey key = MakePaddedWordKey(pszWord);
     m_index.Prefetch(key);
     return key;
-}
-
-inline CNode* CStringTree::InsertPadded(const char* pszWord) noexcept {
-    return InsertKey(MakePaddedWordKey(pszWord));
 }
 
 inline CNode* CStringTree::InsertKey(const WordKey& key) noexcept {

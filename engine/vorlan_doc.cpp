@@ -1,17 +1,85 @@
 #include "engine/vorlan_doc.h"
 
-#include "engine/count_notifier.h"
-#include "platform/line_reader.h"
 #include "settings/settings_store.h"
 
+#include <cstdio>
+
 namespace {
+
 // The report list takes its nodes ten at a time.
 constexpr int kReportNodesPerBlock = 10;
+
+// What a scan shows the user, by variant: [stripHtml][reverseWords].
+struct ScanTexts {
+    const char* progress;   // the title every 500 words; printf format of one long
+    const char* failSuffix; // follows the path in a failure message
+};
+constexpr ScanTexts kScanTexts[2][2] = {
+    {{"%ld words counted.", "(--;)"}, {"%ld words counted", " (--;)"}},
+    {{"%ld words are counted.", "(--;)"}, {"%ld words are counted", "(--;)"}},
+};
+
+const ScanTexts& TextsOf(const ScanVariant& variant) {
+    return kScanTexts[variant.stripHtml ? 1 : 0][variant.reverseWords ? 1 : 0];
+}
+
 } // namespace
 
 CVorlanDoc::CVorlanDoc(CSettingsStore& settings, ICountNotifier& notifier)
     : m_listResult(kReportNodesPerBlock), m_listExclude(settings), m_settings(settings),
       m_notifier(notifier) {}
+
+void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string spec) {
+    // A second run on this document, started from an event handler while
+    // this one pumps events, would empty the word table under it.
+    if (m_pRun)
+        return;
+    CCountRun run(*this, m_settings, m_notifier, m_scanThreads, m_input);
+    // Whatever ends the run, the document must not stay unclosable.
+    struct RunGuard {
+        CVorlanDoc& doc;
+        ~RunGuard() {
+            doc.m_bCounting = 0;
+            doc.m_pRun = nullptr;
+        }
+    } guard{*this};
+    m_pRun = &run;
+    m_lastCount = run.Run(files, spec);
+}
+
+void CVorlanDoc::ScanFiles(const std::vector<std::string>& files) {
+    Scan(files, kScanPlain);
+}
+
+void CVorlanDoc::ScanFilesByEndings(const std::vector<std::string>& files) {
+    Scan(files, kScanByEndings);
+}
+
+void CVorlanDoc::ScanHtmlFiles(const std::vector<std::string>& files) {
+    Scan(files, kScanHtml);
+}
+
+void CVorlanDoc::ScanHtmlFilesByEndings(const std::vector<std::string>& files) {
+    Scan(files, kScanHtmlByEndings);
+}
+
+void CVorlanDoc::Scan(const std::vector<std::string>& files, const ScanVariant& variant) {
+    CCountRun run(*this, m_settings, m_notifier, m_scanThreads, m_input);
+    run.Scan(files, variant);
+    m_lastCount = run.Outcome();
+}
+
+void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int32_t words) {
+    char title[64];
+    std::snprintf(title, sizeof title, TextsOf(variant).progress, static_cast<long>(words));
+    SetTitle(title);
+}
+
+std::string CVorlanDoc::FailureMessage(FileFailure failure, const std::string& upperPath,
+                                       const ScanVariant& variant) {
+    const char* what = failure == FileFailure::open ? "Failed to open " : "Failed to read ";
+    return what + upperPath + TextsOf(variant).failSuffix;
+}
 
 void CVorlanDoc::SerializeReport(CArchive& ar) {
     if (!ar.IsStoring())
@@ -23,15 +91,9 @@ void CVorlanDoc::SerializeReport(CArchive& ar) {
 void CVorlanDoc::DeleteResult() {
     // Also refused when the run was started from another view of this
     // document: it would leave the run a report without its first lines.
-    if (m_bRunning)
+    if (IsCountRunning())
         return;
     m_listResult.RemoveAllLines();
     SetModifiedFlag(false);
     UpdateAllViews();
-}
-
-bool CVorlanDoc::OpenInput(CTextLineReader& reader, const char* path) const {
-    if (!m_strDescriptorEntry.empty() && m_strDescriptorEntry == path)
-        return reader.OpenDescriptor(m_nDescriptorFd);
-    return reader.Open(path);
 }

@@ -5,6 +5,8 @@
 #ifndef VORLAN_ENGINE_VORLAN_DOC_H
 #define VORLAN_ENGINE_VORLAN_DOC_H
 
+#include "engine/count_input.h"
+#include "engine/count_run.h"
 #include "engine/ex_string_list.h"
 #include "engine/scan_plan.h"
 #include "engine/string_tree.h"
@@ -15,15 +17,8 @@
 #include <string>
 #include <vector>
 
-class CLineTokenizer;
-class CScanBuffers;
-class CScanProgress;
-struct PartResult;
-struct ScanPart;
 class CSettingsStore;
-class CTextLineReader;
 class ICountNotifier;
-struct ScanVariant;
 
 class CVorlanDoc : public CDocument {
   public:
@@ -32,21 +27,29 @@ class CVorlanDoc : public CDocument {
     CVorlanDoc(CSettingsStore& settings, ICountNotifier& notifier);
     ~CVorlanDoc() override = default;
 
-    // The count run: files in reading order, spec the directory followed by
-    // the file name or pattern the user chose. Leaves the report in
-    // m_listResult, the counters set, the title as it was, the document
-    // modified, and sounds the beep. Does nothing when called while a run of
-    // this document is already in progress (from an event handler).
+    // The count run (CCountRun): files in reading order, spec the directory
+    // followed by the file name or pattern the user chose. Leaves the report
+    // in m_listResult, the counters set, the title as it was, the document
+    // modified, and sounds the beep; LastCount() then tells how it went.
+    // Does nothing when called while a run of this document is already in
+    // progress (from an event handler).
     void CountWords(const std::vector<std::string>& files, std::string spec);
-    // True from the start of CountWords to its end; m_bCounting, by
-    // contrast, is set only once a file has been opened.
-    bool IsCountRunning() const { return m_bRunning; }
+    // A count run is in progress: from the start of CountWords to its end.
+    bool IsCountRunning() const { return m_pRun != nullptr; }
+    // What the last count run, or scan on its own, gave.
+    const CountOutcome& LastCount() const { return m_lastCount; }
 
-    // The four scans; each counts files into m_wordTree.
+    // The four scans; each counts files into m_wordTree, outside a run.
     void ScanFiles(const std::vector<std::string>& files);
     void ScanFilesByEndings(const std::vector<std::string>& files);
     void ScanHtmlFiles(const std::vector<std::string>& files);
     void ScanHtmlFilesByEndings(const std::vector<std::string>& files);
+
+    // What the user sees of a scan read as variant: its progress title every
+    // 500 words, and the message on a file that failed (path upper-cased).
+    void ShowWordsTitle(const ScanVariant& variant, std::int32_t words);
+    static std::string FailureMessage(FileFailure failure, const std::string& upperPath,
+                                      const ScanVariant& variant);
 
     // Storing writes every report line byte for byte; loading reads nothing.
     void SerializeReport(CArchive& ar);
@@ -60,25 +63,19 @@ class CVorlanDoc : public CDocument {
     bool CanCloseFrame() const override { return m_bCounting == 0; }
 
     // Lets one entry of the file list stand for a descriptor the process
-    // already holds (standard input in a pipeline): the entry equal to name
-    // reads what is left of fd, which stays open and must stay so while
-    // counting. Every other entry is opened by its path. An empty name (the
-    // default) means no entry is special.
+    // already holds (standard input in a pipeline); see CCountInput.
     void SetDescriptorEntry(std::string name, int fd) {
-        m_strDescriptorEntry = std::move(name);
-        m_nDescriptorFd = fd;
+        m_input.SetDescriptorEntry(std::move(name), fd);
     }
-
-    // True when the last count ran out of memory for its word table and
-    // stopped early (the report lists what had been counted until then).
-    bool RanOutOfMemory() const { return m_bOutOfMemory; }
 
     // How many threads a count may use (by default: as many as the machine
     // has, or VORLAN_THREADS), and from which sizes it uses more than one.
     void SetScanThreads(const ScanThreads& threads) { m_scanThreads = threads; }
 
     CExStringList m_listResult;
+    // Set once the run has opened a file, cleared when the run ends.
     int m_bCounting = 0;
+    // The user asked the scan to stop after its current line.
     int m_bQuit = 0;
     int m_bExcludeBinary = 0;
     CExcludeList m_listExclude;
@@ -87,8 +84,8 @@ class CVorlanDoc : public CDocument {
     std::int32_t m_nTotalWords = 0;
     std::string m_strSavedTitle;
     std::int32_t m_nFilesProcessed = 0;
-    // The last count read its files as UTF-8: every file, or with per-file
-    // detection at least one. The report's words are then shown as UTF-8.
+    // The words of the report are shown as UTF-8 (CountOutcome::bUtf8Report,
+    // kept up to date while the run reads files).
     bool m_bUtf8Report = false;
 
   protected:
@@ -96,43 +93,14 @@ class CVorlanDoc : public CDocument {
     void DeleteContents() override { m_listResult.RemoveAllLines(); }
 
   private:
-    void ScanFileList(const std::vector<std::string>& files, const ScanVariant& variant);
-    // Counts the list on several threads when it is large enough to gain:
-    // false, with nothing done, when it is not (or no thread can be had).
-    bool ScanInParts(const std::vector<std::string>& files, const std::vector<bool>& counted,
-                     const ScanVariant& variant, CScanProgress& progress);
-    // Adds what counting one part gave to the word table and the counters,
-    // with the messages its file calls for; false when the scan must stop.
-    bool MergePart(const std::string& path, const ScanPart& part, const PartResult& result,
-                   const ScanVariant& variant, bool& bSkipFile);
-    static std::string UpperPath(const std::string& path);
-    bool OpenInput(CTextLineReader& reader, const char* path) const;
-    void ScanOneFile(const char* path, const std::string& upperPath, const ScanVariant& variant,
-                     CScanBuffers& buffers);
-    // Reversing words is decided once per line rather than once per word.
-    class CScanHooks;
-    template <bool kReverse>
-    void CountLine(char* text, CLineTokenizer& tokenizer, const ScanVariant& variant);
-    void ShowWordsTitle(const ScanVariant& variant, std::int32_t words);
-    bool ReadsAsUtf8(const char* path) const;
-    void ReportOpenFailure(const std::string& upperPath, const ScanVariant& variant);
-    void ReportReadFailure(const std::string& upperPath, const ScanVariant& variant);
-    void Scan(const std::vector<std::string>& files, bool html, bool tail);
-    bool BuildReport(std::size_t filesGiven, const std::string& spec, bool tail, bool abc,
-                     bool percent);
-    void WriteWordLines(bool tail, bool abc, bool percent);
-    void SortWordLines();
-    void AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec);
+    void Scan(const std::vector<std::string>& files, const ScanVariant& variant);
 
     CSettingsStore& m_settings;
     ICountNotifier& m_notifier;
-    bool m_bOutOfMemory = false;
-    bool m_bRunning = false;
-    // How this count reads its files ("Option"/"Encoding").
-    int m_nEncoding = 0;
+    CCountRun* m_pRun = nullptr; // the run in progress, if any
+    CountOutcome m_lastCount;
     ScanThreads m_scanThreads = ScanThreads::ForThisMachine();
-    std::string m_strDescriptorEntry;
-    int m_nDescriptorFd = -1;
+    CCountInput m_input;
 };
 
 #endif

@@ -44,59 +44,67 @@ const char* FindLineByte(const char* p, std::size_t n) {
     return p;
 }
 
+// Why a file of this kind is not read by path: 0 for a regular file.
+int RefusalOf(const struct stat& st) {
+    if (S_ISREG(st.st_mode))
+        return 0;
+    return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+}
+
 } // namespace
 
-bool CTextLineReader::Open(const char* path) {
+void CTextLineReader::Reset() {
     Close();
     m_bEnd = false;
     m_bFailed = false;
     m_bCtrlZ = false;
     m_nError = 0;
-    // Anything but a regular file is refused before it is opened. The path
-    // may change between the two looks, so O_NONBLOCK still keeps the open
-    // from waiting, and the open file is checked again.
-    struct stat st;
-    if (::stat(path, &st) != 0) {
-        m_nError = errno;
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        m_nError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return false;
-    }
-    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        m_nError = errno;
-        return false;
-    }
-    if (::fstat(fd, &st) != 0) {
-        m_nError = errno;
-        ::close(fd);
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        m_nError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return false;
-    }
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+bool CTextLineReader::Refuse(int error) {
+    m_nError = error;
+    return false;
+}
+
+bool CTextLineReader::Attach(int fd, std::uint64_t size) {
     if (!m_buffer) {
         m_buffer.reset(new (std::nothrow) char[kReadSize]);
         if (!m_buffer) {
-            m_nError = ENOMEM;
             ::close(fd);
-            return false;
+            return Refuse(ENOMEM);
         }
     }
     m_fd = fd;
     m_pPos = m_pEnd = m_buffer.get();
     m_nBytesRead = 0;
-    m_nLeft = static_cast<unsigned long long>(st.st_size);
-    m_bSizeKnown = st.st_size > 0;
+    m_nLeft = size;
+    m_bSizeKnown = size > 0;
     return true;
+}
+
+bool CTextLineReader::Open(const char* path) {
+    Reset();
+    // Anything but a regular file is refused before it is opened. The path
+    // may change between the two looks, so O_NONBLOCK still keeps the open
+    // from waiting, and the open file is checked again.
+    struct stat st;
+    if (::stat(path, &st) != 0)
+        return Refuse(errno);
+    if (int refusal = RefusalOf(st))
+        return Refuse(refusal);
+    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return Refuse(errno);
+    int refusal = ::fstat(fd, &st) != 0 ? errno : RefusalOf(st);
+    if (refusal) {
+        ::close(fd);
+        return Refuse(refusal);
+    }
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return Attach(fd, static_cast<std::uint64_t>(st.st_size));
 }
 
 bool CTextLineReader::OpenPart(const char* path, std::uint64_t begin, std::uint64_t end) {
@@ -123,37 +131,17 @@ bool CTextLineReader::OpenPart(const char* path, std::uint64_t begin, std::uint6
 }
 
 bool CTextLineReader::OpenDescriptor(int fd) {
-    Close();
-    m_bEnd = false;
-    m_bFailed = false;
-    m_bCtrlZ = false;
-    m_nError = 0;
+    Reset();
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        m_nError = errno;
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        m_nError = EISDIR;
-        return false;
-    }
-    if (!m_buffer) {
-        m_buffer.reset(new (std::nothrow) char[kReadSize]);
-        if (!m_buffer) {
-            m_nError = ENOMEM;
-            return false;
-        }
-    }
+    if (::fstat(fd, &st) != 0)
+        return Refuse(errno);
+    if (S_ISDIR(st.st_mode))
+        return Refuse(EISDIR);
     int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (own < 0) {
-        m_nError = errno;
-        return false;
-    }
-    m_fd = own;
-    m_pPos = m_pEnd = m_buffer.get();
-    m_nBytesRead = 0;
-    m_bSizeKnown = false;
-    return true;
+    if (own < 0)
+        return Refuse(errno);
+    // Read to its end whatever its kind: a pipe's size says nothing.
+    return Attach(own, 0);
 }
 
 void CTextLineReader::Close() {

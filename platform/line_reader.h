@@ -71,6 +71,14 @@ class CTextLineReader {
     void Close();
 
   private:
+    // Closes any open file and clears what the last one left.
+    void Reset();
+    // Records error as the reason of a failed open; returns false.
+    bool Refuse(int error);
+    // Reads the open descriptor fd (now the reader's) from where it stands:
+    // size bytes, or to its end when size is 0. False, fd closed, when the
+    // buffer cannot be had.
+    bool Attach(int fd, std::uint64_t size);
     bool Fill();
 
     int m_fd = -1;

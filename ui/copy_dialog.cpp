@@ -50,7 +50,7 @@ QString WithReportLineEnds(QString text) {
 QString CopyDialogText(const CExStringList& report, const ReportLineDecoder& decode) {
     QString text;
     std::size_t bytes = 0;
-    for (const CExStringList::CNode* node = report.m_pHead; node; node = node->m_pNextNode) {
+    for (const CExStringList::CLineNode* node = report.m_pHead; node; node = node->m_pNextNode) {
         std::string_view line(node->m_strLine);
         const bool crlf = line.ends_with("\r\n");
         text += decode(crlf ? line.substr(0, line.size() - 2) : line);

@@ -38,36 +38,52 @@ QFontDatabase::WritingSystem WritingSystemOf(int charSet) {
     }
 }
 
-// Fonts with both half- and full-width characters are not flagged as fixed
-// pitch; what counts for the report is that its single-byte characters are
-// all of one width.
-bool HasFixedPitchLatin(const QString& family) {
-    if (QFontDatabase::isFixedPitch(family))
-        return true;
+// The characters of report lines: counts, percentages, the header's and
+// totals' punctuation, and the letters of words.
+constexpr char kReportCharacters[] =
+    "0123456789 .%:=[]*ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+// The count columns of a report line up only when every character its lines
+// are made of has one advance. Whether the font database calls a family
+// fixed pitch says too little: fonts with half- and full-width characters,
+// and some monospaced ones (Noto Sans Mono), are not flagged so.
+bool LinesUpReports(const QString& family) {
     QFont font(family);
     font.setPixelSize(13);
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(QLatin1Char('W'));
-    return width > 0 && metrics.horizontalAdvance(QLatin1Char('i')) == width &&
-           metrics.horizontalAdvance(QLatin1Char(' ')) == width &&
-           metrics.horizontalAdvance(QLatin1Char('0')) == width;
+    const int width = metrics.horizontalAdvance(QLatin1Char('0'));
+    if (width <= 0)
+        return false;
+    for (const char* c = kReportCharacters; *c; ++c) {
+        if (metrics.horizontalAdvance(QLatin1Char(*c)) != width)
+            return false;
+    }
+    return true;
 }
 
-// A fixed-pitch font that lacks the report's script would have its text
-// drawn by a fallback font whose spaces and digits are of another width, so
-// the count columns of such lines would not line up with the others: a
-// fixed-pitch font with the script is preferred.
+bool HasScript(const QString& family, QFontDatabase::WritingSystem script) {
+    return script == QFontDatabase::Any || QFontDatabase::writingSystems(family).contains(script);
+}
+
+// The system's fixed-pitch font when it lines reports up and has the script
+// of the character set; else the first family that does both, those the
+// font database flags as fixed pitch first. A fixed-pitch font that lacks
+// the script would have its text drawn by a fallback font whose spaces and
+// digits are of another width, so the count columns of such lines would not
+// line up with the others.
 QFont FixedPitchFallback(int charSet) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     const QFontDatabase::WritingSystem script = WritingSystemOf(charSet);
-    if (script == QFontDatabase::Any ||
-        QFontDatabase::writingSystems(font.family()).contains(script))
-        return font;
-    for (const QString& family : QFontDatabase::families(script)) {
-        if (HasFixedPitchLatin(family))
-            return QFont(family);
+    if (HasScript(system.family(), script) && LinesUpReports(system.family()))
+        return system;
+    const QStringList families = QFontDatabase::families(script);
+    for (bool flagged : {true, false}) {
+        for (const QString& family : families) {
+            if (QFontDatabase::isFixedPitch(family) == flagged && LinesUpReports(family))
+                return QFont(family);
+        }
     }
-    return font;
+    return system;
 }
 
 QFont BaseFont(const LogFont& logFont) {

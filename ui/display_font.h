@@ -11,11 +11,13 @@ class QPaintDevice;
 
 // A negative height is the character height in pixels, a positive one the
 // cell height (character height and internal leading), 0 the default size.
-// A typeface the system does not have gives the system's fixed-pitch font
-// when the description asks for fixed pitch (or the modern family), else the
-// general system font; for a Japanese, Chinese or Korean character set, a
-// fixed-pitch font that has that script is preferred when the system's own
-// lacks it. The other fields keep their meaning. Escapement and
+// A typeface the system does not have gives, when the description asks for
+// fixed pitch (or the modern family), a font whose digits, spaces, report
+// punctuation and Latin letters all have one advance: the system's
+// fixed-pitch font when it is one, else another family that is; for a
+// Japanese, Chinese or Korean character set, such a font that has the
+// script is preferred. Otherwise it gives the general system font. The
+// other fields keep their meaning. Escapement and
 // orientation are not shown: report lines are drawn level.
 QFont FontFromLogFont(const LogFont& logFont);
 

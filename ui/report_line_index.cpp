@@ -1,7 +1,7 @@
 #include "ui/report_line_index.h"
 
-const CReportLineIndex::CNode* CReportLineIndex::Line(const CExStringList& list,
-                                                      std::int32_t index) {
+const CReportLineIndex::CLineNode* CReportLineIndex::Line(const CExStringList& list,
+                                                          std::int32_t index) {
     if (index < 0 || index >= list.m_nLines)
         return nullptr;
     if (!m_nodes.empty() &&
@@ -11,7 +11,7 @@ const CReportLineIndex::CNode* CReportLineIndex::Line(const CExStringList& list,
     if (m_nodes.empty() && list.m_pHead)
         m_nodes.push_back(list.m_pHead);
     while (m_nodes.size() <= wanted && !m_nodes.empty()) {
-        const CNode* next = m_nodes.back()->m_pNextNode;
+        const CLineNode* next = m_nodes.back()->m_pNextNode;
         if (!next)
             return nullptr;
         m_nodes.push_back(next);

@@ -16,18 +16,18 @@
 
 class CReportLineIndex {
   public:
-    using CNode = CExStringList::CNode;
+    using CLineNode = CExStringList::CLineNode;
 
     void Reset() { m_nodes.clear(); }
 
     // The line at index (0-based) of list, or null when list has no such
     // line. Costs the lines not yet indexed up to index, then nothing.
-    const CNode* Line(const CExStringList& list, std::int32_t index);
+    const CLineNode* Line(const CExStringList& list, std::int32_t index);
 
     std::size_t IndexedLines() const { return m_nodes.size(); }
 
   private:
-    std::vector<const CNode*> m_nodes;
+    std::vector<const CLineNode*> m_nodes;
 };
 
 #endif

@@ -54,14 +54,14 @@ class CReportPrinter::CPageComposer {
 
     // Text rows of the line wrapped at word boundaries; a word wider than
     // the width keeps a row of its own, an empty line still takes a row.
-    int Rows(const CExStringList::CNode* node) const {
+    int Rows(const CExStringList::CLineNode* node) const {
         QTextLayout layout(Text(node), m_font, m_pDevice);
         Wrap(layout);
         return std::max(1, layout.lineCount());
     }
 
     // Draws the line's rows H apart from top downwards; returns its rows.
-    int Draw(QPainter& painter, const CExStringList::CNode* node, QPointF topLeft) const {
+    int Draw(QPainter& painter, const CExStringList::CLineNode* node, QPointF topLeft) const {
         QTextLayout layout(Text(node), m_font, m_pDevice);
         Wrap(layout);
         layout.draw(&painter, topLeft);
@@ -69,7 +69,7 @@ class CReportPrinter::CPageComposer {
     }
 
   private:
-    QString Text(const CExStringList::CNode* node) const {
+    QString Text(const CExStringList::CLineNode* node) const {
         return m_decode(LineBody(node->m_strLine));
     }
 
@@ -105,12 +105,11 @@ void CReportPrinter::PreparePrint(CPrintInfo& info) const {
     info.m_bContinuePrinting = true;
 }
 
-const CExStringList::CNode*
-CReportPrinter::FillPage(const CExStringList::CNode* start, int nLine,
-                         const CPageComposer& composer,
-                         const std::function<void(const CExStringList::CNode*, int)>& place) const {
+const CExStringList::CLineNode* CReportPrinter::FillPage(
+    const CExStringList::CLineNode* start, int nLine, const CPageComposer& composer,
+    const std::function<void(const CExStringList::CLineNode*, int)>& place) const {
     int used = 0;
-    const CExStringList::CNode* node = start;
+    const CExStringList::CLineNode* node = start;
     while (node && used < nLine) {
         int rows = composer.Rows(node);
         used += rows;
@@ -134,7 +133,7 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPri
     const PrintLayout layout = ReadPrintLayout(m_settings);
     const int width = layout.nColumn * tm.aveCharWidth;
     const CPageComposer composer(font, painter.device(), width, tm.height, m_decode);
-    const CExStringList::CNode* first = m_report.m_pHead;
+    const CExStringList::CLineNode* first = m_report.m_pHead;
     if (cursor && cursor->nPage == page && cursor->nLine == layout.nLine &&
         cursor->nWidth == width) {
         first = cursor->pFirst;
@@ -148,8 +147,8 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPri
 
     const qreal x = layout.nTop + layout.nOffset * tm.aveCharWidth;
     qreal y = layout.nLeft + 2 * tm.height;
-    const CExStringList::CNode* next =
-        FillPage(first, layout.nLine, composer, [&](const CExStringList::CNode* node, int) {
+    const CExStringList::CLineNode* next =
+        FillPage(first, layout.nLine, composer, [&](const CExStringList::CLineNode* node, int) {
             y += composer.Draw(painter, node, QPointF(x, y)) * tm.height;
         });
 

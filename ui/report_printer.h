@@ -61,7 +61,7 @@ class CReportPrinter {
         int nPage = 0;
         int nLine = 0;
         int nWidth = 0;
-        const CExStringList::CNode* pFirst = nullptr;
+        const CExStringList::CLineNode* pFirst = nullptr;
     };
 
     // Lays out and draws page info.m_nCurPage with font. painter must draw in
@@ -87,9 +87,9 @@ class CReportPrinter {
     // The filling rule: from start, the lines that belong to one page are
     // passed to place (with their rows); returns the first line of the next
     // page, or null when the lines ran out.
-    const CExStringList::CNode*
-    FillPage(const CExStringList::CNode* start, int nLine, const CPageComposer& composer,
-             const std::function<void(const CExStringList::CNode*, int rows)>& place) const;
+    const CExStringList::CLineNode*
+    FillPage(const CExStringList::CLineNode* start, int nLine, const CPageComposer& composer,
+             const std::function<void(const CExStringList::CLineNode*, int rows)>& place) const;
 
     const CExStringList& m_report;
     const CSettingsStore& m_settings;

@@ -256,7 +256,7 @@ void CVorlanScrollView::PaintReport(QPainter& painter) {
     const int scrollY = verticalScrollBar()->value();
     const ReportLayout layout = ComputeReportLayout(m_tm.height, scrollY, viewport()->height());
     const CExStringList& report = m_pDoc->Report();
-    const CExStringList::CNode* node = m_lineIndex.Line(report, layout.firstLine);
+    const CExStringList::CLineNode* node = m_lineIndex.Line(report, layout.firstLine);
 
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(FromColorRef(m_crBack));

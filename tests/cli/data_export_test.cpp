@@ -1,8 +1,6 @@
-// The pieces of the data formats: reading word lines back from a report,
-// escaping fields, converting Shift-JIS, percent text that reads back
-// exactly, and one report written in each format.
+// The pieces of the data formats: escaping fields, converting Shift-JIS,
+// percent text that reads back exactly, and one report written in each format.
 #include "cli/data_export.h"
-#include "cli/report_data.h"
 #include "cli/sjis_to_utf8.h"
 
 #include "engine/ex_string_list.h"
@@ -17,61 +15,6 @@
 #include <vector>
 
 namespace {
-
-struct LineCase {
-    const char* name;
-    std::string line;
-    bool isWord;
-    std::uint32_t count;
-    std::string word;
-};
-
-class WordLines : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(WordLines, AreReadBackExactly) {
-    const LineCase& c = GetParam();
-    ReportWord w;
-    ASSERT_EQ(ParseWordLine(c.line, w), c.isWord);
-    if (c.isWord) {
-        EXPECT_EQ(w.count, c.count);
-        EXPECT_EQ(w.word, c.word);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Report, WordLines,
-    ::testing::Values(
-        LineCase{"Plain", FormatWordLine(3, "the"), true, 3, "the"},
-        LineCase{"Percent", FormatWordPercentLine(1, 7, "and"), true, 1, "and"},
-        LineCase{"LargestCount", FormatWordLine(4294967295u, "x"), true, 4294967295u, "x"},
-        // Words may hold spaces, colons and tabs between digits, and any byte
-        // after a lead byte: the first " : " after the count field decides.
-        LineCase{"DigitsWithSpaceAndColon", FormatWordLine(2, "10 20:30"), true, 2, "10 20:30"},
-        LineCase{"LooksLikeAWordLine", FormatWordPercentLine(5, 9, "1 : 2"), true, 5, "1 : 2"},
-        LineCase{"TabAndCrInside", FormatWordLine(1, "1\t2\r"), true, 1, "1\t2\r"},
-        LineCase{"ShiftJis", FormatWordLine(1, "\x93\xfa\x96\x7b"), true, 1, "\x93\xfa\x96\x7b"},
-        LineCase{"NegativePercentOfWrappedTotal", FormatWordPercentLine(1, -5, "w"), true, 1, "w"},
-        LineCase{"Separator", kSeparatorLine, false, 0, ""},
-        LineCase{"Header", FormatHeaderLine("/A/*.*"), false, 0, ""},
-        LineCase{"NoLineEnd", "         1 : word", false, 0, ""},
-        LineCase{"NoWord", "         1 : \r\n", false, 0, ""},
-        LineCase{"CountTooLarge", "4294967296 : x\r\n", false, 0, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ReportWords, WalkStopsAtTheSeparatorAndSkipsTheHeader) {
-    CExStringList list;
-    list.AppendLine(FormatHeaderLine("/D/*.TXT"));
-    list.AppendLine(FormatWordLine(3, "the"));
-    list.AppendLine(FormatWordLine(1, "end"));
-    list.AppendLine(kSeparatorLine);
-    list.AppendLine(FormatTotalWordsLine(4)); // shaped like a word line
-    std::vector<std::pair<std::string, std::uint32_t>> seen;
-    ForEachReportWord(list, [&](const ReportWord& w) { seen.emplace_back(w.word, w.count); });
-    EXPECT_EQ(seen, (std::vector<std::pair<std::string, std::uint32_t>>{{"the", 3}, {"end", 1}}));
-    std::string_view spec;
-    ASSERT_TRUE(ParseHeaderLine(list.m_pHead->m_strLine, spec));
-    EXPECT_EQ(spec, "/D/*.TXT");
-}
 
 struct FieldCase {
     std::string bytes;
@@ -150,8 +93,8 @@ class ExportedReport : public ::testing::Test {
   protected:
     void SetUp() override {
         list.AppendLine(FormatHeaderLine("/D/*.*"));
-        list.AppendLine(FormatWordPercentLine(3, 4, "the"));
-        list.AppendLine(FormatWordPercentLine(1, 4, "1\t2"));
+        list.AppendWordLine(FormatWordPercentLine(3, 4, "the"), 3, 3);
+        list.AppendWordLine(FormatWordPercentLine(1, 4, "1\t2"), 1, 3);
         list.AppendLine(kSeparatorLine);
     }
     CExStringList list;
@@ -177,11 +120,11 @@ TEST_F(ExportedReport, EachFormatWhole) {
 }
 
 TEST_F(ExportedReport, ShiftJisWordsStayBytesInCsvAndAreConvertedInJson) {
-    list.AppendLine(FormatWordLine(1, "\x93\xfa\x96\x7b")); // after the separator: not a word
+    list.AppendLine(FormatWordLine(1, "\x93\xfa\x96\x7b")); // text only: not a word line
     CExStringList sjis;
     sjis.AppendLine(FormatHeaderLine("/\x93\xfa/*.*"));
-    sjis.AppendLine(FormatWordLine(2, "\x93\xfa\x96\x7b"));
-    sjis.AppendLine(FormatWordLine(1, "ab\x81"));
+    sjis.AppendWordLine(FormatWordLine(2, "\x93\xfa\x96\x7b"), 2, 4);
+    sjis.AppendWordLine(FormatWordLine(1, "ab\x81"), 1, 3);
     sjis.AppendLine(kSeparatorLine);
     std::string csv = Export(sjis, DataFormat::csv, "/\x93\xfa/*.*");
     EXPECT_TRUE(

@@ -12,6 +12,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -343,6 +344,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownFormat", {"--format", "xml", "DATA"}, "vorlan-count: xml: "},
         UsageCase{"OutputWithoutValue", {"DATA", "--output"}, "vorlan-count: --output: "},
         UsageCase{"EmptyOutputName", {"--output=", "DATA"}, "vorlan-count: --output: "},
+        // Only whole names are options: no prefixes, no clusters, no value
+        // for a flag.
+        UsageCase{
+            "AbbreviatedOption", {"--perc", "DATA"}, "vorlan-count: --perc: unknown option\n"},
+        UsageCase{"AbbreviatedWithValue", {"--ord", "abc", "DATA"}, "vorlan-count: --ord: "},
+        UsageCase{"ClusteredShortOption", {"-hx", "DATA"}, "vorlan-count: -hx: unknown option\n"},
+        UsageCase{"ValueForAFlag", {"--help=yes"}, "vorlan-count: --help=yes: unknown option\n"},
         UsageCase{"PatternWithStandardInput", {"-", "*.txt"}, "vorlan-count: *.txt: "},
         UsageCase{"MissingProfile",
                   {"--profile", "/nonexistent/vorlan.ini", "DATA"},
@@ -416,6 +424,20 @@ TEST_F(VorlanCount, OutputThroughASymbolicLinkWritesTheLinkedFile) {
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(fs::is_symlink(root / "link.txt"));
     EXPECT_TRUE(ReadFile(real).starts_with(Header(data.string() + "/*.*")));
+}
+
+// A device named as the output is written through, as a shell's redirection
+// would write it: the node stays what it was.
+TEST_F(VorlanCount, OutputToADeviceWritesThroughItAndKeepsTheNode) {
+    Write(data / "a.txt", "word\n");
+    const fs::path device = root / "null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+        GTEST_SKIP() << "no device node can be made here";
+    RunResult r = Count({"--output=" + device.string(), data.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    struct stat st {};
+    ASSERT_EQ(::lstat(device.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 // A file that cannot be written: status 2, "vorlan-count: FILE: reason", and

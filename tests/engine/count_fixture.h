@@ -8,8 +8,8 @@
 #include "engine/vorlan_doc.h"
 #include "platform/document.h"
 #include "settings/memory_settings.h"
+#include "tests/platform/temp_tree.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,25 +36,6 @@ class CTitleRecorder : public IDocumentObserver {
     void OnDocumentTitleChanged(CDocument& doc) override { titles.push_back(doc.GetTitle()); }
     std::vector<std::string> titles;
     int updates = 0;
-};
-
-// A fresh folder under the test temp dir, removed with everything in it.
-class CTempTree {
-  public:
-    CTempTree();
-    ~CTempTree();
-    CTempTree(const CTempTree&) = delete;
-    CTempTree& operator=(const CTempTree&) = delete;
-
-    // Writes bytes to the file at relative path rel (folders made as needed)
-    // and returns its full path.
-    std::string Write(const std::string& rel, const std::string& bytes);
-    std::string Path(const std::string& rel) const { return (m_root / rel).string(); }
-    // The root with a trailing "/".
-    std::string Dir() const { return m_root.string() + "/"; }
-
-  private:
-    std::filesystem::path m_root;
 };
 
 // A document with its settings and notifier, as a front end would set it up.

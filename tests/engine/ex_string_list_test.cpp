@@ -23,7 +23,7 @@ Lines LinesOf(const CExStringList& list) {
 // Back links, tail and m_nLines agree with the forward chain.
 bool IsLinked(const CExStringList& list) {
     std::int32_t count = 0;
-    const CExStringList::CNode* previous = nullptr;
+    const CExStringList::CLineNode* previous = nullptr;
     for (const auto* node = list.m_pHead; node;
          previous = node, node = node->m_pNextNode, ++count) {
         if (node->m_pPrevNode != previous)
@@ -57,8 +57,15 @@ struct PumpSpy {
     CScopedPumpHook hook{&PumpSpy::Call, this};
 };
 
+// Sees the block chain a list keeps to itself.
+class CBlockedList : public CExStringList {
+  public:
+    using CExStringList::CExStringList;
+    const CExPlex* Blocks() const { return m_pBlocks; }
+};
+
 TEST(ReportList, AppendPrependAndRemoveAll) {
-    CExStringList list(10);
+    CBlockedList list(10);
     list.AppendLine("b");
     list.PrependLine("a");
     for (int i = 0; i < 23; ++i)
@@ -67,11 +74,11 @@ TEST(ReportList, AppendPrependAndRemoveAll) {
     EXPECT_EQ(LinesOf(list)[24], "22");
     EXPECT_TRUE(IsLinked(list));
     int blocks = 0; // 25 lines: three blocks of ten
-    for (const CExPlex* block = list.GetBlocks(); block; block = block->m_pNextBlock, ++blocks)
+    for (const CExPlex* block = list.Blocks(); block; block = block->m_pNextBlock, ++blocks)
         EXPECT_EQ(block->m_nCapacity, 10u);
     EXPECT_EQ(blocks, 3);
     list.RemoveAllLines();
-    EXPECT_EQ(list.GetBlocks(), nullptr);
+    EXPECT_EQ(list.Blocks(), nullptr);
     EXPECT_TRUE(LinesOf(list).empty() && IsLinked(list) && !list.m_pTail);
     list.PrependLine("again");
     EXPECT_EQ(LinesOf(list), Lines{"again"});

@@ -1,5 +1,6 @@
 #include "engine/report_format.h"
 
+#include "count_fixture.h"
 #include "engine/ex_string_list.h"
 #include "engine/string_tree.h"
 #include "platform/event_pump.h"
@@ -22,25 +23,16 @@ std::string TextOf(const CExStringList& list) {
 }
 
 // The worked example: two files, "the cat and the dog" and "The end",
-// through the steps of a count run that follow the scan.
-std::string ExampleReport(Writer writer, int byFrequency) {
-    CStringTree table;
-    for (const char* word : {"the", "cat", "and", "the", "dog", "The", "end"})
-        table.Insert(word);
-    table.m_nTotal = 7;
-    CExStringList list;
-    (table.*writer)(list, table.m_pRoot);
-    const std::int32_t different = table.m_nCount;
-    table.Clear();
-    if (byFrequency)
-        list.SortByCount(10,
-                         byFrequency > 0 ? CExStringList::MoreToLess : CExStringList::LessToMore);
-    list.AppendLine(kSeparatorLine);
-    list.AppendLine(FormatFilesProcessedLine(2));
-    list.AppendLine(FormatTotalWordsLine(7));
-    list.AppendLine(FormatDifferentWordsLine(different));
-    list.PrependLine(FormatHeaderLine("C:\\TEXT\\*.TXT"));
-    return TextOf(list);
+// counted with the sort keys given.
+std::string ExampleReport(std::initializer_list<std::pair<const char*, int>> sortKeys) {
+    CTempTree tree;
+    CountFixture f;
+    for (const auto& [key, value] : sortKeys)
+        f.settings.Set("Sort", key, value);
+    f.doc.CountWords(
+        {tree.Write("a.txt", "the cat and the dog\n"), tree.Write("b.txt", "The end\n")},
+        "C:\\TEXT\\*.TXT");
+    return ReportText(f.doc);
 }
 
 TEST(ReportExample, ByteForByte) {
@@ -50,18 +42,18 @@ TEST(ReportExample, ByteForByte) {
                                "         7 : Total words\r\n"
                                "         5 : Different words used\r\n";
     const std::string l1 = "         1 : ", l3 = "         3 : ", p1 = "         1(14.286%) : ";
-    EXPECT_EQ(ExampleReport(&CStringTree::WriteAscending, 0),
-              header + l1 + "and\r\n" + l1 + "cat\r\n" + l1 + "dog\r\n" + l1 + "end\r\n" + l3 +
-                  "the\r\n" + totals);
-    EXPECT_EQ(ExampleReport(&CStringTree::WriteAscendingPercent, 0),
+    EXPECT_EQ(ExampleReport({{"abc", 1}}), header + l1 + "and\r\n" + l1 + "cat\r\n" + l1 +
+                                               "dog\r\n" + l1 + "end\r\n" + l3 + "the\r\n" +
+                                               totals);
+    EXPECT_EQ(ExampleReport({{"abc", 1}, {"Percent", 1}}),
               header + p1 + "and\r\n" + p1 + "cat\r\n" + p1 + "dog\r\n" + p1 + "end\r\n" +
                   "         3(42.857%) : the\r\n" + totals);
-    EXPECT_EQ(ExampleReport(&CStringTree::WriteDescending, 1),
-              header + l3 + "the\r\n" + l1 + "and\r\n" + l1 + "cat\r\n" + l1 + "dog\r\n" + l1 +
-                  "end\r\n" + totals);
-    EXPECT_EQ(ExampleReport(&CStringTree::WriteDescending, -1),
-              header + l1 + "end\r\n" + l1 + "dog\r\n" + l1 + "cat\r\n" + l1 + "and\r\n" + l3 +
-                  "the\r\n" + totals);
+    EXPECT_EQ(ExampleReport({{"Freq", 1}}), header + l3 + "the\r\n" + l1 + "and\r\n" + l1 +
+                                                "cat\r\n" + l1 + "dog\r\n" + l1 + "end\r\n" +
+                                                totals);
+    EXPECT_EQ(ExampleReport({{"LowFreq", 1}}), header + l1 + "end\r\n" + l1 + "dog\r\n" + l1 +
+                                                   "cat\r\n" + l1 + "and\r\n" + l3 + "the\r\n" +
+                                                   totals);
 }
 
 // All six writers over one table: order, form, first-met text, one pump per line.

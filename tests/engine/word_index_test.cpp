@@ -130,7 +130,7 @@ TEST(WordTablePadded, CountsLikeTheSafeInsertAndAReferenceMap) {
             slot.first = word;
         PaddedCopy copy(word, rng() % 8);
         ASSERT_NE(nullptr, safe.Insert(word.c_str()));
-        ASSERT_NE(nullptr, padded.InsertPadded(copy.text));
+        ASSERT_NE(nullptr, padded.InsertKey(padded.PrepareKey(copy.text)));
     }
     ASSERT_TRUE(IsConsistent(safe));
     ASSERT_TRUE(IsConsistent(padded));
@@ -171,7 +171,7 @@ TEST(WordTablePadded, AscendingListWithRepeatsAndNearNeighbours) {
     CStringTree table;
     for (const std::string& word : words) {
         PaddedCopy copy(word, 3);
-        ASSERT_NE(nullptr, table.InsertPadded(copy.text));
+        ASSERT_NE(nullptr, table.InsertKey(table.PrepareKey(copy.text)));
     }
     ASSERT_TRUE(IsConsistent(table));
     const std::vector<std::string> expected = {"a",
@@ -194,7 +194,7 @@ TEST(WordTablePadded, AscendingListWithRepeatsAndNearNeighbours) {
         for (char& c : upper)
             c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
         PaddedCopy copy(upper, 5);
-        const std::uint32_t before = table.InsertPadded(copy.text)->m_nCount;
+        const std::uint32_t before = table.InsertKey(table.PrepareKey(copy.text))->m_nCount;
         EXPECT_EQ(before, table.Insert(upper.c_str())->m_nCount - 1) << upper;
     }
     ASSERT_TRUE(IsConsistent(table));
@@ -202,7 +202,7 @@ TEST(WordTablePadded, AscendingListWithRepeatsAndNearNeighbours) {
     EXPECT_EQ(static_cast<std::int32_t>(expected.size()), table.m_nCount);
     table.Clear();
     PaddedCopy again("again", 0);
-    table.InsertPadded(again.text);
+    table.InsertKey(table.PrepareKey(again.text));
     EXPECT_EQ(std::vector<std::string>{"again"}, AscendingWords(table));
 }
 

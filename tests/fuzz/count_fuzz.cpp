@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.CountWords({path}, fuzz::ScratchDir() + "/*.*");
 
     FUZZ_CHECK(!doc.m_bCounting && !doc.IsCountRunning());
-    FUZZ_CHECK(!doc.RanOutOfMemory());
+    FUZZ_CHECK(!doc.LastCount().bOutOfMemory);
     FUZZ_CHECK(doc.m_nFilesProcessed == 0 || doc.m_nFilesProcessed == 1);
     FUZZ_CHECK(doc.m_nTotalWords >= doc.m_nDifferentWords && doc.m_nDifferentWords >= 0);
 

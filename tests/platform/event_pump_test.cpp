@@ -8,9 +8,13 @@ void CountCall(void* context) {
     ++*static_cast<int*>(context);
 }
 
-TEST(EventPump, WithoutHookDoesNothing) {
-    SetPumpHook(nullptr, nullptr);
-    PumpMessages(); // must simply return
+TEST(EventPump, NullHookRemovesTheOneInstalled) {
+    int calls = 0;
+    EXPECT_EQ(SetPumpHook(CountCall, &calls), nullptr);
+    PumpMessages();
+    EXPECT_EQ(SetPumpHook(nullptr, nullptr), PumpHook{CountCall});
+    PumpMessages();
+    EXPECT_EQ(calls, 1);
 }
 
 TEST(EventPump, ScopedHookIsCalledOncePerPumpAndRestored) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -27,12 +28,20 @@ const char* Naive(const char* text, const char* pattern) {
     return nullptr;
 }
 
-// Kept first: run alone (as CTest runs each test) it sees the state at load.
-TEST(BmState, SearchBeforeAnyInitializeFindsNothing) {
+// True when a search in a process that has prepared no pattern yet finds
+// nothing; frees what it made before the caller exits.
+bool SearchAtLoadFindsNothing() {
     auto text = Exact("abc");
     auto pattern = Exact("");
-    EXPECT_EQ(bmstrstr(text.get(), pattern.get()), nullptr);
-    EXPECT_EQ(bmstrstr(text.get(), "a"), nullptr);
+    return bmstrstr(text.get(), pattern.get()) == nullptr && bmstrstr(text.get(), "a") == nullptr;
+}
+
+// The state at load is seen only by a process in which no test has prepared
+// a pattern: the search runs in a fresh run of this program, whatever the
+// order of the tests.
+TEST(BmStateDeathTest, SearchBeforeAnyInitializeFindsNothing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(SearchAtLoadFindsNothing() ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(BmState, EmptyOrNullPatternFindsNothing) {
@@ -52,11 +61,24 @@ TEST(BmState, PatternOfAnotherLengthFindsNothing) {
     auto longer = Exact("abcdefgh");
     EXPECT_EQ(bmstrstr(text.get(), shorter.get()), nullptr);
     EXPECT_EQ(bmstrstr(text.get(), longer.get()), nullptr);
-    // Same length, other bytes: only the bounds are promised.
+}
+
+// Same length, other bytes: the scan stays within both strings and moves by
+// the shifts of the prepared pattern, so it can step over an occurrence.
+TEST(BmState, PatternOfTheSameLengthIsSearchedWithThePreparedShifts) {
+    bminitialize("abcdef");
     auto other = Exact("xabcde");
-    const char* hit = bmstrstr(text.get(), other.get());
-    if (hit) {
-        EXPECT_EQ(std::memcmp(hit, "xabcde", 6), 0);
+    struct Case {
+        const char* text;
+        int offset; // -1: not found
+    } const cases[] = {
+        {"xabcdexxxx", 0},  // compared from its last byte on: a match
+        {"xxabcdefxx", -1}, // the shift of 'd' jumps over the match at 1
+    };
+    for (const Case& c : cases) {
+        auto text = Exact(c.text);
+        const char* hit = bmstrstr(text.get(), other.get());
+        EXPECT_EQ(hit ? hit - text.get() : -1, c.offset) << c.text;
     }
 }
 

@@ -1,8 +1,7 @@
 // A report of two million lines in the result window: it shows, jumps to its
-// end, pages through, copies and saves with the window answering again
-// within a fraction of a second after each step. Each step runs on the
-// user-interface thread from start to end, so its duration is the longest
-// time the window cannot react.
+// end, pages through, copies and saves, and a count of two million distinct
+// words keeps letting events through. What each step costs is measured by
+// bench/big_report_bench.cpp; here only what the steps do is checked.
 #include "engine/report_format.h"
 #include "settings/memory_settings.h"
 #include "ui/command_ids.h"
@@ -16,7 +15,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -25,7 +23,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
-#include <functional>
 #include <limits>
 #include <memory>
 
@@ -41,34 +38,18 @@ namespace {
 
 constexpr int kLines = 2'000'000;
 
-// Generous: a loaded two-core machine, and several times that under the
-// address sanitizer. A step that walks or formats the whole report takes
-// far longer than either.
+// Fewer words under the address sanitizer, which makes a count several
+// times slower; the words are distinct either way.
 #ifdef VORLAN_TEST_ASAN
-constexpr qint64 kMaxStepMs = 2000;
 constexpr int kCountWords = 300'000;
 #else
 constexpr int kCountWords = 2'000'000;
-constexpr qint64 kMaxStepMs = 700;
 #endif
 
 std::string WordOf(int i) {
     char word[16];
     std::snprintf(word, sizeof word, "w%07d", i);
     return word;
-}
-
-// Runs step and fails when it held the thread longer than the bound.
-qint64 TimeStep(const char* what, const std::function<void()>& step) {
-    QElapsedTimer clock;
-    clock.start();
-    step();
-    const qint64 ms = clock.elapsed();
-    qInfo("%s: %lld ms", what, ms);
-    if (ms > kMaxStepMs)
-        QTest::qFail(qPrintable(QStringLiteral("%1 took %2 ms").arg(what).arg(ms)), __FILE__,
-                     __LINE__);
-    return ms;
 }
 
 } // namespace
@@ -81,10 +62,10 @@ class BigReportTest : public QObject {
 
     // The last case deletes the report.
     void copy_dialogTakesOnlyWhatItShows();
-    void save_writesEveryLineQuickly();
+    void save_writesEveryLine();
     void view_showsJumpsToTheEndAndPagesThrough();
     void extent_ofAHugeReportInALargeFontStopsAtTheLargest();
-    void count_ofManyDistinctWordsKeepsTheWindowAnswering();
+    void count_ofManyDistinctWordsLetsEventsThrough();
 
   private:
     CVorlanScrollView* View() const { return m_view.get(); }
@@ -120,42 +101,30 @@ void BigReportTest::cleanupTestCase() {
 
 void BigReportTest::view_showsJumpsToTheEndAndPagesThrough() {
     QScrollBar* bar = View()->verticalScrollBar();
-    TimeStep("update and first paint", [&] {
-        m_doc->UpdateAllViews();
-        View()->viewport()->grab();
-    });
+    m_doc->UpdateAllViews();
+    View()->viewport()->grab();
     const int pitch = View()->Metrics().height + 2;
     QCOMPARE(bar->maximum(), kLines * pitch - View()->viewport()->height());
 
-    TimeStep("jump to the end", [&] {
-        bar->setValue(bar->maximum());
-        View()->viewport()->grab();
-    });
+    bar->setValue(bar->maximum());
+    View()->viewport()->grab();
     // The last lines are on screen, so the view knows where they are.
     QVERIFY(View()->IndexedLines() >= std::size_t(kLines - View()->viewport()->height() / pitch));
 
     // Paging back to the top and down again: each page a repaint.
-    qint64 longest = 0;
     for (int page = 0; page < 12; ++page) {
-        longest = std::max(longest, TimeStep("page up", [&] {
-                               bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-                               View()->viewport()->grab();
-                           }));
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        View()->viewport()->grab();
     }
     QCOMPARE(bar->value(), 0);
     for (int line = 0; line < 20; ++line) {
-        longest = std::max(longest, TimeStep("line down", [&] {
-                               bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-                               View()->viewport()->grab();
-                           }));
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        View()->viewport()->grab();
     }
-    qInfo("longest page or line step: %lld ms", longest);
 
     // The report replaced: the view forgets the old places and starts over.
-    TimeStep("delete result", [&] {
-        m_doc->DeleteResult();
-        View()->viewport()->grab();
-    });
+    m_doc->DeleteResult();
+    View()->viewport()->grab();
     QCOMPARE(bar->maximum(), 0);
     QCOMPARE(View()->IndexedLines(), std::size_t(0));
 }
@@ -177,7 +146,7 @@ void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
         return copy.result();
     };
     CScopedOutputServices scoped(services);
-    TimeStep("copy dialog and Wole", [&] { View()->DoCommand(ID_EDIT_COPY); });
+    View()->DoCommand(ID_EDIT_COPY);
 
     QCOMPARE(messages, QStringList{QStringLiteral("Completed!(^_^)")});
     const QString copied = QGuiApplication::clipboard()->text();
@@ -191,7 +160,7 @@ void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
 
 // One buffered write of the whole report; the old file stays until the new
 // one is complete.
-void BigReportTest::save_writesEveryLineQuickly() {
+void BigReportTest::save_writesEveryLine() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("big.txt"));
@@ -204,8 +173,7 @@ void BigReportTest::save_writesEveryLineQuickly() {
     COutputServices services = DefaultOutputServices();
     services.message = [&](QWidget*, const QString& text) { messages.append(text); };
     CScopedOutputServices scoped(services);
-    bool saved = false;
-    TimeStep("save", [&] { saved = SaveDocumentTo(m_doc->Doc(), path, View()); });
+    const bool saved = SaveDocumentTo(m_doc->Doc(), path, View());
     QVERIFY2(saved, qPrintable(messages.join(' ')));
     QVERIFY(!m_doc->IsModified());
     QCOMPARE(std::size_t(QFileInfo(path).size()), m_nBytes);
@@ -224,11 +192,10 @@ void BigReportTest::extent_ofAHugeReportInALargeFontStopsAtTheLargest() {
     QCOMPARE(ReportExtent({1098, 500, 900}, 1000).height(), 1000 * 1100);
 }
 
-// A count lets events through as it works; the longest stretch without an
-// event, from the start of the count to the report on screen, stays short
-// while the user scrolls to the end of the growing report now and then. A
-// second count first drops the first one's report.
-void BigReportTest::count_ofManyDistinctWordsKeepsTheWindowAnswering() {
+// A count lets events through as it works, while the user scrolls to the
+// end of the growing report now and then. A second count first drops the
+// first one's report.
+void BigReportTest::count_ofManyDistinctWordsLetsEventsThrough() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("words.txt"));
@@ -249,13 +216,10 @@ void BigReportTest::count_ofManyDistinctWordsKeepsTheWindowAnswering() {
     CVorlanScrollView* view = frame->ActiveView();
     CResultDocument* doc = view->GetDocument();
 
-    QElapsedTimer sinceTick;
-    qint64 longest = 0;
     int ticks = 0;
     QTimer watch;
     watch.setInterval(10);
     connect(&watch, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.restart());
         if (++ticks % 20 == 0) {
             QScrollBar* bar = view->verticalScrollBar();
             bar->setValue(bar->maximum());
@@ -263,17 +227,12 @@ void BigReportTest::count_ofManyDistinctWordsKeepsTheWindowAnswering() {
     });
     const std::vector<std::string> files{QFile::encodeName(path).toStdString()};
     for (int run = 0; run < 2; ++run) {
-        longest = 0;
         ticks = 0;
-        sinceTick.start();
         watch.start();
         doc->CountWords(files, "/DATA/WORDS.TXT");
         view->viewport()->grab();
-        longest = std::max(longest, sinceTick.elapsed());
         watch.stop();
-        qInfo("count %d: %d ticks, longest stall %lld ms", run + 1, ticks, longest);
         QCOMPARE(doc->LineCount(), kCountWords + 4);
-        QVERIFY2(longest <= kMaxStepMs, qPrintable(QString::number(longest)));
         QVERIFY(ticks > 0);
     }
     doc->Doc().SetModifiedFlag(false);

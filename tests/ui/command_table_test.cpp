@@ -1,109 +1,180 @@
-// The main window's actions carry every command's label, keys and prompt,
-// and each command has exactly one action.
+// The main window's commands as the user meets them: each entry of the menu
+// bar with its label and status-bar prompt, carrying out its command, and
+// each key reaching its command.
+#include "settings/memory_settings.h"
 #include "ui/command_ids.h"
-#include "ui/command_table.h"
+#include "ui/command_target.h"
 #include "ui/main_frame.h"
+#include "ui/result_document.h"
 
 #include <QAction>
-#include <QSet>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
+
+namespace {
+
+// The end of the frame's command route: takes every command and records
+// the ones carried out.
+class CCommandRecorder : public CCommandTarget {
+  public:
+    bool QueryCommand(int, CommandState& state) const override {
+        state = CommandState{};
+        return true;
+    }
+    void DoCommand(int id) override { done.append(id); }
+    QList<int> done;
+};
+
+// The entry at path: a menu-bar title, then the labels of the entries below
+// it, separated by "/"; null when there is none.
+QAction* EntryAt(const CMainFrame& frame, const QString& path) {
+    QList<QAction*> entries = frame.menuBar()->actions();
+    QAction* found = nullptr;
+    for (const QString& label : path.split(QLatin1Char('/'))) {
+        found = nullptr;
+        for (QAction* entry : entries) {
+            if (entry->text() == label)
+                found = entry;
+        }
+        if (!found)
+            return nullptr;
+        entries = found->menu() ? found->menu()->actions() : QList<QAction*>();
+    }
+    return found;
+}
+
+// The command a menu entry carries out, or 0.
+int CommandOf(const CMainFrame& frame, const QAction* entry) {
+    for (int id = 32768; id < 60000; ++id) {
+        if (frame.Action(id) == entry)
+            return id;
+    }
+    return 0;
+}
+
+void ShowActive(CMainFrame& frame) {
+    frame.show();
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+}
+
+} // namespace
 
 class CommandTableTest : public QObject {
     Q_OBJECT
   private slots:
-    void actionMatchesCommand_data();
-    void actionMatchesCommand();
-    void everyCommandHasOneActionAndUniqueId();
-    void menuShortcutTextNamesTheFirstKey();
+    void menuEntry_labelPromptAndCommand_data();
+    void menuEntry_labelPromptAndCommand();
+    void key_reachesItsCommand_data();
+    void key_reachesItsCommand();
+    void menuShortcutText_isAKeyOfTheEntrysCommand();
 };
 
-void CommandTableTest::actionMatchesCommand_data() {
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QStringList>("keys");
+void CommandTableTest::menuEntry_labelPromptAndCommand_data() {
+    QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("prompt");
-    auto row = [](int id, const char* label, QStringList keys, const char* prompt) {
-        QTest::newRow(*label ? label : qPrintable(keys[0]))
-            << id << QString::fromLatin1(label) << keys << QString::fromLatin1(prompt);
+    QTest::addColumn<int>("id");
+    auto row = [](const char* path, const char* prompt, int id) {
+        QTest::newRow(path) << QString::fromLatin1(path) << QString::fromLatin1(prompt) << id;
     };
-    row(57600, "New(&N)\tCtrl+N", {"Ctrl+N"}, "Create new file.");
-    row(57601, "Open(&O)...\tCtrl+O", {"Ctrl+O"}, "Open a file.");
-    row(57602, "Close(&C)", {}, "Close this Window.");
-    row(57603, "Save(&S)\tCtrl+S", {"Ctrl+S"}, "Save this file to a text file.");
-    row(57604, "Save as...(&A)...", {}, "Save this file as...");
-    row(57607, "Print(P)...\tCtrl+P", {"Ctrl+P"}, "Print this file.");
-    row(57608, "Preview(&V)", {}, "Preview this file...");
-    row(57606, "Printer setting(&R)...", {}, "Printer setting");
-    row(57665, "Exit(&X)", {}, "Exit VORLAN");
-    row(57643, "Undo(&U)\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}, "Undo...");
-    row(57635, "Cut(&T)\tCtrl+X", {"Ctrl+X", "Shift+Del"}, "Cut and copy to the clipboard");
-    row(57634, "Copy(&C)\tCtrl+C", {"Ctrl+C", "Ctrl+Ins"}, "Copy and Save to the Clipboard");
-    row(57637, "Paste(&P)\tCtrl+V", {"Ctrl+V", "Shift+Ins"}, "Paste...");
-    row(32773, "Quit counting...", {}, "Quit counting...");
-    row(32774, "Delete result", {}, "Delete result.");
-    row(32768, "FREQ", {"Ctrl+F"}, "Count the frequency of each words");
-    row(32770, "Print Option", {}, "Printing setting");
-    row(32771, "Output Option...", {}, "Output setting");
-    row(32776, "Text Color", {}, "Pleae choose the text color");
-    row(32778, "Back Ground Color", {}, "");
-    row(32769, "Font", {}, "Change Font");
-    row(59392, "Toolbar(&T)", {}, "Toggle toolbar");
-    row(59393, "Statusbar(&S)", {}, "Toggle statusbar");
-    row(57648, "New Window(&N)", {}, "Create New Window");
-    row(57650, "Cascade(&C)", {}, "Cascade");
-    row(57651, "Tile(&T)", {}, "Tile Horizontal");
-    row(57649, "Arrange icons(&A)", {}, "Arrange icons");
-    row(57664, "About Vorlan(&A)...", {}, "About this application");
-    // Keys only: no window splits into panes, so nobody handles them.
-    row(ID_NEXT_PANE, "", {"F6"}, "");
-    row(ID_PREV_PANE, "", {"Shift+F6"}, "");
+    row("File(&F)/New(&N)\tCtrl+N", "Create new file.", ID_FILE_NEW);
+    row("File(&F)/Open(&O)...\tCtrl+O", "Open a file.", ID_FILE_OPEN);
+    row("File(&F)/Close(&C)", "Close this Window.", ID_FILE_CLOSE);
+    row("File(&F)/Save(&S)\tCtrl+S", "Save this file to a text file.", ID_FILE_SAVE);
+    row("File(&F)/Save as...(&A)...", "Save this file as...", ID_FILE_SAVE_AS);
+    row("File(&F)/Print(P)...\tCtrl+P", "Print this file.", ID_FILE_PRINT);
+    row("File(&F)/Preview(&V)", "Preview this file...", ID_FILE_PRINT_PREVIEW);
+    row("File(&F)/Printer setting(&R)...", "Printer setting", ID_FILE_PRINT_SETUP);
+    row("File(&F)/Exit(&X)", "Exit VORLAN", ID_APP_EXIT);
+    row("Edit(&E)/Undo(&U)\tCtrl+Z", "Undo...", ID_EDIT_UNDO);
+    row("Edit(&E)/Cut(&T)\tCtrl+X", "Cut and copy to the clipboard", ID_EDIT_CUT);
+    row("Edit(&E)/Copy(&C)\tCtrl+C", "Copy and Save to the Clipboard", ID_EDIT_COPY);
+    row("Edit(&E)/Paste(&P)\tCtrl+V", "Paste...", ID_EDIT_PASTE);
+    row("Edit(&E)/Quit counting...", "Quit counting...", ID_QUIT_COUNTING);
+    row("Edit(&E)/Delete result", "Delete result.", ID_DELETE_RESULT);
+    row("FREQ", "Count the frequency of each words", ID_COUNT_FREQUENCY);
+    row("Options(&O)/Print Option", "Printing setting", ID_PRINT_OPTION);
+    row("Options(&O)/Output Option...", "Output setting", ID_OUTPUT_OPTION);
+    row("Options(&O)/Colors/Text Color", "Pleae choose the text color", ID_TEXT_COLOR);
+    row("Options(&O)/Colors/Back Ground Color", "", ID_BACK_COLOR);
+    row("Font", "Change Font", ID_CHANGE_FONT);
+    row("Display(&D)/Toolbar(&T)", "Toggle toolbar", ID_VIEW_TOOLBAR);
+    row("Display(&D)/Statusbar(&S)", "Toggle statusbar", ID_VIEW_STATUS_BAR);
+    row("Window(&W)/New Window(&N)", "Create New Window", ID_WINDOW_NEW);
+    row("Window(&W)/Cascade(&C)", "Cascade", ID_WINDOW_CASCADE);
+    row("Window(&W)/Tile(&T)", "Tile Horizontal", ID_WINDOW_TILE_HORZ);
+    row("Window(&W)/Arrange icons(&A)", "Arrange icons", ID_WINDOW_ARRANGE);
+    row("Help(&H)/About Vorlan(&A)...", "About this application", ID_APP_ABOUT);
 }
 
-void CommandTableTest::actionMatchesCommand() {
-    QFETCH(int, id);
-    QFETCH(QString, label);
-    QFETCH(QStringList, keys);
+// With a result window the full menu bar is in force; the entry found by its
+// label shows its prompt and carries out its command.
+void CommandTableTest::menuEntry_labelPromptAndCommand() {
+    QFETCH(QString, path);
     QFETCH(QString, prompt);
-    CMainFrame frame;
-    QAction* action = frame.Action(id);
-    QVERIFY(action);
-    QCOMPARE(action->text(), label);
-    QStringList shortcuts;
-    for (const QKeySequence& key : action->shortcuts())
-        shortcuts.append(key.toString(QKeySequence::PortableText));
-    QCOMPARE(shortcuts, keys);
-    QCOMPARE(action->statusTip(), prompt);
+    QFETCH(int, id);
+    CMemorySettings settings;
+    CCommandRecorder app;
+    CMainFrame frame(&app);
+    frame.OpenWindow(std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1")));
+    frame.UpdateCommandUI();
+    const QAction* entry = EntryAt(frame, path);
+    QVERIFY(entry);
+    QCOMPARE(entry->statusTip(), prompt);
+    QCOMPARE(CommandOf(frame, entry), id);
 }
 
-void CommandTableTest::everyCommandHasOneActionAndUniqueId() {
-    CMainFrame frame;
-    QSet<int> ids;
-    QSet<QAction*> actions;
-    for (const CommandInfo& info : CommandTable()) {
-        QVERIFY2(!ids.contains(info.id), qPrintable(QString::number(info.id)));
-        ids.insert(info.id);
-        QAction* action = frame.Action(info.id);
-        QVERIFY(action);
-        QVERIFY(!actions.contains(action));
-        actions.insert(action);
-        QCOMPARE(FindCommand(info.id), &info);
-    }
-    QVERIFY(!frame.Action(12345));
-    QVERIFY(!FindCommand(12345));
+void CommandTableTest::key_reachesItsCommand_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("id");
+    const std::pair<const char*, int> rows[] = {
+        {"Ctrl+N", ID_FILE_NEW},        {"Ctrl+O", ID_FILE_OPEN},   {"Ctrl+S", ID_FILE_SAVE},
+        {"Ctrl+P", ID_FILE_PRINT},      {"Ctrl+Z", ID_EDIT_UNDO},   {"Alt+Backspace", ID_EDIT_UNDO},
+        {"Ctrl+X", ID_EDIT_CUT},        {"Shift+Del", ID_EDIT_CUT}, {"Ctrl+C", ID_EDIT_COPY},
+        {"Ctrl+Ins", ID_EDIT_COPY},     {"Ctrl+V", ID_EDIT_PASTE},  {"Shift+Ins", ID_EDIT_PASTE},
+        {"Ctrl+F", ID_COUNT_FREQUENCY}, {"F6", ID_NEXT_PANE},       {"Shift+F6", ID_PREV_PANE},
+    };
+    for (const auto& [key, id] : rows)
+        QTest::newRow(key) << QString::fromLatin1(key) << id;
 }
 
-// The shortcut a menu shows must be a key that really reaches the command.
-void CommandTableTest::menuShortcutTextNamesTheFirstKey() {
-    for (const CommandInfo& info : CommandTable()) {
-        if (!info.label)
+// Every command handled at the end of the route, so each key's command is
+// enabled: the key carries out that one command, once.
+void CommandTableTest::key_reachesItsCommand() {
+    QFETCH(QString, key);
+    QFETCH(int, id);
+    CCommandRecorder app;
+    CMainFrame frame(&app);
+    frame.UpdateCommandUI();
+    ShowActive(frame);
+    QTest::keySequence(&frame, QKeySequence::fromString(key, QKeySequence::PortableText));
+    QCOMPARE(app.done, QList<int>{id});
+}
+
+// The shortcut a menu shows after its label must be a key that really
+// reaches the entry's command.
+void CommandTableTest::menuShortcutText_isAKeyOfTheEntrysCommand() {
+    CMemorySettings settings;
+    CCommandRecorder app;
+    CMainFrame frame(&app);
+    frame.OpenWindow(std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1")));
+    frame.UpdateCommandUI();
+    int shown = 0;
+    for (QAction* title : frame.menuBar()->actions()) {
+        if (!title->menu())
             continue;
-        QString label = QString::fromLatin1(info.label);
-        qsizetype tab = label.indexOf(QLatin1Char('\t'));
-        if (tab < 0)
-            continue;
-        QVERIFY2(info.keys[0], info.label);
-        QCOMPARE(label.mid(tab + 1), QString::fromLatin1(info.keys[0]));
+        for (QAction* entry : title->menu()->actions()) {
+            const qsizetype tab = entry->text().indexOf(QLatin1Char('\t'));
+            if (tab < 0)
+                continue;
+            const QKeySequence key(entry->text().mid(tab + 1), QKeySequence::PortableText);
+            QVERIFY2(entry->shortcuts().contains(key), qPrintable(entry->text()));
+            QVERIFY(CommandOf(frame, entry) != 0);
+            ++shown;
+        }
     }
+    QCOMPARE(shown, 8); // New, Open, Save, Print, Undo, Cut, Copy and Paste
 }
 
 QTEST_MAIN(CommandTableTest)

@@ -6,7 +6,6 @@
 #include "ui/about_dlg.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
-#include "ui/file_sel_dialog.h"
 #include "ui/main_frame.h"
 #include "ui/recent_file_list.h"
 #include "ui/result_document.h"
@@ -139,7 +138,6 @@ class MainFrameTest : public QObject {
     void recentFiles_unusedSlotsAreNotStored();
     void recentFiles_unreadableEntryIsDropped();
     void startUp_setsDialogColours();
-    void screenshot();
 
   private:
     std::unique_ptr<CMemorySettings> m_settings;
@@ -186,9 +184,11 @@ void MainFrameTest::menuBar_switchesBetweenMenu2AndMenu3() {
     const QStringList menu2 = {"File(&F)", "Display(&D)", "Help(&H)"};
     QCOMPARE(m_frame->MenuInForce(), 3);
     QCOMPARE(MenuBarTitles(*m_frame), menu3);
+    SaveScreenshot(m_frame, "main_frame");
     CloseAll(*m_frame);
     QCOMPARE(m_frame->MenuInForce(), 2);
     QCOMPARE(MenuBarTitles(*m_frame), menu2);
+    SaveScreenshot(m_frame, "main_frame_empty");
     m_frame->RouteCommand(ID_FILE_NEW);
     QCOMPARE(MenuBarTitles(*m_frame), menu3);
     // FREQ and Font are commands in the bar itself.
@@ -539,22 +539,6 @@ void MainFrameTest::startUp_setsDialogColours() {
     // Only dialogs: the main window keeps the platform's colours.
     QCOMPARE(m_frame->palette().color(QPalette::Window),
              QApplication::palette().color(QPalette::Window));
-}
-
-void MainFrameTest::screenshot() {
-    m_frame->resize(640, 400);
-    m_frame->RouteCommand(ID_FILE_NEW);
-    QCoreApplication::processEvents();
-    SaveScreenshot(m_frame, "main_frame");
-    CloseAll(*m_frame);
-    SaveScreenshot(m_frame, "main_frame_empty");
-    // The dialogs in the program's dialog colours.
-    CAboutDlg about(m_frame);
-    about.show();
-    SaveScreenshot(&about, "app_about");
-    CFileSelDialog files(*m_settings, m_frame);
-    files.show();
-    SaveScreenshot(&files, "app_file_sel_dialog");
 }
 
 QTEST_MAIN(MainFrameTest)

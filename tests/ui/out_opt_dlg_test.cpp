@@ -15,34 +15,24 @@
 namespace {
 
 using Ids = QList<int>;
-using Stored = std::map<int, int>;
-
-struct FlagName {
-    int id;
-    const char* section;
-    const char* key;
-};
-const FlagName kAll[] = {
-    {COutOptDlg::IDC_FREQ, "Sort", "Freq"},       {COutOptDlg::IDC_PERCENT, "Sort", "Percent"},
-    {COutOptDlg::IDC_LOWFREQ, "Sort", "LowFreq"}, {COutOptDlg::IDC_ABC, "Sort", "abc"},
-    {COutOptDlg::IDC_ZYX, "Sort", "zyx"},         {COutOptDlg::IDC_TAIL, "Sort", "Tail"},
-    {COutOptDlg::IDC_SUBDIR, "Option", "Subdir"}, {COutOptDlg::IDC_BINARY, "Option", "Binary"},
-    {COutOptDlg::IDC_DEHTML, "Option", "DeHTML"},
-};
+// Profile values as "Section/Key" and the number stored.
+using Stored = std::map<QString, int>;
 
 void Store(CSettingsStore& settings, const Stored& values) {
-    for (const FlagName& flag : kAll) {
-        auto it = values.find(flag.id);
-        if (it != values.end())
-            settings.WriteSettingInt(flag.section, flag.key, it->second);
+    for (const auto& [name, value] : values) {
+        const std::string section = name.section(QLatin1Char('/'), 0, 0).toStdString();
+        const std::string key = name.section(QLatin1Char('/'), 1).toStdString();
+        settings.WriteSettingInt(section.c_str(), key.c_str(), value);
     }
 }
 
 Ids Checked(const COutOptDlg& dialog) {
+    using F = COutOptDlg;
     Ids ids;
-    for (const FlagName& flag : kAll) {
-        if (dialog.CheckBox(flag.id)->isChecked())
-            ids.append(flag.id);
+    for (int id : {F::IDC_FREQ, F::IDC_PERCENT, F::IDC_LOWFREQ, F::IDC_ABC, F::IDC_ZYX, F::IDC_TAIL,
+                   F::IDC_SUBDIR, F::IDC_BINARY, F::IDC_DEHTML}) {
+        if (dialog.CheckBox(id)->isChecked())
+            ids.append(id);
     }
     std::sort(ids.begin(), ids.end());
     return ids;
@@ -81,15 +71,19 @@ void OutOptDlgTest::opening_data() {
     QTest::addColumn<Stored>("stored");
     QTest::addColumn<Ids>("checked");
     QTest::newRow("first run") << Stored{} << Ids{F::IDC_ABC};
-    QTest::newRow("one ordering") << Stored{{F::IDC_LOWFREQ, 1}} << Ids{F::IDC_LOWFREQ};
+    QTest::newRow("one ordering") << Stored{{"Sort/LowFreq", 1}} << Ids{F::IDC_LOWFREQ};
+    QTest::newRow("descending alphabetical") << Stored{{"Sort/zyx", 1}} << Ids{F::IDC_ZYX};
     QTest::newRow("two orderings repaired")
-        << Stored{{F::IDC_FREQ, 1}, {F::IDC_TAIL, 1}} << Ids{F::IDC_ABC};
-    QTest::newRow("a 2 counts towards the sum") << Stored{{F::IDC_FREQ, 2}} << Ids{F::IDC_ABC};
+        << Stored{{"Sort/Freq", 1}, {"Sort/Tail", 1}} << Ids{F::IDC_ABC};
+    QTest::newRow("a 2 counts towards the sum") << Stored{{"Sort/Freq", 2}} << Ids{F::IDC_ABC};
     QTest::newRow("other flags kept, ordering repaired")
-        << Stored{{F::IDC_PERCENT, 1}, {F::IDC_SUBDIR, 1}, {F::IDC_BINARY, 1}, {F::IDC_DEHTML, 1}}
+        << Stored{{"Sort/Percent", 1},
+                  {"Option/Subdir", 1},
+                  {"Option/Binary", 1},
+                  {"Option/DeHTML", 1}}
         << Ids{F::IDC_PERCENT, F::IDC_ABC, F::IDC_SUBDIR, F::IDC_BINARY, F::IDC_DEHTML};
     QTest::newRow("only exactly 1 shows checked")
-        << Stored{{F::IDC_TAIL, 1}, {F::IDC_PERCENT, 2}, {F::IDC_DEHTML, -1}} << Ids{F::IDC_TAIL};
+        << Stored{{"Sort/Tail", 1}, {"Sort/Percent", 2}, {"Option/DeHTML", -1}} << Ids{F::IDC_TAIL};
 }
 
 void OutOptDlgTest::opening() {
@@ -116,19 +110,19 @@ void OutOptDlgTest::sortClick_data() {
     QTest::addColumn<int>("clicked");
     QTest::addColumn<Ids>("checked");
     QTest::newRow("endings over frequency")
-        << Stored{{F::IDC_FREQ, 1}} << int(F::IDC_TAIL) << Ids{F::IDC_TAIL};
+        << Stored{{"Sort/Freq", 1}} << int(F::IDC_TAIL) << Ids{F::IDC_TAIL};
     QTest::newRow("ascending frequency over alphabetical")
         << Stored{} << int(F::IDC_LOWFREQ) << Ids{F::IDC_LOWFREQ};
     QTest::newRow("descending alphabetical over endings")
-        << Stored{{F::IDC_TAIL, 1}} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
+        << Stored{{"Sort/Tail", 1}} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
     QTest::newRow("unchecking the only one leaves none") << Stored{} << int(F::IDC_ABC) << Ids{};
     QTest::newRow("percent changes no other box")
         << Stored{} << int(F::IDC_PERCENT) << Ids{F::IDC_ABC, F::IDC_PERCENT};
     QTest::newRow("options stay when the ordering changes")
-        << Stored{{F::IDC_SUBDIR, 1}, {F::IDC_DEHTML, 1}, {F::IDC_PERCENT, 1}} << int(F::IDC_FREQ)
-        << Ids{F::IDC_FREQ, F::IDC_SUBDIR, F::IDC_DEHTML, F::IDC_PERCENT};
+        << Stored{{"Option/Subdir", 1}, {"Option/DeHTML", 1}, {"Sort/Percent", 1}}
+        << int(F::IDC_FREQ) << Ids{F::IDC_FREQ, F::IDC_SUBDIR, F::IDC_DEHTML, F::IDC_PERCENT};
     QTest::newRow("binary toggles alone")
-        << Stored{{F::IDC_BINARY, 1}} << int(F::IDC_BINARY) << Ids{F::IDC_ABC};
+        << Stored{{"Option/Binary", 1}} << int(F::IDC_BINARY) << Ids{F::IDC_ABC};
 }
 
 void OutOptDlgTest::sortClick() {
