@@ -122,6 +122,8 @@ std::error_code CheckFileReplaceable(const std::string& target) {
         return errno == ENOENT ? std::error_code() : LastSystemError();
     if (S_ISDIR(st.st_mode))
         return SystemError(EISDIR);
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        return SystemError(EINVAL);
     return RefusesWriting(target, st) ? SystemError(EACCES) : std::error_code();
 }
 

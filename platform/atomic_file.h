@@ -9,7 +9,8 @@
 // - A dangling link gets the file it names created when that file's folder
 //   exists; when the folder is missing the write fails with ENOENT and the
 //   link stays as it is.
-// - A directory is never replaced (EISDIR).
+// - A directory is never replaced (EISDIR), nor a FIFO, a device or a socket
+//   (EINVAL): a rename would put a plain file in place of the node.
 // - A file that refuses writing, having no write permission bit or none for
 //   this user, is never replaced (EACCES), not even by the superuser: the
 //   rename would otherwise get past what a plain write could not.
@@ -39,8 +40,8 @@
 std::error_code ResolveWriteTarget(const std::string& path, std::string& target);
 
 // Whether whatever stands at target (links not followed further) may be
-// replaced: a directory or a file that refuses writing may not. Nothing
-// there may.
+// replaced: a directory, a FIFO, a device or a file that refuses writing may
+// not. Nothing there may.
 std::error_code CheckFileReplaceable(const std::string& target);
 
 // CheckFileReplaceable, and whether a file can be created in target's

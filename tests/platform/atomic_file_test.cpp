@@ -28,7 +28,7 @@ std::size_t EntriesIn(const CTempTree& tree) {
 }
 
 // One thing put in the tree: kind "file" (read-write), "ro" (read-only
-// file), "dir", or "link" (rel points to arg).
+// file), "dir", "fifo", or "link" (rel points to arg).
 struct Item {
     const char* kind;
     const char* rel;
@@ -54,6 +54,8 @@ void Build(const CTempTree& tree, const std::vector<Item>& items) {
         }
         if (kind == "dir")
             tree.MakeDir(i.rel);
+        if (kind == "fifo")
+            tree.Fifo(i.rel);
         if (kind == "link")
             tree.Link(*i.arg == '/' ? tree.Path(i.arg + 1) : i.arg, i.rel);
     }
@@ -95,6 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"link_loop", {{"link", "out", "loop"}, {"link", "loop", "out"}}, ELOOP},
         TargetCase{"directory", {{"dir", "out"}}, EISDIR},
         TargetCase{"link_to_directory", {{"link", "out", "dir"}}, EISDIR},
+        TargetCase{"fifo", {{"fifo", "out"}}, EINVAL},
         TargetCase{"read_only_file", {{"ro", "out"}}, EACCES},
         TargetCase{
             "link_to_read_only_file", {{"ro", "dir/real"}, {"link", "out", "dir/real"}}, EACCES},
