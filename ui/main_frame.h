@@ -54,8 +54,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
 
     // The views of every result window, in window order.
     std::vector<CVorlanScrollView*> Views() const;
-    // Some window runs its count command or some document is counting: the
-    // program must not close yet.
+    // Some view runs its count command or some document counts: no exit yet.
     bool AnyCountRunning() const;
     // True from a close given during a count until the program closes.
     bool IsClosePending() const { return m_bClosePending; }

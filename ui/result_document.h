@@ -37,8 +37,7 @@ class CResultDocument : public QObject, private IDocumentObserver {
     const CExStringList& Report() const { return m_doc.m_listResult; }
     // The report's words are UTF-8: the last count read at least one file so.
     bool ReportIsUtf8() const { return m_doc.m_bUtf8Report; }
-    // A count of this document runs, from its start (before any file is
-    // open) to its end: the document must not close or lose its report then.
+    // A count of this document runs, from its start (before any file opens) to its end.
     bool IsCountRunning() const { return m_doc.IsCountRunning() || m_doc.m_bCounting != 0; }
     bool IsModified() const { return m_doc.IsModified(); }
 

@@ -49,8 +49,7 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     CResultDocument* GetDocument() const { return m_pDoc.get(); }
     const std::shared_ptr<CResultDocument>& SharedDocument() const { return m_pDoc; }
 
-    // This view's count command is under way (choosing files, listing them or
-    // counting); the document may be counting from another view instead.
+    // This view's count command runs: choosing files, listing or counting them.
     bool IsCountBusy() const { return m_bCountBusy; }
     const std::vector<std::string>& Files() const { return m_listFiles; }
 

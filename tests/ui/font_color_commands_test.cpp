@@ -1,13 +1,16 @@
-// The font and colour commands of a result view, with the choosers answered
-// by the tests through the output services, and the conversion between the stored font record and
-// Qt's fonts.
+// The font, colour and option commands of a result view, with the choosers
+// answered by the tests through the output services, and the conversion between the stored font
+// record and Qt's fonts.
 #include "screenshot.h"
 #include "settings_recorder.h"
 #include "ui/command_ids.h"
 #include "ui/font_chooser_dlg.h"
 #include "ui/font_color_commands.h"
 #include "ui/font_convert.h"
+#include "ui/option_dialog_commands.h"
+#include "ui/out_opt_dlg.h"
 #include "ui/output_services.h"
+#include "ui/print_opt_dlg.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_scroll_view.h"
 
@@ -107,6 +110,7 @@ class FontColorCommandsTest : public QObject {
     void colour();
     void views_colourReachesEveryViewFontStaysInOne();
     void qtChoosers_answerInTheRecordsTerms();
+    void optionCommands_openTheirDialogs();
     void convert_backToRecord();
     void convert_pointSizesBecomePixels();
     void chooser_startsFromRecordWithBlack();
@@ -287,6 +291,20 @@ void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
     QCOMPARE(FaceNameOf(chosen->font), std::string_view("DejaVu Sans Mono"));
     AnswerModal<CFontChooserDlg>([](CFontChooserDlg* dialog) { dialog->reject(); }, seen);
     QVERIFY(!choosers.chooseFont(nullptr, LogFont()));
+}
+
+void FontColorCommandsTest::optionCommands_openTheirDialogs() {
+    CRecordingSettings settings;
+    COptionDialogCommands commands(settings);
+    bool seen = false;
+    AnswerModal<COutOptDlg>([](COutOptDlg* dialog) { dialog->accept(); }, seen);
+    commands.DoCommand(ID_OUTPUT_OPTION, nullptr);
+    QVERIFY(seen);
+    QCOMPARE(settings.writes.size(), 9);
+    AnswerModal<CPrintOptDlg>([](CPrintOptDlg* dialog) { dialog->reject(); }, seen);
+    commands.DoCommand(ID_PRINT_OPTION, nullptr);
+    QVERIFY(seen);
+    QCOMPARE(settings.writes.size(), 9);
 }
 
 void FontColorCommandsTest::convert_backToRecord() {
