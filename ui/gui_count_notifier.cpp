@@ -1,10 +1,9 @@
 #include "ui/gui_count_notifier.h"
 
-#include "ui/app_strings.h"
+#include "ui/output_services.h"
 #include "ui/report_text.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QStringDecoder>
 
 QString EngineText(std::string_view bytes) {
@@ -16,12 +15,11 @@ QString EngineText(std::string_view bytes) {
 }
 
 void CGuiCountNotifier::ShowMessage(const std::string& text) {
-    QMessageBox::information(QApplication::activeWindow(), QString::fromLatin1(kAppTitle),
-                             EngineText(text));
+    OutputServices().message(QApplication::activeWindow(), EngineText(text));
 }
 
 void CGuiCountNotifier::Beep() {
-    QApplication::beep();
+    OutputServices().beep();
 }
 
 void CGuiCountNotifier::OnProgress(const CountProgress& progress) {
