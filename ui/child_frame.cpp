@@ -1,13 +1,11 @@
 #include "ui/child_frame.h"
 
-#include "ui/app_strings.h"
 #include "ui/command_ids.h"
 #include "ui/result_document.h"
 #include "ui/save_report.h"
 #include "ui/vorlan_scroll_view.h"
 
 #include <QCloseEvent>
-#include <QMessageBox>
 
 CChildFrame::CChildFrame(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     : QMdiSubWindow(parent) {
@@ -49,7 +47,7 @@ bool CChildFrame::QueryCommand(int id, CommandState& state) const {
 
 // Close closes the document, that is every window showing it.
 void CChildFrame::DoCommand(int id) {
-    if (id != ID_FILE_CLOSE || GetDocument()->IsCounting())
+    if (id != ID_FILE_CLOSE || GetDocument()->IsCountRunning())
         return;
     std::vector<CVorlanScrollView*> views = GetDocument()->Views();
     for (CVorlanScrollView* view : views) {
@@ -66,7 +64,7 @@ void CChildFrame::DoCommand(int id) {
 void CChildFrame::closeEvent(QCloseEvent* event) {
     CResultDocument* doc = GetDocument();
     const bool lastWindow = doc->Views().size() == 1;
-    if (m_pView->IsCountBusy() || (lastWindow && doc->IsCounting()) ||
+    if (m_pView->IsCountBusy() || (lastWindow && doc->IsCountRunning()) ||
         (lastWindow && !SaveModified())) {
         event->ignore();
         return;

@@ -1,7 +1,7 @@
 #include "ui/file_sel_dialog.h"
 
 #include "platform/dir_listing.h"
-#include "settings/settings_store.h"
+#include "settings/setting_keys.h"
 #include "ui/dialog_util.h"
 
 #include <QDialogButtonBox>
@@ -63,7 +63,7 @@ CFileSelDialog::CFileSelDialog(CSettingsStore& settings, QWidget* parent, QList<
     setWindowTitle(QStringLiteral("Select Files"));
     BuildControls();
 
-    m_strDir = QFile::decodeName(m_settings.GetSettingString("File", "Dir", "").c_str());
+    m_strDir = QFile::decodeName(GetString(m_settings, setting_keys::kDir).c_str());
     if (m_strDir.isEmpty())
         m_strDir = QDir::currentPath();
     m_strDir = WithSeparator(m_strDir);
@@ -225,6 +225,6 @@ void CFileSelDialog::accept() {
     ReadEdits();
     if (m_pFileList->count() == 0)
         return;
-    m_settings.WriteSettingString("File", "Dir", QFile::encodeName(m_strDir).constData());
+    WriteString(m_settings, setting_keys::kDir, QFile::encodeName(m_strDir).constData());
     QDialog::accept();
 }

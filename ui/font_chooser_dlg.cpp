@@ -84,9 +84,3 @@ LogFont CFontChooserDlg::ChosenFont() const {
 ColorRef CFontChooserDlg::ChosenColor() const {
     return static_cast<ColorRef>(m_pColor->currentData().toUInt());
 }
-
-void CFontChooserDlg::SelectColor(ColorRef color) {
-    int index = m_pColor->findData(static_cast<uint>(color));
-    if (index >= 0)
-        m_pColor->setCurrentIndex(index);
-}

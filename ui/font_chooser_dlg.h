@@ -24,7 +24,6 @@ class CFontChooserDlg : public QDialog {
     // effects.
     LogFont ChosenFont() const;
     ColorRef ChosenColor() const;
-    void SelectColor(ColorRef color);
 
     QFontDialog* FontDialog() const { return m_pFontDialog; }
     QComboBox* ColorBox() const { return m_pColor; }

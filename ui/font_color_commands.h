@@ -1,40 +1,21 @@
-// The result view's font, colour and option commands: Font, Text Color, Back
-// Ground Color, Print Option and Output Option. The view plugs in through a
-// small interface; the choosers can be replaced, so that tests answer them.
+// The result view's font and colour commands: Font, Text Color and Back
+// Ground Color. The view plugs in through a small interface; the choosers are
+// the output services', so that tests answer them.
 #ifndef VORLAN_UI_FONT_COLOR_COMMANDS_H
 #define VORLAN_UI_FONT_COLOR_COMMANDS_H
 
 #include "settings/font_setting.h"
 #include "settings/setting_values.h"
 
-#include <functional>
-#include <optional>
-
 class CSettingsStore;
 class CVorlanScrollView;
 class QWidget;
-
-struct CChosenFont {
-    LogFont font;
-    ColorRef color;
-};
-
-// The font and colour choosers; each answers nothing when cancelled.
-struct CChoosers {
-    // Starts from initial.
-    std::function<std::optional<CChosenFont>(QWidget* parent, const LogFont& initial)> chooseFont;
-    // Starts with no colour chosen.
-    std::function<std::optional<ColorRef>(QWidget* parent)> chooseColor;
-
-    // Qt's own choosers in their non-native form.
-    static CChoosers Standard();
-};
 
 // What the commands need of a result view.
 class CFontColorView {
   public:
     virtual ~CFontColorView() = default;
-    // The window the choosers and dialogs belong to.
+    // The window the choosers belong to.
     virtual QWidget* DialogOwner() const = 0;
     // Rebuilds the view's font from logFont and redraws with it.
     virtual void SetViewFont(const LogFont& logFont) = 0;
@@ -47,15 +28,12 @@ class CFontColorView {
 class CFontColorCommands {
   public:
     // settings and view must outlive the commands.
-    CFontColorCommands(CSettingsStore& settings, CFontColorView& view,
-                       CChoosers choosers = CChoosers::Standard());
+    CFontColorCommands(CSettingsStore& settings, CFontColorView& view);
 
-    // True for the five commands this class carries out; they are always
+    // True for the three commands this class carries out; they are always
     // enabled.
     static bool Handles(int id);
     void DoCommand(int id);
-
-    void SetChoosers(CChoosers choosers) { m_choosers = std::move(choosers); }
 
     // Font: starts from the record kept under "Disp"; on OK stores the font
     // and colour there and the colour as the text colour, and gives the font
@@ -65,15 +43,10 @@ class CFontColorCommands {
     // at their next repaint. All views repaint even after Cancel.
     void OnTextColor();
     void OnBackColor();
-    // The option dialogs, modal; new options take effect at the next count
-    // or print.
-    void OnPrintOption();
-    void OnOutputOption();
 
   private:
     CSettingsStore& m_settings;
     CFontColorView& m_view;
-    CChoosers m_choosers;
 };
 
 // The commands of one result view: they read and write the settings of the

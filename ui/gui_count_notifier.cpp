@@ -1,11 +1,10 @@
 #include "ui/gui_count_notifier.h"
 
 #include "platform/utf8.h"
-#include "ui/app_strings.h"
+#include "ui/output_services.h"
 #include "ui/report_text.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 QString EngineText(std::string_view bytes) {
     if (IsValidUtf8(bytes))
@@ -14,12 +13,11 @@ QString EngineText(std::string_view bytes) {
 }
 
 void CGuiCountNotifier::ShowMessage(const std::string& text) {
-    QMessageBox::information(QApplication::activeWindow(), QString::fromLatin1(kAppTitle),
-                             EngineText(text));
+    OutputServices().message(QApplication::activeWindow(), EngineText(text));
 }
 
 void CGuiCountNotifier::Beep() {
-    QApplication::beep();
+    OutputServices().beep();
 }
 
 void CGuiCountNotifier::OnProgress(const CountProgress& progress) {

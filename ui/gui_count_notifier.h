@@ -1,6 +1,6 @@
-// How a count speaks to the user in the desktop program: a message box with
-// one OK button captioned with the application title, and the system beep.
-// Progress figures go to whoever set a sink for them.
+// How a count speaks to the user in the desktop program: the output
+// services' message box (one OK button, captioned with the application
+// title) and beep. Progress figures go to whoever set a sink for them.
 #ifndef VORLAN_UI_GUI_COUNT_NOTIFIER_H
 #define VORLAN_UI_GUI_COUNT_NOTIFIER_H
 

@@ -457,7 +457,7 @@ std::vector<CVorlanScrollView*> CMainFrame::Views() const {
 
 bool CMainFrame::AnyCountRunning() const {
     for (CVorlanScrollView* view : Views()) {
-        if (view->IsCountBusy() || view->GetDocument()->IsCounting())
+        if (view->IsCountBusy() || view->GetDocument()->IsCountRunning())
             return true;
     }
     return false;
@@ -465,7 +465,7 @@ bool CMainFrame::AnyCountRunning() const {
 
 void CMainFrame::StopCountsForExit() {
     for (CVorlanScrollView* view : Views()) {
-        if (view->GetDocument()->IsCounting())
+        if (view->GetDocument()->IsCountRunning())
             view->GetDocument()->RequestQuit();
     }
 }

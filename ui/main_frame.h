@@ -54,7 +54,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
 
     // The views of every result window, in window order.
     std::vector<CVorlanScrollView*> Views() const;
-    // True while some window runs a count.
+    // Some view runs its count command or some document counts: no exit yet.
     bool AnyCountRunning() const;
     // True from a close given during a count until the program closes.
     bool IsClosePending() const { return m_bClosePending; }

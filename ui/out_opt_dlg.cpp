@@ -1,6 +1,6 @@
 #include "ui/out_opt_dlg.h"
 
-#include "settings/settings_store.h"
+#include "settings/setting_keys.h"
 #include "ui/dialog_util.h"
 
 #include <QCheckBox>
@@ -16,19 +16,24 @@
 
 namespace {
 
-struct FlagKey {
+// A check box and the option it shows. The box shows the stored value as
+// it is (checked at exactly 1), whatever makes the option count as on.
+struct DialogFlag {
     int id;
-    const char* section;
-    const char* key;
+    const FlagKey& key;
 };
 
 // In the order OK writes them.
-constexpr FlagKey kFlags[] = {
-    {COutOptDlg::IDC_FREQ, "Sort", "Freq"},       {COutOptDlg::IDC_PERCENT, "Sort", "Percent"},
-    {COutOptDlg::IDC_LOWFREQ, "Sort", "LowFreq"}, {COutOptDlg::IDC_ABC, "Sort", "abc"},
-    {COutOptDlg::IDC_ZYX, "Sort", "zyx"},         {COutOptDlg::IDC_TAIL, "Sort", "Tail"},
-    {COutOptDlg::IDC_SUBDIR, "Option", "Subdir"}, {COutOptDlg::IDC_BINARY, "Option", "Binary"},
-    {COutOptDlg::IDC_DEHTML, "Option", "DeHTML"},
+constexpr DialogFlag kFlags[] = {
+    {COutOptDlg::IDC_FREQ, setting_keys::kFreq},
+    {COutOptDlg::IDC_PERCENT, setting_keys::kPercent},
+    {COutOptDlg::IDC_LOWFREQ, setting_keys::kLowFreq},
+    {COutOptDlg::IDC_ABC, setting_keys::kAbc},
+    {COutOptDlg::IDC_ZYX, setting_keys::kZyx},
+    {COutOptDlg::IDC_TAIL, setting_keys::kTail},
+    {COutOptDlg::IDC_SUBDIR, setting_keys::kSubdir},
+    {COutOptDlg::IDC_BINARY, setting_keys::kBinary},
+    {COutOptDlg::IDC_DEHTML, setting_keys::kDeHtml},
 };
 
 // The five ways of ordering the list: at most one of them is chosen.
@@ -37,7 +42,7 @@ constexpr int kSortIds[] = {COutOptDlg::IDC_FREQ, COutOptDlg::IDC_ZYX, COutOptDl
 
 int IndexOf(int id) {
     auto it = std::find_if(std::begin(kFlags), std::end(kFlags),
-                           [id](const FlagKey& flag) { return flag.id == id; });
+                           [id](const DialogFlag& flag) { return flag.id == id; });
     return it == std::end(kFlags) ? -1 : static_cast<int>(it - std::begin(kFlags));
 }
 
@@ -137,8 +142,8 @@ int& COutOptDlg::Flag(int id) {
 // The stored choices are read once, when the dialog first shows; a stored
 // state that breaks the one-ordering rule opens as plain ascending order.
 void COutOptDlg::LoadSettings() {
-    for (const FlagKey& flag : kFlags)
-        Flag(flag.id) = m_settings.GetSettingInt(flag.section, flag.key, 0);
+    for (const DialogFlag& flag : kFlags)
+        Flag(flag.id) = GetFlagValue(m_settings, flag.key);
     int sortFlags = 0;
     for (int id : kSortIds)
         sortFlags += Flag(id);
@@ -148,12 +153,12 @@ void COutOptDlg::LoadSettings() {
         m_bAbc = 1;
     }
     // The count reads any other value as bytes, and so does the dialog.
-    const int encoding = m_settings.GetSettingInt("Option", "Encoding", 0);
+    const int encoding = GetInt(m_settings, setting_keys::kEncoding);
     m_nEncoding = encoding == 1 || encoding == 2 ? encoding : 0;
 }
 
 void COutOptDlg::UpdateData(bool save) {
-    for (const FlagKey& flag : kFlags) {
+    for (const DialogFlag& flag : kFlags) {
         QCheckBox* box = CheckBox(flag.id);
         if (save)
             Flag(flag.id) = box->isChecked() ? 1 : 0;
@@ -188,9 +193,9 @@ void COutOptDlg::showEvent(QShowEvent* event) {
 
 void COutOptDlg::accept() {
     UpdateData(true);
-    for (const FlagKey& flag : kFlags)
-        m_settings.WriteSettingInt(flag.section, flag.key, Flag(flag.id));
+    for (const DialogFlag& flag : kFlags)
+        WriteFlag(m_settings, flag.key, Flag(flag.id));
     if (m_pEncoding->currentIndex() != m_nEncoding)
-        m_settings.WriteSettingInt("Option", "Encoding", m_pEncoding->currentIndex());
+        WriteInt(m_settings, setting_keys::kEncoding, m_pEncoding->currentIndex());
     QDialog::accept();
 }

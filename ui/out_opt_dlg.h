@@ -3,7 +3,8 @@
 // reads their text. The nine check boxes are read from the settings when the
 // dialog opens and all written back on OK; the text encoding is written only
 // when the user changed it, so a profile without it stays without it. The
-// report on screen is not touched.
+// report on screen is not touched. The encoding's choices, named "encoding",
+// are the values of "Option"/"Encoding" in order.
 #ifndef VORLAN_UI_OUT_OPT_DLG_H
 #define VORLAN_UI_OUT_OPT_DLG_H
 
@@ -37,8 +38,6 @@ class COutOptDlg : public QDialog {
 
     // The check box of control id, or null.
     QCheckBox* CheckBox(int id) const;
-    // The text encoding's choices: the values of "Option"/"Encoding" in order.
-    QComboBox* EncodingBox() const { return m_pEncoding; }
 
   public slots:
     void accept() override;

@@ -1,8 +1,10 @@
 #include "ui/output_services.h"
 
 #include "ui/app_strings.h"
+#include "ui/font_chooser_dlg.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -43,6 +45,21 @@ bool AskPrinter(QWidget* parent, QPrinter& printer, int maxPage) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+std::optional<CChosenFont> RunFontChooser(QWidget* parent, const LogFont& initial) {
+    CFontChooserDlg dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return CChosenFont{dialog.ChosenFont(), dialog.ChosenColor()};
+}
+
+std::optional<ColorRef> RunColorChooser(QWidget* parent) {
+    QColor color = QColorDialog::getColor(Qt::black, parent, QStringLiteral("Color"),
+                                          QColorDialog::DontUseNativeDialog);
+    if (!color.isValid())
+        return std::nullopt;
+    return MakeColorRef(color.red(), color.green(), color.blue());
+}
+
 COutputServices& Current() {
     static COutputServices services = DefaultOutputServices();
     return services;
@@ -57,6 +74,8 @@ COutputServices DefaultOutputServices() {
     services.saveFileName = &AskSaveFileName;
     services.printDialog = &AskPrinter;
     services.printSetup = []() -> CPrintSetup* { return nullptr; };
+    services.chooseFont = &RunFontChooser;
+    services.chooseColor = &RunColorChooser;
     services.execDialog = [](QDialog& dialog) { return dialog.exec(); };
     services.beep = [] { QApplication::beep(); };
     services.fileSaved = [](const QString&) {};

@@ -1,19 +1,30 @@
-// The platform services that printing, copying and saving a report use:
-// message boxes, the save and print dialogs, running a modal dialog, the
-// beep, and where a saved file's name goes (the recent-file list). Each is a
-// replaceable function, so tests can answer dialogs without a user; the
-// defaults are the platform's non-native dialogs.
+// The platform services through which the desktop program speaks to the
+// user: message boxes, the save and print dialogs, the font and colour
+// choosers, running a modal dialog, the beep, and where a saved file's name
+// goes (the recent-file list). Every message the program shows goes through
+// here. Each is a replaceable function, so tests can answer dialogs without
+// a user; the defaults are the platform's non-native dialogs.
 #ifndef VORLAN_UI_OUTPUT_SERVICES_H
 #define VORLAN_UI_OUTPUT_SERVICES_H
+
+#include "settings/font_setting.h"
+#include "settings/setting_values.h"
 
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class CPrintSetup;
 class QDialog;
 class QPrinter;
 class QWidget;
+
+// What the font chooser answers on OK.
+struct CChosenFont {
+    LogFont font;
+    ColorRef color;
+};
 
 struct COutputServices {
     // A modal box with text and one OK button, captioned with the application
@@ -32,6 +43,11 @@ struct COutputServices {
     // from (the application's); null gives each job a fresh printer of its
     // own and the preview its usual view.
     std::function<CPrintSetup*()> printSetup;
+    // The font chooser, starting from initial; nothing when cancelled.
+    std::function<std::optional<CChosenFont>(QWidget* parent, const LogFont& initial)> chooseFont;
+    // The colour chooser, opening with no colour chosen (on black); nothing
+    // when cancelled.
+    std::function<std::optional<ColorRef>(QWidget* parent)> chooseColor;
     // Runs dialog modally and returns its result.
     std::function<int(QDialog& dialog)> execDialog;
     std::function<void()> beep;

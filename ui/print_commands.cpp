@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <algorithm>
 
 namespace {
 
@@ -52,7 +53,15 @@ bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* p
         QCoreApplication::processEvents();
         return !progress.wasCanceled() && printer.newPage();
     };
-    return report.DrawPages(printer, newPage, font, info, from, to, metrics) > 0;
+    const int printed = report.DrawPages(printer, newPage, font, info, from, to, metrics);
+    // The first page of a range that has one is always drawn: none means the
+    // printer could not be opened (an output file that cannot be written, a
+    // printer gone), which the user must hear of.
+    if (printed == 0 && std::max(from, 1) <= std::min(to, info.m_nMaxPage)) {
+        OutputServices().message(parent, QStringLiteral("Failed to print."));
+        return false;
+    }
+    return printed > 0;
 }
 
 bool RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget* parent,

@@ -1,9 +1,9 @@
 #include "ui/print_opt_dlg.h"
 
-#include "settings/setting_values.h"
-#include "settings/settings_store.h"
-#include "ui/app_strings.h"
+#include "settings/setting_keys.h"
 #include "ui/dialog_util.h"
+#include "ui/output_services.h"
+#include "ui/report_printer.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,17 +11,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 const std::array<CPrintOptDlg::Field, 3> CPrintOptDlg::kFields = {{
     {&CPrintOptDlg::m_pMaxPage, &CPrintOptDlg::m_strMaxPage, &CPrintOptDlg::m_strOpenMaxPage,
-     "MaxPage", "10", "Max page number", "page"},
-    {&CPrintOptDlg::m_pLines, &CPrintOptDlg::m_strLines, &CPrintOptDlg::m_strOpenLines, "Line",
-     "50", "Lines per Page", "lines"},
+     setting_keys::kPrintMaxPage, "Max page number", "page"},
+    {&CPrintOptDlg::m_pLines, &CPrintOptDlg::m_strLines, &CPrintOptDlg::m_strOpenLines,
+     setting_keys::kPrintLine, "Lines per Page", "lines"},
     {&CPrintOptDlg::m_pColumns, &CPrintOptDlg::m_strColumns, &CPrintOptDlg::m_strOpenColumns,
-     "Column", "70", "Columns per line", "columns"},
+     setting_keys::kPrintColumn, "Columns per line", "columns"},
 }};
 
 QString CheckLayoutNumber(const QString& label, const QString& text) {
@@ -52,6 +51,7 @@ void CPrintOptDlg::BuildControls() {
     for (const Field& field : kFields) {
         auto* edit = new QLineEdit(this);
         this->*field.edit = edit;
+        edit->setObjectName(QString::fromLatin1(field.key.key));
         edit->setMaxLength(16);
         auto* label = new QLabel(QString::fromLatin1(field.label), this);
         label->setBuddy(edit);
@@ -61,6 +61,7 @@ void CPrintOptDlg::BuildControls() {
     }
     grid->setColumnStretch(0, 1);
     m_pPageNum = new QCheckBox(QStringLiteral("Output page number"), this);
+    m_pPageNum->setObjectName(QString::fromLatin1(setting_keys::kPageNum.key));
     grid->addWidget(m_pPageNum, row, 0, 1, 2);
 
     auto* buttons =
@@ -80,9 +81,9 @@ void CPrintOptDlg::BuildControls() {
 // A field shows the number printing would use now: the stored text read as
 // a number, or the default when nothing is stored.
 void CPrintOptDlg::LoadSettings() {
-    m_bPageNum = m_settings.GetSettingInt("Print", "PageNum", 0);
+    m_bPageNum = GetFlagValue(m_settings, setting_keys::kPageNum);
     for (const Field& field : kFields) {
-        int value = GetSettingNumericText(m_settings, "Print", field.key, field.def);
+        const int value = ReadPrintNumber(m_settings, field.key);
         this->*field.text = QString::number(value);
         this->*field.opened = this->*field.text;
     }
@@ -108,7 +109,7 @@ bool CPrintOptDlg::ValidateFields() {
         QString problem = CheckLayoutNumber(QString::fromLatin1(field.label), text);
         if (problem.isEmpty())
             continue;
-        QMessageBox::warning(this, QString::fromLatin1(kAppTitle), problem);
+        OutputServices().message(this, problem);
         QLineEdit* edit = this->*field.edit;
         edit->setFocus();
         edit->selectAll();
@@ -131,13 +132,13 @@ void CPrintOptDlg::accept() {
     UpdateData(true);
     if (!ValidateFields())
         return;
-    m_settings.WriteSettingInt("Print", "PageNum", m_bPageNum);
+    WriteFlag(m_settings, setting_keys::kPageNum, m_bPageNum);
     for (const Field& field : kFields) {
         const QString& text = this->*field.text;
         if (text == this->*field.opened)
             continue;
         const QByteArray number = QByteArray::number(text.trimmed().toInt());
-        m_settings.WriteSettingString("Print", field.key, number.constData());
+        WriteString(m_settings, field.key, number.constData());
     }
     QDialog::accept();
 }

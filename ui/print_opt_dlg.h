@@ -2,7 +2,8 @@
 // number, rows per page, wrap width) and whether pages carry a page number.
 // The fields open with the values printing would use now and are stored only
 // on OK, each only when the user changed it, so that defaults never land in
-// the settings ahead of time.
+// the settings ahead of time. Each control is named after its key
+// ("MaxPage", "Line", "Column", "PageNum").
 #ifndef VORLAN_UI_PRINT_OPT_DLG_H
 #define VORLAN_UI_PRINT_OPT_DLG_H
 
@@ -11,6 +12,7 @@
 #include <array>
 
 class CSettingsStore;
+struct StringKey;
 class QCheckBox;
 class QLineEdit;
 
@@ -34,11 +36,6 @@ class CPrintOptDlg : public QDialog {
     // settings must outlive the dialog.
     explicit CPrintOptDlg(CSettingsStore& settings, QWidget* parent = nullptr);
 
-    QLineEdit* MaxPageEdit() const { return m_pMaxPage; }
-    QLineEdit* LinesEdit() const { return m_pLines; }
-    QLineEdit* ColumnsEdit() const { return m_pColumns; }
-    QCheckBox* PageNumBox() const { return m_pPageNum; }
-
   public slots:
     // Refuses, with a message naming the field, a changed field that does not
     // hold a whole number from 1 up; the dialog then stays open.
@@ -54,8 +51,7 @@ class CPrintOptDlg : public QDialog {
         QLineEdit* CPrintOptDlg::*edit;
         QString CPrintOptDlg::*text;
         QString CPrintOptDlg::*opened;
-        const char* key;
-        const char* def;
+        const StringKey& key;
         const char* label;
         const char* unit;
     };

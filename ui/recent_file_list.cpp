@@ -1,6 +1,6 @@
 #include "ui/recent_file_list.h"
 
-#include "settings/settings_store.h"
+#include "settings/setting_keys.h"
 
 #include <QFile>
 
@@ -35,7 +35,7 @@ void CRecentFileList::Read(const CSettingsStore& settings) {
     m_files.clear();
     for (int i = 0; i < kSize; ++i) {
         std::string value =
-            settings.GetSettingString("Recent File List", KeyFor(i).constData(), "");
+            settings.GetSettingString(setting_keys::kRecentFileSection, KeyFor(i).constData(), "");
         if (!value.empty() && !m_files.contains(QFile::decodeName(value.c_str())))
             m_files.append(QFile::decodeName(value.c_str()));
     }
@@ -45,10 +45,11 @@ void CRecentFileList::Write(CSettingsStore& settings) const {
     for (int i = 0; i < kSize; ++i) {
         if (i < m_files.size()) {
             QByteArray value = QFile::encodeName(m_files[i]);
-            settings.WriteSettingString("Recent File List", KeyFor(i).constData(),
+            settings.WriteSettingString(setting_keys::kRecentFileSection, KeyFor(i).constData(),
                                         value.constData());
         } else {
-            settings.WriteSettingString("Recent File List", KeyFor(i).constData(), nullptr);
+            settings.WriteSettingString(setting_keys::kRecentFileSection, KeyFor(i).constData(),
+                                        nullptr);
         }
     }
 }

@@ -1,6 +1,8 @@
 #include "ui/report_printer.h"
 
+#include "settings/setting_keys.h"
 #include "settings/setting_values.h"
+#include "ui/report_text.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -11,31 +13,25 @@ namespace {
 
 constexpr int kLargestPageNumber = 0xFFFF;
 
-int PrintKey(const CSettingsStore& settings, const char* key, const char* def) {
-    return GetSettingNumericText(settings, "Print", key, def);
-}
-
-std::string_view LineBody(const std::string& line) {
-    std::string_view body(line);
-    if (body.ends_with("\r\n"))
-        body.remove_suffix(2);
-    return body;
-}
-
 } // namespace
+
+int ReadPrintNumber(const CSettingsStore& settings, const StringKey& key) {
+    return GetSettingNumericText(settings, key.section, key.key, key.pDefault);
+}
 
 PrintLayout ReadPrintLayout(const CSettingsStore& settings) {
     PrintLayout layout;
-    layout.nLine = PrintKey(settings, "Line", "50");
-    layout.nColumn = PrintKey(settings, "Column", "70");
-    layout.nOffset = PrintKey(settings, "Offset", "0");
-    layout.nTop = PrintKey(settings, "Top", "0");
-    layout.nLeft = PrintKey(settings, "Left", "0");
+    layout.nLine = ReadPrintNumber(settings, setting_keys::kPrintLine);
+    layout.nColumn = ReadPrintNumber(settings, setting_keys::kPrintColumn);
+    layout.nOffset = ReadPrintNumber(settings, setting_keys::kPrintOffset);
+    layout.nTop = ReadPrintNumber(settings, setting_keys::kPrintTop);
+    layout.nLeft = ReadPrintNumber(settings, setting_keys::kPrintLeft);
     return layout;
 }
 
 int ReadMaxPage(const CSettingsStore& settings) {
-    return std::clamp(PrintKey(settings, "MaxPage", "10"), 1, kLargestPageNumber);
+    return std::clamp(ReadPrintNumber(settings, setting_keys::kPrintMaxPage), 1,
+                      kLargestPageNumber);
 }
 
 void SetHundredthsOfInch(QPainter& painter, const QPaintDevice& device) {
@@ -70,7 +66,7 @@ class CReportPrinter::CPageComposer {
 
   private:
     QString Text(const CExStringList::CLineNode* node) const {
-        return m_decode(LineBody(node->m_strLine));
+        return m_decode(ReportLineBody(node->m_strLine));
     }
 
     void Wrap(QTextLayout& layout) const {

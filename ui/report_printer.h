@@ -16,9 +16,14 @@
 #include <string_view>
 
 class CSettingsStore;
+struct StringKey;
 class QPainter;
 class QPaintDevice;
 class QPrinter;
+
+// One layout key of "Print" as printing reads it: numeric text, with the
+// key's default when absent.
+int ReadPrintNumber(const CSettingsStore& settings, const StringKey& key);
 
 // The layout keys, each read as numeric text with its default.
 struct PrintLayout {

@@ -104,7 +104,7 @@ void CResultDocument::OnDocumentUpdate(CDocument&) {
 // positions.
 void CResultDocument::OnDocumentTitleChanged(CDocument&) {
     emit linesReplaced();
-    if (!IsCounting()) {
+    if (!IsCountRunning()) {
         emit captionsChanged();
         return;
     }
@@ -127,9 +127,4 @@ int CResultDocument::WindowNumber(const CVorlanScrollView* view) const {
         return 0;
     auto it = std::find(m_views.begin(), m_views.end(), view);
     return it == m_views.end() ? 0 : int(it - m_views.begin()) + 1;
-}
-
-bool CResultDocument::AnyViewCountBusy() const {
-    return std::any_of(m_views.begin(), m_views.end(),
-                       [](const CVorlanScrollView* view) { return view->IsCountBusy(); });
 }

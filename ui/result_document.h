@@ -37,10 +37,8 @@ class CResultDocument : public QObject, private IDocumentObserver {
     const CExStringList& Report() const { return m_doc.m_listResult; }
     // The report's words are UTF-8: the last count read at least one file so.
     bool ReportIsUtf8() const { return m_doc.m_bUtf8Report; }
-    // True while a count of this document runs, from its start (before any
-    // file is open) to its end: the document must not close or lose its
-    // report then.
-    bool IsCounting() const { return m_doc.IsCountRunning() || m_doc.m_bCounting != 0; }
+    // A count of this document runs, from its start (before any file opens) to its end.
+    bool IsCountRunning() const { return m_doc.IsCountRunning() || m_doc.m_bCounting != 0; }
     bool IsModified() const { return m_doc.IsModified(); }
 
     // The count run; the views are told when it starts and ends, and
@@ -48,7 +46,6 @@ class CResultDocument : public QObject, private IDocumentObserver {
     void CountWords(const std::vector<std::string>& files, std::string spec);
     void DeleteResult() { m_doc.DeleteResult(); }
     void RequestQuit() { m_doc.m_bQuit = 1; }
-    bool QuitRequested() const { return m_doc.m_bQuit == 1; }
 
     // Loads path as the framework opens a file: an empty report titled with
     // the file's name. 0 or the errno value of the failure.
@@ -62,8 +59,6 @@ class CResultDocument : public QObject, private IDocumentObserver {
     // The window number of view among several windows of this document
     // (1, 2, ...), or 0 while it is the only one.
     int WindowNumber(const CVorlanScrollView* view) const;
-    // True when some view of this document runs its count command.
-    bool AnyViewCountBusy() const;
 
     // Makes every view show the report again from its first line.
     void UpdateAllViews() { m_doc.UpdateAllViews(); }

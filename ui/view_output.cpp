@@ -16,7 +16,7 @@ bool CVorlanScrollView::QueryOutputCommand(int id, CommandState& state) const {
         // A report still being written or ordered by a count is not saved:
         // the file would hold part of it, and the document would count as
         // saved under a name the count then takes back.
-        state.enabled = LinesExist() && !m_pDoc->IsCounting();
+        state.enabled = LinesExist() && !m_pDoc->IsCountRunning();
         return true;
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
@@ -29,7 +29,7 @@ bool CVorlanScrollView::QueryOutputCommand(int id, CommandState& state) const {
 }
 
 void CVorlanScrollView::DoOutputCommand(int id) {
-    if ((id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS) && m_pDoc->IsCounting())
+    if ((id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS) && m_pDoc->IsCountRunning())
         return;
     switch (id) {
     case ID_FILE_SAVE:

@@ -1,6 +1,6 @@
 #include "ui/vorlan_app.h"
 
-#include "settings/settings_store.h"
+#include "settings/setting_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/app_strings.h"
 #include "ui/child_frame.h"
@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPointer>
 
@@ -28,10 +27,6 @@ void SetDialogColours() {
     QApplication::setPalette(palette, "QDialog");
 }
 
-void ShowMessage(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QString::fromLatin1(kAppTitle), text);
-}
-
 } // namespace
 
 CVorlanApp::CVorlanApp(CSettingsStore& settings, QObject* parent)
@@ -42,7 +37,7 @@ CVorlanApp::~CVorlanApp() = default;
 bool CVorlanApp::InitInstance() {
     SetDialogColours();
     m_recent.Read(m_settings);
-    m_printSetup.SetPreviewPages(m_settings.GetSettingInt("Settings", "PreviewPages", 0));
+    m_printSetup.SetPreviewPages(GetInt(m_settings, setting_keys::kPreviewPages));
     m_pumpHook.emplace(&CVorlanApp::PumpEvents, this);
     // A saved report's file joins the recent files, while this object lives.
     OutputServices().fileSaved = [self = QPointer<CVorlanApp>(this)](const QString& path) {
@@ -64,7 +59,7 @@ bool CVorlanApp::InitInstance() {
 void CVorlanApp::ExitInstance() {
     m_recent.Write(m_settings);
     if (m_printSetup.PreviewPages() != 0)
-        m_settings.WriteSettingInt("Settings", "PreviewPages", m_printSetup.PreviewPages());
+        WriteInt(m_settings, setting_keys::kPreviewPages, m_printSetup.PreviewPages());
     m_pumpHook.reset();
 }
 
@@ -76,14 +71,15 @@ CChildFrame* CVorlanApp::OnFileNew() {
 
 CChildFrame* CVorlanApp::OpenDocumentFile(const QString& path) {
     QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable()) {
-        ShowMessage(m_pMainFrame.get(), QStringLiteral("Failed to open document."));
-        return nullptr;
-    }
     // Loading reads nothing: an opened file shows an empty report.
-    auto doc = std::make_shared<CResultDocument>(m_settings, info.fileName());
-    if (doc->OpenFile(info.absoluteFilePath()) != 0) {
-        ShowMessage(m_pMainFrame.get(), QStringLiteral("Failed to open document."));
+    std::shared_ptr<CResultDocument> doc;
+    if (info.isFile() && info.isReadable()) {
+        doc = std::make_shared<CResultDocument>(m_settings, info.fileName());
+        if (doc->OpenFile(info.absoluteFilePath()) != 0)
+            doc.reset();
+    }
+    if (!doc) {
+        OutputServices().message(m_pMainFrame.get(), QStringLiteral("Failed to open document."));
         return nullptr;
     }
     AddToRecentFileList(info.absoluteFilePath());
@@ -180,5 +176,5 @@ void CVorlanApp::OnFilePrintSetup() {
 
 void CVorlanApp::OnAppAbout() {
     CAboutDlg dialog(m_pMainFrame.get());
-    dialog.exec();
+    OutputServices().execDialog(dialog);
 }

@@ -36,9 +36,6 @@ class CVorlanApp : public QObject, public CCommandTarget {
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     CSettingsStore& Settings() const { return m_settings; }
     const CRecentFileList& RecentFiles() const { return m_recent; }
-    // The printer of "Printer setting", on which every print and preview job
-    // runs, and the preview's pages side by side.
-    CPrintSetup& PrintSetup() { return m_printSetup; }
 
     // New: a new, empty result document titled Vorlan1, Vorlan2, ...
     CChildFrame* OnFileNew();
@@ -64,6 +61,8 @@ class CVorlanApp : public QObject, public CCommandTarget {
     CSettingsStore& m_settings;
     CRecentFileList m_recent;
     int m_nUntitledCount = 0;
+    // The printer of "Printer setting", on which every print and preview job
+    // runs, and the preview's pages side by side.
     CPrintSetup m_printSetup;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::optional<CScopedPumpHook> m_pumpHook;

@@ -2,6 +2,7 @@
 
 #include "engine/file_list.h"
 #include "settings/color_setting.h"
+#include "settings/setting_keys.h"
 #include "ui/command_ids.h"
 #include "ui/file_sel_dialog.h"
 #include "ui/result_document.h"
@@ -55,7 +56,8 @@ QSize ReportExtent(const FontMetrics& metrics, int lineCount) {
 }
 
 CVorlanScrollView::CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidget* parent)
-    : QAbstractScrollArea(parent), m_pDoc(std::move(doc)) {
+    : QAbstractScrollArea(parent), m_pDoc(std::move(doc)),
+      m_optionDialogCommands(m_pDoc->Settings()) {
     setContextMenuPolicy(Qt::CustomContextMenu);
     ReadColors();
     m_pDoc->AddView(this);
@@ -75,7 +77,7 @@ bool CVorlanScrollView::LinesExist() const {
 
 // One switch per function: every command of the window joins these two.
 bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
-    if (CFontColorCommands::Handles(id)) {
+    if (CFontColorCommands::Handles(id) || COptionDialogCommands::Handles(id)) {
         state.enabled = true;
         return true;
     }
@@ -87,7 +89,7 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
     case ID_COUNT_FREQUENCY:
         // A second view of a document that is counting must not start a
         // nested count on it either.
-        state.enabled = !m_bCountBusy && !m_pDoc->IsCounting();
+        state.enabled = !m_bCountBusy && !m_pDoc->IsCountRunning();
         return true;
     case ID_QUIT_COUNTING:
         state.enabled = true;
@@ -95,7 +97,7 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
     case ID_DELETE_RESULT:
         // Another view's count on the same document must not see its report
         // emptied under it, hence the document's own counting flag too.
-        state.enabled = !m_bCountBusy && !m_pDoc->IsCounting() && LinesExist();
+        state.enabled = !m_bCountBusy && !m_pDoc->IsCountRunning() && LinesExist();
         return true;
     default:
         return QueryOutputCommand(id, state);
@@ -104,7 +106,11 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
 
 void CVorlanScrollView::DoCommand(int id) {
     if (CFontColorCommands::Handles(id)) {
-        FontColorCommands().DoCommand(id);
+        m_fontColorCommands.Commands().DoCommand(id);
+        return;
+    }
+    if (COptionDialogCommands::Handles(id)) {
+        m_optionDialogCommands.DoCommand(id, window());
         return;
     }
     switch (id) {
@@ -129,20 +135,20 @@ void CVorlanScrollView::SetCountBusy(bool busy) {
 }
 
 void CVorlanScrollView::OnCountFrequency() {
-    if (m_bCountBusy || m_pDoc->IsCounting())
+    if (m_bCountBusy || m_pDoc->IsCountRunning())
         return;
     CFileSelDialog dialog(m_pDoc->Settings(), window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The dialog let events through: another view may have started a count.
-    if (m_bCountBusy || m_pDoc->IsCounting())
+    if (m_bCountBusy || m_pDoc->IsCountRunning())
         return;
     SetCountBusy(true);
     m_listFiles.clear();
 
     const std::string dir = QFile::encodeName(dialog.Dir()).toStdString();
     const std::string file = QFile::encodeName(dialog.File()).toStdString();
-    const bool subdirs = m_pDoc->Settings().GetSettingInt("Option", "Subdir", 0) == 1;
+    const bool subdirs = IsOn(m_pDoc->Settings(), setting_keys::kSubdir);
     if (!BuildFileList(dir, file, subdirs, m_listFiles)) {
         m_pDoc->Notifier().Beep();
         m_pDoc->Notifier().ShowMessage("Failed...(/_;)");
@@ -163,7 +169,7 @@ void CVorlanScrollView::OnQuitCounting() {
 }
 
 void CVorlanScrollView::OnDeleteResult() {
-    if (m_bCountBusy || m_pDoc->IsCounting())
+    if (m_bCountBusy || m_pDoc->IsCountRunning())
         return;
     m_pDoc->DeleteResult();
 }
@@ -197,8 +203,10 @@ void CVorlanScrollView::SetLogFont(const LogFont& logFont) {
 
 void CVorlanScrollView::ReadColors() {
     const CSettingsStore& settings = m_pDoc->Settings();
-    CColorSetting::Load(settings, "Color", "BkColor", m_crBack, 255, 255, 255);
-    CColorSetting::Load(settings, "Color", "TxtColor", m_crText, 0, 0, 0);
+    CColorSetting::Load(settings, setting_keys::kColorSection, setting_keys::kBkColor, m_crBack,
+                        255, 255, 255);
+    CColorSetting::Load(settings, setting_keys::kColorSection, setting_keys::kTxtColor, m_crText, 0,
+                        0, 0);
 }
 
 // First display: the font comes from the "Display" record, which nothing in
@@ -207,7 +215,8 @@ void CVorlanScrollView::InitView() {
     m_bInitDone = true;
     LogFont logFont;
     ColorRef unused = 0;
-    CFontSetting::Load(m_pDoc->Settings(), "Font", "Display", logFont, unused);
+    CFontSetting::Load(m_pDoc->Settings(), setting_keys::kFontSection,
+                       setting_keys::kDisplayFontPrefix, logFont, unused);
     SetLogFont(logFont);
     SetScrollRange(horizontalScrollBar(), 0, 0);
     SetScrollRange(verticalScrollBar(), 0, 0);

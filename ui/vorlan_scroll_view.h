@@ -9,6 +9,7 @@
 #include "ui/command_target.h"
 #include "ui/display_font.h"
 #include "ui/font_color_commands.h"
+#include "ui/option_dialog_commands.h"
 #include "ui/report_line_index.h"
 #include "ui/report_text.h"
 
@@ -48,6 +49,7 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     CResultDocument* GetDocument() const { return m_pDoc.get(); }
     const std::shared_ptr<CResultDocument>& SharedDocument() const { return m_pDoc; }
 
+    // This view's count command runs: choosing files, listing or counting them.
     bool IsCountBusy() const { return m_bCountBusy; }
     const std::vector<std::string>& Files() const { return m_listFiles; }
 
@@ -57,9 +59,6 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     // Replaces the description and rebuilds the font from it; repaints.
     // Report bytes are decoded by the character set of the font built last.
     void SetLogFont(const LogFont& logFont);
-    // Replaces the description only; the font on screen stays (a cancelled
-    // Font command leaves the record it loaded here).
-    void SetFontDescription(const LogFont& logFont) { m_logFont = logFont; }
     ColorRef BackColor() const { return m_crBack; }
     ColorRef TextColor() const { return m_crText; }
     void SetBackColor(ColorRef color) { m_crBack = color; }
@@ -78,9 +77,6 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
 
     bool QueryCommand(int id, CommandState& state) const override;
     void DoCommand(int id) override;
-
-    // The Font, colour and option commands; tests replace their choosers.
-    CFontColorCommands& FontColorCommands() { return m_fontColorCommands.Commands(); }
 
     // The count command: the Select Files dialog, the file list, the count.
     void OnCountFrequency();
@@ -127,8 +123,9 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     bool m_bInitDone = false;
     CReportLineIndex m_lineIndex;
     std::optional<CReportTextDecoder> m_decoder;
-    // Last: it reads the document's settings when made.
+    // Last: they read the document's settings when made.
     CViewFontColorCommands m_fontColorCommands{*this};
+    COptionDialogCommands m_optionDialogCommands;
 };
 
 #endif

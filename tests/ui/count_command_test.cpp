@@ -225,7 +225,7 @@ void CountCommandTest::count_ctrlFAndOtherViewsIgnoredWhileCounting() {
     DuringCount(m_frame, [&] {
         checked = true;
         QVERIFY(counting->IsCountBusy());
-        QVERIFY(Doc()->IsCounting());
+        QVERIFY(Doc()->IsCountRunning());
         m_frame->UpdateCommandUI();
         QVERIFY(!Enabled(ID_COUNT_FREQUENCY));
         QVERIFY(!Enabled(ID_DELETE_RESULT));
@@ -257,7 +257,7 @@ void CountCommandTest::quitCounting_stopsALargeCount() {
     WriteFile(m_dir.path() + "/later.txt", "never read\n");
     bool quitGiven = false;
     DuringCount(m_frame, [&] {
-        quitGiven = Doc()->IsCounting();
+        quitGiven = Doc()->IsCountRunning();
         m_frame->RouteCommand(ID_QUIT_COUNTING);
     });
     AnswerFileDialog(m_frame, QStringLiteral("*.txt"));

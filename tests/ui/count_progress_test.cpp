@@ -211,7 +211,7 @@ void CountProgressTest::largeCount_showsFileWordsAndBytesThenStopEndsIt() {
     auto* sampler = new QTimer(this);
     sampler->setInterval(5);
     connect(sampler, &QTimer::timeout, this, [&] {
-        if (!doc->IsCounting() || stopped)
+        if (!doc->IsCountRunning() || stopped)
             return;
         samples.push_back(
             {Bar()->isVisible(), Bar()->FileText(), Bar()->WordsText(), Bar()->Permille()});
@@ -393,9 +393,9 @@ void CountProgressTest::nestedCounts_innermostShownAndStoppedFirst() {
             AnswerFileDialog(m_frame, QStringLiteral("part1.txt"));
             m_frame->RouteCommand(ID_COUNT_FREQUENCY);
             // Back in the outer count: its figures show again.
-            QVERIFY(!inner->IsCounting());
-            QVERIFY(outer->IsCounting());
-            QVERIFY(!outer->QuitRequested());
+            QVERIFY(!inner->IsCountRunning());
+            QVERIFY(outer->IsCountRunning());
+            QCOMPARE(outer->Doc().m_bQuit, 0);
             QCOMPARE(Bar()->ShownDocument(), outer);
             QVERIFY(Bar()->isVisible());
             // The outer count's figures, never behind what showed before (its

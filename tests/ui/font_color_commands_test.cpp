@@ -1,13 +1,15 @@
-// The font and colour commands of a result view, with the choosers answered
-// by the tests, and the conversion between the stored font record and Qt's
-// fonts.
+// The font, colour and option commands of a result view, with the choosers
+// answered by the tests through the output services, and the conversion between the stored font
+// record and Qt's fonts.
 #include "screenshot.h"
 #include "settings_recorder.h"
 #include "ui/command_ids.h"
 #include "ui/font_chooser_dlg.h"
 #include "ui/font_color_commands.h"
 #include "ui/font_convert.h"
+#include "ui/option_dialog_commands.h"
 #include "ui/out_opt_dlg.h"
+#include "ui/output_services.h"
 #include "ui/print_opt_dlg.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_scroll_view.h"
@@ -52,15 +54,17 @@ struct CScriptedChoosers {
     std::optional<LogFont> fontStartedFrom;
     int colorOpenings = 0;
 
-    CChoosers Get() {
-        return {[this](QWidget*, const LogFont& initial) {
-                    fontStartedFrom = initial;
-                    return fontAnswer;
-                },
-                [this](QWidget*) {
-                    ++colorOpenings;
-                    return colorAnswer;
-                }};
+    COutputServices Services() {
+        COutputServices services = OutputServices();
+        services.chooseFont = [this](QWidget*, const LogFont& initial) {
+            fontStartedFrom = initial;
+            return fontAnswer;
+        };
+        services.chooseColor = [this](QWidget*) {
+            ++colorOpenings;
+            return colorAnswer;
+        };
+        return services;
     }
 };
 
@@ -82,6 +86,11 @@ template <typename Dialog, typename Answer> void AnswerModal(Answer answer, bool
         else if (QApplication::activeModalWidget())
             QApplication::activeModalWidget()->close();
     });
+}
+
+// Picks colour in the chooser's list of colours.
+void SelectColor(CFontChooserDlg& dialog, ColorRef color) {
+    dialog.ColorBox()->setCurrentIndex(dialog.ColorBox()->findData(uint(color)));
 }
 
 bool SameFont(const LogFont& a, const LogFont& b) {
@@ -123,7 +132,8 @@ void FontColorCommandsTest::font_startsFromTheDispRecord() {
     CMemorySettings settings;
     CFakeView view;
     CScriptedChoosers choosers;
-    CFontColorCommands commands(settings, view, choosers.Get());
+    CScopedOutputServices scoped(choosers.Services());
+    CFontColorCommands commands(settings, view);
 
     // Nothing stored: the default font.
     commands.OnChangeFont();
@@ -145,7 +155,8 @@ void FontColorCommandsTest::font_okStoresRecordAndTextColour() {
     CFakeView view;
     CScriptedChoosers choosers;
     choosers.fontAnswer = CChosenFont{BoldFace("Courier", -16), kRed};
-    CFontColorCommands commands(settings, view, choosers.Get());
+    CScopedOutputServices scoped(choosers.Services());
+    CFontColorCommands commands(settings, view);
     commands.DoCommand(ID_CHANGE_FONT);
 
     QCOMPARE(settings.writes, QStringList({"Font/DispFont=-16 0 0 0 700 0 0 0 128 1 2 1 1 255 0 0",
@@ -158,7 +169,8 @@ void FontColorCommandsTest::font_cancelChangesNothing() {
     CRecordingSettings settings;
     CFakeView view;
     CScriptedChoosers choosers;
-    CFontColorCommands commands(settings, view, choosers.Get());
+    CScopedOutputServices scoped(choosers.Services());
+    CFontColorCommands commands(settings, view);
     commands.DoCommand(ID_CHANGE_FONT);
     QVERIFY(choosers.fontStartedFrom);
     QCOMPARE(settings.writes, QStringList());
@@ -193,7 +205,8 @@ void FontColorCommandsTest::colour() {
     CFakeView view;
     CScriptedChoosers choosers;
     choosers.colorAnswer = answer;
-    CFontColorCommands commands(settings, view, choosers.Get());
+    CScopedOutputServices scoped(choosers.Services());
+    CFontColorCommands commands(settings, view);
     commands.DoCommand(command);
     QCOMPARE(choosers.colorOpenings, 1);
     QCOMPARE(settings.writes, writes);
@@ -211,7 +224,7 @@ void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
 
     CScriptedChoosers choosers;
     choosers.colorAnswer = kBlue;
-    first.FontColorCommands().SetChoosers(choosers.Get());
+    CScopedOutputServices scoped(choosers.Services());
     first.DoCommand(ID_BACK_COLOR);
     // At once in the issuing view; the others at their next repaint.
     QCOMPARE(first.BackColor(), kBlue);
@@ -240,14 +253,14 @@ void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
     QCOMPARE(FaceNameOf(later.GetLogFont()), std::string_view(kDefaultFaceName));
     // Its Font command starts from the font chosen in the first window.
     CScriptedChoosers laterChoosers;
-    later.FontColorCommands().SetChoosers(laterChoosers.Get());
+    CScopedOutputServices laterScoped(laterChoosers.Services());
     later.DoCommand(ID_CHANGE_FONT);
     QVERIFY(laterChoosers.fontStartedFrom);
     QVERIFY(SameFont(*laterChoosers.fontStartedFrom, BoldFace("DejaVu Sans Mono", -21)));
 }
 
 void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
-    const CChoosers choosers = CChoosers::Standard();
+    const COutputServices choosers = DefaultOutputServices();
     bool seen = false;
     // Red, green and blue land in the colour value's low, middle and high byte.
     AnswerModal<QColorDialog>(
@@ -266,7 +279,7 @@ void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
 
     AnswerModal<CFontChooserDlg>(
         [](CFontChooserDlg* dialog) {
-            dialog->SelectColor(kRed);
+            SelectColor(*dialog, kRed);
             dialog->accept();
         },
         seen);
@@ -282,19 +295,16 @@ void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
 
 void FontColorCommandsTest::optionCommands_openTheirDialogs() {
     CRecordingSettings settings;
-    CFakeView view;
-    CFontColorCommands commands(settings, view);
+    COptionDialogCommands commands(settings);
     bool seen = false;
     AnswerModal<COutOptDlg>([](COutOptDlg* dialog) { dialog->accept(); }, seen);
-    commands.DoCommand(ID_OUTPUT_OPTION);
+    commands.DoCommand(ID_OUTPUT_OPTION, nullptr);
     QVERIFY(seen);
     QCOMPARE(settings.writes.size(), 9);
     AnswerModal<CPrintOptDlg>([](CPrintOptDlg* dialog) { dialog->reject(); }, seen);
-    commands.DoCommand(ID_PRINT_OPTION);
+    commands.DoCommand(ID_PRINT_OPTION, nullptr);
     QVERIFY(seen);
     QCOMPARE(settings.writes.size(), 9);
-    // Neither touches the view.
-    QCOMPARE(view.calls, QStringList());
 }
 
 void FontColorCommandsTest::convert_backToRecord() {
@@ -346,7 +356,7 @@ void FontColorCommandsTest::chooser_startsFromRecordWithBlack() {
     QCOMPARE(dialog.ColorBox()->count(), 16);
     QVERIFY(dialog.FontDialog()->testOption(QFontDialog::DontUseNativeDialog));
 
-    dialog.SelectColor(kRed);
+    SelectColor(dialog, kRed);
     QCOMPARE(dialog.ColorBox()->currentText(), QStringLiteral("Red"));
     QCOMPARE(dialog.ChosenColor(), kRed);
     const LogFont chosen = dialog.ChosenFont();

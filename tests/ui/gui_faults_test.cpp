@@ -233,7 +233,7 @@ void GuiFaultsTest::countWritingReport_closeDeleteAndSaveWaitForTheWholeReport()
     WhenReady(
         m_frame,
         [doc, sorting] {
-            return doc->IsCounting() && doc->LineCount() > 0 &&
+            return doc->IsCountRunning() && doc->LineCount() > 0 &&
                    doc->Doc().GetTitle().starts_with("Sorting") == sorting;
         },
         [&] {
@@ -442,11 +442,12 @@ void GuiFaultsTest::profileNotWritable() {
     LogFont chosen;
     chosen.lfHeight = -20;
     SetFaceName(chosen, "DejaVu Sans Mono");
-    View()->FontColorCommands().SetChoosers(
-        {[&](QWidget*, const LogFont&) {
-             return std::optional(CChosenFont{chosen, 0x0000FF});
-         },
-         [](QWidget*) { return std::optional<ColorRef>(0x00FF00); }});
+    COutputServices withChoosers = OutputServices();
+    withChoosers.chooseFont = [&](QWidget*, const LogFont&) {
+        return std::optional(CChosenFont{chosen, 0x0000FF});
+    };
+    withChoosers.chooseColor = [](QWidget*) { return std::optional<ColorRef>(0x00FF00); };
+    CScopedOutputServices choosers(withChoosers);
     for (int id : {ID_CHANGE_FONT, ID_TEXT_COLOR, ID_BACK_COLOR})
         m_frame->RouteCommand(id);
     View()->viewport()->grab();

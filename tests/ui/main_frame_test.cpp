@@ -7,6 +7,7 @@
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
+#include "ui/output_services.h"
 #include "ui/recent_file_list.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_app.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -134,6 +136,8 @@ class MainFrameTest : public QObject {
     void windowMenu_listsOpenWindows();
     void shortcut_ctrlNOpensNewWindow();
     void openFile_titledWithNameAndRecorded();
+    void openFile_unreadableIsReportedAndNotRecorded_data();
+    void openFile_unreadableIsReportedAndNotRecorded();
     void recentFiles_keepFourNewestAndPersist();
     void recentFiles_unusedSlotsAreNotStored();
     void recentFiles_unreadableEntryIsDropped();
@@ -455,6 +459,27 @@ void MainFrameTest::openFile_titledWithNameAndRecorded() {
     QVERIFY(first->text().startsWith(QLatin1String("&1 ")));
     QVERIFY(first->isEnabled());
     QVERIFY(!m_frame->Action(ID_FILE_MRU_FILE1 + 1)->isVisible());
+}
+
+void MainFrameTest::openFile_unreadableIsReportedAndNotRecorded_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing file") << QStringLiteral("gone.txt");
+    QTest::newRow("directory") << QStringLiteral("folder");
+}
+
+void MainFrameTest::openFile_unreadableIsReportedAndNotRecorded() {
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QStringList messages;
+    COutputServices services = OutputServices();
+    services.message = [&](QWidget*, const QString& text) { messages.append(text); };
+    CScopedOutputServices scoped(services);
+    const int windows = int(m_frame->MdiArea()->subWindowList().size());
+    QCOMPARE(m_app->OpenDocumentFile(dir.filePath(name)), nullptr);
+    QCOMPARE(messages, QStringList{QStringLiteral("Failed to open document.")});
+    QCOMPARE(m_app->RecentFiles().Files(), QStringList());
+    QCOMPARE(int(m_frame->MdiArea()->subWindowList().size()), windows);
 }
 
 void MainFrameTest::recentFiles_keepFourNewestAndPersist() {

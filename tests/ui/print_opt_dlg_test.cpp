@@ -19,6 +19,15 @@
 
 namespace {
 
+// The controls are named after the keys they show.
+QLineEdit* Edit(const CPrintOptDlg& dialog, const char* key) {
+    return dialog.findChild<QLineEdit*>(QLatin1String(key));
+}
+
+QCheckBox* PageNumBox(const CPrintOptDlg& dialog) {
+    return dialog.findChild<QCheckBox*>(QStringLiteral("PageNum"));
+}
+
 QPushButton* Button(CPrintOptDlg& dialog, QDialogButtonBox::StandardButton which) {
     return dialog.findChild<QDialogButtonBox*>()->button(which);
 }
@@ -39,7 +48,8 @@ QString PressOk(CPrintOptDlg& dialog) {
 }
 
 QStringList FieldTexts(const CPrintOptDlg& dialog) {
-    return {dialog.MaxPageEdit()->text(), dialog.LinesEdit()->text(), dialog.ColumnsEdit()->text()};
+    return {Edit(dialog, "MaxPage")->text(), Edit(dialog, "Line")->text(),
+            Edit(dialog, "Column")->text()};
 }
 
 } // namespace
@@ -86,7 +96,7 @@ void PrintOptDlgTest::opening() {
     CPrintOptDlg dialog(settings);
     dialog.show();
     QCOMPARE(FieldTexts(dialog), fields);
-    QCOMPARE(dialog.PageNumBox()->isChecked(), pageNum);
+    QCOMPARE(PageNumBox(dialog)->isChecked(), pageNum);
     QCOMPARE(settings.writes, QStringList());
 }
 
@@ -104,13 +114,13 @@ void PrintOptDlgTest::ok_pageNumberReopensChecked() {
     {
         CPrintOptDlg dialog(settings);
         dialog.show();
-        QTest::mouseClick(dialog.PageNumBox(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(PageNumBox(dialog), Qt::LeftButton, {}, QPoint(5, 5));
         PressOk(dialog);
     }
     QCOMPARE(settings.writes, QStringList{"Print/PageNum=1"});
     CPrintOptDlg again(settings);
     again.show();
-    QVERIFY(again.PageNumBox()->isChecked());
+    QVERIFY(PageNumBox(again)->isChecked());
 }
 
 void PrintOptDlgTest::ok_changedFieldsAreStored_data() {
@@ -132,7 +142,8 @@ void PrintOptDlgTest::ok_changedFieldsAreStored() {
     {
         CPrintOptDlg dialog(settings);
         dialog.show();
-        QLineEdit* edits[] = {dialog.MaxPageEdit(), dialog.LinesEdit(), dialog.ColumnsEdit()};
+        QLineEdit* edits[] = {Edit(dialog, "MaxPage"), Edit(dialog, "Line"),
+                              Edit(dialog, "Column")};
         for (int i = 0; i < 3; ++i) {
             edits[i]->selectAll();
             QTest::keyClicks(edits[i], typed[i]);
@@ -178,8 +189,8 @@ void PrintOptDlgTest::ok_refusesBadNumbers() {
     CRecordingSettings settings;
     CPrintOptDlg dialog(settings);
     dialog.show();
-    QLineEdit* edits[] = {dialog.MaxPageEdit(), dialog.LinesEdit(), dialog.ColumnsEdit()};
-    QTest::mouseClick(dialog.PageNumBox(), Qt::LeftButton, {}, QPoint(5, 5));
+    QLineEdit* edits[] = {Edit(dialog, "MaxPage"), Edit(dialog, "Line"), Edit(dialog, "Column")};
+    QTest::mouseClick(PageNumBox(dialog), Qt::LeftButton, {}, QPoint(5, 5));
     edits[field]->setText(text);
     QCOMPARE(PressOk(dialog), QString::fromLatin1(kAppTitle) + QLatin1Char('|') + label +
                                   QStringLiteral(" must be a whole number from 1 to 99999."));
@@ -210,8 +221,8 @@ void PrintOptDlgTest::cancel_writesNothing() {
     CRecordingSettings settings;
     CPrintOptDlg dialog(settings);
     dialog.show();
-    QTest::mouseClick(dialog.PageNumBox(), Qt::LeftButton, {}, QPoint(5, 5));
-    dialog.LinesEdit()->setText(QStringLiteral("40"));
+    QTest::mouseClick(PageNumBox(dialog), Qt::LeftButton, {}, QPoint(5, 5));
+    Edit(dialog, "Line")->setText(QStringLiteral("40"));
     Button(dialog, QDialogButtonBox::Cancel)->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(settings.writes, QStringList());
@@ -223,16 +234,16 @@ void PrintOptDlgTest::layout_labelsUnitsAndButtons() {
     dialog.show();
     SaveScreenshot(&dialog, "print_options");
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Print Options"));
-    QCOMPARE(dialog.PageNumBox()->text(), QStringLiteral("Output page number"));
+    QCOMPARE(PageNumBox(dialog)->text(), QStringLiteral("Output page number"));
 
     struct Expected {
         QLineEdit* edit;
         const char* label;
         const char* unit;
     };
-    const Expected expected[] = {{dialog.MaxPageEdit(), "Max page number", "page"},
-                                 {dialog.LinesEdit(), "Lines per Page", "lines"},
-                                 {dialog.ColumnsEdit(), "Columns per line", "columns"}};
+    const Expected expected[] = {{Edit(dialog, "MaxPage"), "Max page number", "page"},
+                                 {Edit(dialog, "Line"), "Lines per Page", "lines"},
+                                 {Edit(dialog, "Column"), "Columns per line", "columns"}};
     auto labelWith = [&dialog](const char* text) {
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             if (label->text() == QLatin1String(text))
@@ -256,7 +267,7 @@ void PrintOptDlgTest::layout_labelsUnitsAndButtons() {
         QCOMPARE(edit.left(), expected[0].edit->geometry().left());
         previousBottom = edit.bottom();
     }
-    QVERIFY(dialog.PageNumBox()->geometry().top() >= previousBottom);
+    QVERIFY(PageNumBox(dialog)->geometry().top() >= previousBottom);
     QPushButton* ok = Button(dialog, QDialogButtonBox::Ok);
     QVERIFY(ok->isDefault());
     QVERIFY(ok->mapTo(&dialog, QPoint()).y() <

@@ -161,6 +161,7 @@ class ReportPrinterTest : public QObject {
     void geometry_followsTopLeftOffset();
     void pdfAndPreview_offerThePagesOfTheJob_data();
     void pdfAndPreview_offerThePagesOfTheJob();
+    void print_printerThatCannotOpenIsReported();
 };
 
 // Rows per page for a report of single-row lines, under some settings.
@@ -309,6 +310,27 @@ void ReportPrinterTest::pdfAndPreview_offerThePagesOfTheJob() {
     const QString name = QStringLiteral("report_%1_pages.pdf").arg(pages);
     QCOMPARE(PrintToPdf(report, settings, dir.filePath(name)), pages);
     QCOMPARE(PreviewPageCount(report, settings), pages);
+}
+
+// A job whose output cannot be written prints nothing and says so, rather
+// than ending as if it had printed.
+void ReportPrinterTest::print_printerThatCannotOpenIsReported() {
+    CMemorySettings settings;
+    CExStringList report;
+    Fill(report, Numbered(3));
+    QTemporaryDir dir;
+    QStringList messages;
+    COutputServices services = DefaultOutputServices();
+    services.message = [&](QWidget*, const QString& text) { messages.append(text); };
+    services.printDialog = [&](QWidget*, QPrinter& printer, int) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("missing/report.pdf")));
+        return true;
+    };
+    CScopedOutputServices scoped(services);
+    CReportPrinter printer(report, settings, &Latin1);
+    QVERIFY(!RunPrintCommand(printer, PageFont(), nullptr));
+    QCOMPARE(messages, QStringList{QStringLiteral("Failed to print.")});
 }
 
 QTEST_MAIN(ReportPrinterTest)

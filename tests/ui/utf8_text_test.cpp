@@ -31,6 +31,10 @@ QString Decode(const QByteArray& bytes, int charSet, bool utf8) {
     return decoder.Decode(std::string_view(bytes.constData(), bytes.size()));
 }
 
+QComboBox* EncodingBox(const COutOptDlg& dialog) {
+    return dialog.findChild<QComboBox*>(QStringLiteral("encoding"));
+}
+
 void Ok(COutOptDlg& dialog) {
     dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 }
@@ -104,7 +108,7 @@ void Utf8TextTest::dialog_opensWithTheStoredEncoding() {
         settings.WriteSettingInt("Option", "Encoding", stored);
     COutOptDlg dialog(settings);
     dialog.show();
-    QComboBox* box = dialog.EncodingBox();
+    QComboBox* box = EncodingBox(dialog);
     QCOMPARE(box->currentIndex(), shown);
     QCOMPARE(box->count(), 3);
     QCOMPARE(box->itemText(0), QStringLiteral("Shift-JIS/ANSI"));
@@ -134,7 +138,7 @@ void Utf8TextTest::dialog_writesEncodingOnlyWhenChanged() {
     settings.writes.clear();
     COutOptDlg dialog(settings);
     dialog.show();
-    dialog.EncodingBox()->setCurrentIndex(chosen);
+    EncodingBox(dialog)->setCurrentIndex(chosen);
     Ok(dialog);
     QCOMPARE(settings.writes, kNineKeysDefault + extra);
     QCOMPARE(settings.GetSettingInt("Option", "Encoding", -1), extra.isEmpty() ? stored : chosen);
@@ -144,7 +148,7 @@ void Utf8TextTest::dialog_cancelAfterChangeWritesNothing() {
     CRecordingSettings settings;
     COutOptDlg dialog(settings);
     dialog.show();
-    dialog.EncodingBox()->setCurrentIndex(1);
+    EncodingBox(dialog)->setCurrentIndex(1);
     dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
     QCOMPARE(settings.writes, QStringList());
 }
@@ -153,10 +157,10 @@ void Utf8TextTest::dialog_sortClickKeepsTheChosenEncoding() {
     CRecordingSettings settings;
     COutOptDlg dialog(settings);
     dialog.show();
-    dialog.EncodingBox()->setCurrentIndex(2);
+    EncodingBox(dialog)->setCurrentIndex(2);
     QCheckBox* tail = dialog.CheckBox(COutOptDlg::IDC_TAIL);
     QTest::mouseClick(tail, Qt::LeftButton, {}, QPoint(tail->height() / 2, tail->height() / 2));
-    QCOMPARE(dialog.EncodingBox()->currentIndex(), 2);
+    QCOMPARE(EncodingBox(dialog)->currentIndex(), 2);
     Ok(dialog);
     QCOMPARE(settings.writes.last(), QStringLiteral("Option/Encoding=2"));
 }
