@@ -1,8 +1,9 @@
 #include "cli/data_export.h"
 
-#include "cli/text_encoding.h"
+#include "cli/sjis_to_utf8.h"
 #include "engine/ex_string_list.h"
 #include "platform/document.h"
+#include "platform/utf8.h"
 
 #include <charconv>
 #include <cmath>

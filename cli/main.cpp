@@ -83,7 +83,7 @@ int WriteToDescriptor(int fd, const CountOptions& options, CVorlanDoc& doc,
     CArchive ar(sink);
     WriteOutput(options, doc, spec, ar);
     if (!sink.Flush() || ar.Failed())
-        return sink.Error() ? sink.Error() : EIO;
+        return sink.Error() ? sink.Error().value() : EIO;
     return 0;
 }
 
@@ -106,7 +106,8 @@ int WriteOutputFile(const std::string& target, const CountOptions& options, CVor
                     const std::string& spec) {
     if (!IsDeviceOrFifo(target)) {
         return WriteFileAtomically(target,
-                                   [&](CArchive& ar) { WriteOutput(options, doc, spec, ar); });
+                                   [&](CArchive& ar) { WriteOutput(options, doc, spec, ar); })
+            .value();
     }
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
@@ -169,10 +170,8 @@ int main(int argc, char** argv) {
     if (!CheckProfile(location.path, options.profile.has_value(), reason))
         return Fail(location.path, reason);
 
-    std::string outputTarget;
     if (options.output) {
-        outputTarget = ResolveOutputTarget(*options.output);
-        if (int err = CheckOutput(outputTarget))
+        if (int err = CheckOutput(*options.output))
             return Fail(*options.output, std::strerror(err));
     }
 
@@ -199,7 +198,7 @@ int main(int argc, char** argv) {
     doc.CountWords(files, spec);
 
     if (options.output) {
-        if (int err = WriteOutputFile(outputTarget, options, doc, spec))
+        if (int err = WriteOutputFile(*options.output, options, doc, spec))
             return Fail(*options.output, std::strerror(err));
     } else if (int err = WriteToDescriptor(STDOUT_FILENO, options, doc, spec)) {
         return Fail("standard output", std::strerror(err));

@@ -5,15 +5,14 @@
 
 #include <string>
 
-// Writing to a symbolic link writes the file it names and keeps the link, as
-// a shell's redirection would (a dangling link gets its file created). A
-// chain of more than 40 links, or one into a missing folder, is left as it
-// is: the write then replaces the link.
-std::string ResolveOutputTarget(const std::string& path);
+// The output is written with ReplaceFileAtomically (platform/atomic_file.h):
+// a symbolic link is written through and kept, as a shell's redirection
+// would, and a read-only file is refused.
 
 // 0 when path can be written in place of whatever file is there, or the
 // errno value of the reason it cannot: a missing folder, a directory by
-// that name, a file or folder that refuses writing.
+// that name, a file or folder that refuses writing, a link that leads
+// nowhere a file could be made.
 int CheckOutputTarget(const std::string& path);
 
 #endif

@@ -1,5 +1,7 @@
 #include "cli/target.h"
 
+#include "platform/path.h"
+
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -59,10 +61,8 @@ bool ResolveCountTarget(const std::string& directory, const std::optional<std::s
         target.directory = AbsoluteFolder(directory, ec);
         target.pattern = pattern ? *pattern : "*.*";
     } else if (S_ISREG(st.st_mode) && !pattern) {
-        fs::path file(directory);
-        std::string parent = file.parent_path().string();
-        target.directory = AbsoluteFolder(parent.empty() ? "." : parent, ec);
-        target.pattern = file.filename().string();
+        target.directory = AbsoluteFolder(FolderOf(directory), ec);
+        target.pattern = FileNameOf(directory);
     } else {
         reason = std::strerror(ENOTDIR);
         return false;

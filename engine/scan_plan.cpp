@@ -1,14 +1,11 @@
 #include "engine/scan_plan.h"
 
-#include "platform/fd.h"
+#include "platform/file_io.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <thread>
-#include <unistd.h>
 
 ScanThreads ScanThreads::ForThisMachine() {
     ScanThreads threads;
@@ -28,14 +25,13 @@ std::uint64_t NextLineStart(int fd, std::uint64_t from, std::uint64_t size) {
     while (from < size) {
         const std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(sizeof piece, size - from));
-        const ssize_t got = ::pread(fd, piece, want, static_cast<off_t>(from));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
+        std::error_code ec;
+        const std::size_t got = ReadAt(fd, piece, want, from, ec);
+        if (got == 0)
             return size;
-        if (const void* lf = std::memchr(piece, '\n', static_cast<std::size_t>(got)))
+        if (const void* lf = std::memchr(piece, '\n', got))
             return from + static_cast<std::uint64_t>(static_cast<const char*>(lf) - piece) + 1;
-        from += static_cast<std::uint64_t>(got);
+        from += got;
     }
     return size;
 }
@@ -47,7 +43,8 @@ namespace {
 void AppendFileParts(std::vector<ScanPart>& parts, std::size_t nFile, const std::string& path,
                      std::uint64_t size, std::uint64_t partBytes) {
     const std::uint64_t count = size / partBytes;
-    CFd fd(count >= 2 ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
+    std::error_code ec;
+    CFd fd = count >= 2 ? OpenForReading(path.c_str(), ec) : CFd();
     std::uint64_t begin = 0;
     if (fd.Get() >= 0) {
         const std::uint64_t step = size / count;

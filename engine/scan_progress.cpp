@@ -1,10 +1,10 @@
 #include "engine/scan_progress.h"
 
 #include "engine/count_notifier.h"
+#include "platform/file_io.h"
 #include "platform/line_reader.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
 void CScanProgress::Start(ICountNotifier& notifier, const std::vector<std::string>& files,
                           std::int32_t words) {
@@ -14,9 +14,7 @@ void CScanProgress::Start(ICountNotifier& notifier, const std::vector<std::strin
     m_nTotal = m_nBefore = m_nDone = 0;
     m_nIndex = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        struct stat st;
-        if (::stat(files[i].c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-            m_sizes[i] = static_cast<std::uint64_t>(st.st_size);
+        m_sizes[i] = RegularFileSize(files[i].c_str()).value_or(0);
         m_nTotal += m_sizes[i];
     }
     Send(words, {});

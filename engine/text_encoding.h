@@ -3,28 +3,13 @@
 #ifndef VORLAN_ENGINE_TEXT_ENCODING_H
 #define VORLAN_ENGINE_TEXT_ENCODING_H
 
+#include "platform/utf8.h" // CUtf8Validator, which the count feeds its lines
+
 #include <cstddef>
 
 // The values of the profile's "Option"/"Encoding" key. Any value not listed
 // reads as bytes.
 enum TextEncoding : int { kEncodingBytes = 0, kEncodingUtf8 = 1, kEncodingDetect = 2 };
-
-// Checks UTF-8 well-formedness over a stream given in pieces of any size.
-class CUtf8Validator {
-  public:
-    // False once the bytes so far are not well-formed UTF-8.
-    bool Feed(const unsigned char* data, std::size_t size);
-    // Well-formed, with no sequence left open at the end.
-    bool Complete() const { return m_bValid && m_nPending == 0; }
-    bool SawMultiByte() const { return m_bMultiByte; }
-
-  private:
-    bool m_bValid = true;
-    bool m_bMultiByte = false;
-    unsigned m_nPending = 0;     // continuation bytes still due
-    unsigned char m_nLow = 0x80; // range of the next continuation byte
-    unsigned char m_nHigh = 0xBF;
-};
 
 // Whether the regular file at path reads as UTF-8: after an optional
 // byte-order mark it is well-formed UTF-8 and holds at least one multi-byte

@@ -1,5 +1,6 @@
 #include "filters/dehtml_string.h"
 
+#include "platform/ascii_case.h"
 #include "platform/event_pump.h"
 
 #include <cstring>
@@ -119,10 +120,8 @@ void CDehtmlString::AnalyseTag(const char* open, const char* gt) {
         n = kTagSize - 1;
     while (n > 0 && open[n - 1] == ' ')
         --n;
-    for (std::size_t i = 0; i < n; ++i) {
-        char c = open[i];
-        m_szTag[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        m_szTag[i] = AsciiUpper(open[i]);
     m_szTag[n] = '\0';
     if (std::strncmp(m_szTag, "<!-", 3) == 0) {
         m_bInComment = 1;

@@ -1,5 +1,6 @@
 #include "filters/exclude_list.h"
 
+#include "platform/ascii_case.h"
 #include "settings/settings_store.h"
 
 #include <cstring>
@@ -22,19 +23,10 @@ constexpr Category kCategories[] = {
     {"User", "UserExt", ""},
 };
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // entry == "." + ext, ASCII letters compared without case.
 bool MatchesKey(const std::string& entry, const char* ext, std::size_t extLen) {
-    if (entry.size() != extLen + 1 || entry[0] != '.')
-        return false;
-    for (std::size_t i = 0; i < extLen; ++i) {
-        if (AsciiUpper(entry[i + 1]) != AsciiUpper(ext[i]))
-            return false;
-    }
-    return true;
+    return !entry.empty() && entry[0] == '.' &&
+           AsciiEqualNoCase(std::string_view(entry).substr(1), std::string_view(ext, extLen));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/dir_listing.h"
 
+#include "platform/ascii_case.h"
+#include "platform/file_io.h"
 #include "platform/wildcard.h"
 
 #include <algorithm>
@@ -75,7 +77,7 @@ DirEntryKind KindOf(int dirFd, const dirent& e) {
 template <typename Visit> std::error_code ScanDirectory(const std::string& dir, Visit visit) {
     CDirHandle handle(dir);
     if (!handle.get())
-        return std::error_code(errno, std::generic_category());
+        return LastSystemError();
     int dirFd = ::dirfd(handle.get());
     for (;;) {
         errno = 0;
@@ -85,7 +87,7 @@ template <typename Visit> std::error_code ScanDirectory(const std::string& dir, 
         visit(dirFd, *e);
     }
     if (errno != 0)
-        return std::error_code(errno, std::generic_category());
+        return LastSystemError();
     return {};
 }
 
@@ -102,17 +104,27 @@ std::error_code Finish(std::error_code ec, std::vector<std::string>& names) {
     return ec;
 }
 
+// The sorted names of dir's entries that are not hidden, match pattern and
+// are of the kind isKind(dirFd, entry) accepts.
+template <typename IsKind>
+std::error_code ListVisible(const std::string& dir, const std::string& pattern,
+                            std::vector<std::string>& names, IsKind isKind) {
+    names.clear();
+    const CWildcard wildcard(pattern);
+    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
+        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && isKind(dirFd, e))
+            names.emplace_back(e.d_name);
+    });
+    return Finish(ec, names);
+}
+
 } // namespace
 
 bool ListingOrder(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<unsigned char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<unsigned char>(y - 'a' + 'A');
+        const auto x = static_cast<unsigned char>(AsciiUpper(a[i]));
+        const auto y = static_cast<unsigned char>(AsciiUpper(b[i]));
         if (x != y)
             return x < y;
     }
@@ -123,24 +135,12 @@ bool ListingOrder(const std::string& a, const std::string& b) {
 
 std::error_code ListPlainFiles(const std::string& dir, const std::string& pattern,
                                std::vector<std::string>& names) {
-    names.clear();
-    const CWildcard wildcard(pattern);
-    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
-        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && IsPlainFile(dirFd, e))
-            names.emplace_back(e.d_name);
-    });
-    return Finish(ec, names);
+    return ListVisible(dir, pattern, names, IsPlainFile);
 }
 
 std::error_code ListSubdirectories(const std::string& dir, const std::string& pattern,
                                    std::vector<std::string>& names) {
-    names.clear();
-    const CWildcard wildcard(pattern);
-    auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
-        if (e.d_name[0] != '.' && wildcard.Matches(e.d_name) && IsRealDirectory(dirFd, e))
-            names.emplace_back(e.d_name);
-    });
-    return Finish(ec, names);
+    return ListVisible(dir, pattern, names, IsRealDirectory);
 }
 
 std::error_code ReadDirectoryEntries(const std::string& dir, std::vector<CDirEntry>& entries) {

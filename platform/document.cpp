@@ -1,11 +1,12 @@
 #include "platform/document.h"
 
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
+#include "platform/path.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <exception>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 void CArchive::Write(const char* data, std::size_t size) {
     if (!m_pSink || m_bFailed)
@@ -22,7 +23,7 @@ CFdSink::~CFdSink() {
 }
 
 bool CFdSink::Write(const char* data, std::size_t size) {
-    if (m_nError)
+    if (m_error)
         return false;
     if (size > m_buffer.size() - m_nUsed) {
         if (!Flush())
@@ -36,7 +37,7 @@ bool CFdSink::Write(const char* data, std::size_t size) {
 }
 
 bool CFdSink::Flush() {
-    if (m_nError)
+    if (m_error)
         return false;
     std::size_t used = m_nUsed;
     m_nUsed = 0;
@@ -44,18 +45,8 @@ bool CFdSink::Flush() {
 }
 
 bool CFdSink::WriteAll(const char* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(m_fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            m_nError = errno;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    m_error = ::WriteAll(m_fd, std::string_view(data, size));
+    return !m_error;
 }
 
 void CDocument::SetTitle(const std::string& title) {
@@ -68,8 +59,7 @@ void CDocument::SetTitle(const std::string& title) {
 
 void CDocument::SetPathName(const std::string& path) {
     m_strPathName = path;
-    std::string::size_type slash = path.find_last_of('/');
-    SetTitle(slash == std::string::npos ? path : path.substr(slash + 1));
+    SetTitle(std::string(FileNameOf(path)));
 }
 
 void CDocument::AddObserver(IDocumentObserver* observer) {
@@ -87,89 +77,41 @@ void CDocument::UpdateAllViews() {
         o->OnDocumentUpdate(*this);
 }
 
-namespace {
-
-// The mode a new file gets from open(2): 0666 less the umask.
-mode_t NewFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-std::string FolderOf(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-} // namespace
-
-int WriteFileAtomically(const std::string& path, const std::function<void(CArchive&)>& write) {
-    if (path.empty())
-        return ENOENT;
-    std::string temp = FolderOf(path) + "/.vorlan-save-XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return errno;
-
-    struct stat old {};
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode());
-
-    int err = 0;
-    std::exception_ptr thrown;
-    {
+std::error_code WriteFileAtomically(const std::string& path,
+                                    const std::function<void(CArchive&)>& write) {
+    return ReplaceFileAtomically(path, [&write](int fd) {
         CFdSink sink(fd);
         CArchive ar(sink);
-        try {
-            write(ar);
-        } catch (...) {
-            thrown = std::current_exception();
-        }
+        write(ar);
         sink.Flush();
-        err = sink.Error() ? sink.Error() : (ar.Failed() ? EIO : 0);
-    }
-    if (thrown) {
-        // No half-written temporary file may stay behind.
-        ::close(fd);
-        ::unlink(temp.c_str());
-        std::rethrow_exception(thrown);
-    }
-    if (!err && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && !err)
-        err = errno;
-    if (!err && ::rename(temp.c_str(), path.c_str()) != 0)
-        err = errno;
-    if (err)
-        ::unlink(temp.c_str());
-    return err;
+        if (sink.Error() || !ar.Failed())
+            return sink.Error();
+        return SystemError(EIO);
+    });
 }
 
-int CDocument::OnSaveDocument(const std::string& path) {
-    if (int err = WriteFileAtomically(path, [this](CArchive& ar) { Serialize(ar); }))
-        return err;
+std::error_code CDocument::OnSaveDocument(const std::string& path) {
+    if (std::error_code ec = WriteFileAtomically(path, [this](CArchive& ar) { Serialize(ar); }))
+        return ec;
     SetModifiedFlag(false);
     SetPathName(path);
-    return 0;
+    return {};
 }
 
-int CDocument::OnOpenDocument(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+std::error_code CDocument::OnOpenDocument(const std::string& path) {
+    std::error_code ec;
+    CFd fd = OpenForReading(path.c_str(), ec);
+    if (ec)
+        return ec;
     struct stat st {};
-    int err = ::fstat(fd, &st) != 0 ? errno
-                                    : (S_ISREG(st.st_mode)   ? 0
-                                       : S_ISDIR(st.st_mode) ? EISDIR
-                                                             : EINVAL);
-    ::close(fd);
-    if (err)
-        return err;
+    if (::fstat(fd.Get(), &st) != 0)
+        return LastSystemError();
+    if (!S_ISREG(st.st_mode))
+        return SystemError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     DeleteContents();
     CArchive ar;
     Serialize(ar);
     SetModifiedFlag(false);
     SetPathName(path);
-    return 0;
+    return {};
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 // Where a storing archive's bytes go. Write returns false on failure; the
@@ -42,7 +43,7 @@ class CArchive {
 // A sink over an open file descriptor, buffered so that many small writes
 // (one per report line) become few large ones. The descriptor is not owned.
 // Flush must be called before the descriptor is closed; Error gives the
-// errno value of the first failure, 0 if none.
+// first failure, if any.
 class CFdSink : public CByteSink {
   public:
     explicit CFdSink(int fd, std::size_t bufferSize = 1 << 20);
@@ -52,24 +53,23 @@ class CFdSink : public CByteSink {
 
     bool Write(const char* data, std::size_t size) override;
     bool Flush();
-    int Error() const { return m_nError; }
+    std::error_code Error() const { return m_error; }
 
   private:
     bool WriteAll(const char* data, std::size_t size);
 
     int m_fd;
-    int m_nError = 0;
+    std::error_code m_error;
     std::vector<char> m_buffer;
     std::size_t m_nUsed = 0;
 };
 
-// Writes a file through a temporary file in the same folder, flushed to disk
-// and renamed over path only when everything was written, so a failure
-// leaves an old file at path whole and no temporary file behind. A new file
-// gets the mode open(2) would give it; a replaced one keeps its mode. write
-// stores the content into the archive it is given. Returns 0 or the errno
-// value of the failure (EIO when the archive failed without one).
-int WriteFileAtomically(const std::string& path, const std::function<void(CArchive&)>& write);
+// Replaces the file at path with what write stores into the archive it is
+// given, as ReplaceFileAtomically does (platform/atomic_file.h: links written
+// through, read-only files refused, a failure leaves the old file whole).
+// The failure, if any; EIO when the archive failed without an errno value.
+std::error_code WriteFileAtomically(const std::string& path,
+                                    const std::function<void(CArchive&)>& write);
 
 class CDocument;
 
@@ -112,15 +112,14 @@ class CDocument {
     // question whether to save a modified document.
     virtual bool CanCloseFrame() const { return true; }
 
-    // Writes the document to path through a temporary file in the same
-    // folder, renamed over path only when everything was written, so a
-    // failed save leaves the old file whole. On success the document takes
-    // path as its path name and title and is no longer modified. Returns 0
-    // or the errno value of the failure; the document is then unchanged.
-    int OnSaveDocument(const std::string& path);
+    // Writes the document to path with WriteFileAtomically, so a failed
+    // save leaves the old file whole. On success the document takes
+    // path as its path name and title and is no longer modified. On
+    // failure the document is unchanged.
+    std::error_code OnSaveDocument(const std::string& path);
     // Opens path (it must be a readable regular file), loads the document
-    // from it, and takes path as path name and title. Returns 0 or errno.
-    int OnOpenDocument(const std::string& path);
+    // from it, and takes path as path name and title.
+    std::error_code OnOpenDocument(const std::string& path);
 
   protected:
     virtual void Serialize(CArchive& ar) = 0;

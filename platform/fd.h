@@ -14,6 +14,15 @@ class CFd {
     }
     CFd(const CFd&) = delete;
     CFd& operator=(const CFd&) = delete;
+    CFd(CFd&& other) noexcept : m_fd(other.Release()) {}
+    CFd& operator=(CFd&& other) noexcept {
+        if (this != &other) {
+            if (m_fd >= 0)
+                ::close(m_fd);
+            m_fd = other.Release();
+        }
+        return *this;
+    }
     int Get() const { return m_fd; }
     int Release() { return std::exchange(m_fd, -1); }
 

@@ -1,18 +1,16 @@
 #include "platform/profile_file.h"
 
+#include "platform/ascii_case.h"
+#include "platform/atomic_file.h"
 #include "platform/fd.h"
+#include "platform/file_io.h"
+#include "platform/path.h"
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -26,28 +24,27 @@ enum class Load { kOk, kAbsent, kUnreadable };
 struct LoadedFile {
     Load result = Load::kAbsent;
     std::string text;
-    mode_t mode = 0;
 };
 
 bool ReadAll(int fd, off_t size, std::string& text) {
     text.resize(static_cast<std::size_t>(size));
     std::size_t done = 0;
     while (done < text.size()) {
-        ssize_t n = ::read(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
+        std::error_code ec;
+        const std::size_t n = ReadSome(fd, text.data() + done, text.size() - done, ec);
+        if (ec)
             return false;
         if (n == 0)
             break; // shrank while we read: take what is there
-        done += static_cast<std::size_t>(n);
+        done += n;
     }
     text.resize(done);
     return true;
 }
 
-// Anything but a regular file is refused without being opened; O_NONBLOCK
-// still keeps a FIFO put in its place meanwhile from hanging the open.
+// Anything but a regular file is refused without being opened; opening
+// without blocking still keeps a FIFO put in its place meanwhile from
+// hanging the open.
 LoadedFile LoadFile(const std::string& path) {
     LoadedFile file;
     struct stat st;
@@ -55,9 +52,11 @@ LoadedFile LoadFile(const std::string& path) {
         file.result = Load::kUnreadable;
         return file;
     }
-    CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.Get() < 0) {
-        file.result = errno == ENOENT ? Load::kAbsent : Load::kUnreadable;
+    std::error_code ec;
+    CFd fd = OpenForReading(path.c_str(), ec);
+    if (ec) {
+        file.result =
+            ec == std::errc::no_such_file_or_directory ? Load::kAbsent : Load::kUnreadable;
         return file;
     }
     file.result = Load::kUnreadable;
@@ -65,89 +64,8 @@ LoadedFile LoadFile(const std::string& path) {
         return file;
     if (!ReadAll(fd.Get(), st.st_size, file.text))
         return file;
-    file.mode = st.st_mode & 07777;
     file.result = Load::kOk;
     return file;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A symbolic link to the profile (a dotfile manager's) stays a link: the
-// file it points to is the one replaced.
-bool ResolveTarget(const std::string& path, std::string& target) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-        target = path;
-        return true;
-    }
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return false;
-    target = real;
-    std::free(real);
-    return true;
-}
-
-// Creates a fresh temporary file beside target; its name starts with a point
-// so that a crash between create and rename leaves no visible debris.
-int CreateTemporary(const std::string& target, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
-    std::string folder = FolderOf(target);
-    // Cut so that a long profile name still leaves room for the suffix.
-    std::size_t slash = target.rfind('/');
-    std::string base = target.substr(slash == std::string::npos ? 0 : slash + 1, 200);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "-" +
-                   std::to_string(counter++);
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-// Replaces target with text so that readers see either the old or the new
-// file, never a part of one. keepMode: the old file's permissions, or 0.
-bool ReplaceFile(const std::string& target, std::string_view text, mode_t keepMode) {
-    std::string tempPath;
-    CFd fd(CreateTemporary(target, tempPath));
-    if (fd.Get() < 0)
-        return false;
-    bool ok = (keepMode == 0 || ::fchmod(fd.Get(), keepMode) == 0) && WriteAll(fd.Get(), text) &&
-              ::fsync(fd.Get()) == 0 && ::close(fd.Release()) == 0 &&
-              ::rename(tempPath.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    // Makes the rename itself durable; the data already is.
-    CFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Get() >= 0)
-        ::fsync(folder.Get());
-    return true;
-}
-
-// A profile made read-only, by its mode or for this user, stays as it is,
-// even for root, like a file with the read-only attribute.
-bool IsWritable(const std::string& path, mode_t mode) {
-    return (mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 // Two instances writing different keys at once must not lose either write:
@@ -178,10 +96,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-char FoldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 struct Line {
@@ -325,12 +239,7 @@ std::string Apply(std::string_view text, const Place& place, std::string_view se
 } // namespace
 
 bool ProfileNamesEqual(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    return true;
+    return AsciiEqualNoCase(a, b);
 }
 
 std::optional<std::string> CProfileFile::ReadValue(const char* section, const char* key) const {
@@ -373,14 +282,14 @@ bool CProfileFile::Edit(const char* section, const char* key, const char* value)
     if (!section || !key || !IsStorableName(section, "]") || !IsStorableKey(key))
         return false;
     std::string target;
-    if (!ResolveTarget(m_strPath, target))
+    if (ResolveWriteTarget(m_strPath, target))
         return false;
     CFolderLock lock(target);
     LoadedFile file = LoadFile(target);
     if (file.result == Load::kUnreadable)
         return false; // replacing what we could not read would lose it
-    if (file.result == Load::kOk && !IsWritable(target, file.mode))
-        return false; // the rename would get past a read-only file
+    if (file.result == Load::kOk && CheckFileReplaceable(target))
+        return false;
     Place place = Locate(file.text, section, key);
     if (!value && !place.key)
         return true;
@@ -392,5 +301,5 @@ bool CProfileFile::Edit(const char* section, const char* key, const char* value)
     std::string text = Apply(file.text, place, section, newLine);
     if (file.result == Load::kOk && text == file.text)
         return true;
-    return ReplaceFile(target, text, file.result == Load::kOk ? file.mode : 0);
+    return !ReplaceFileAtomically(target, text);
 }

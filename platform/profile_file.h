@@ -17,9 +17,10 @@
 //
 // Every call reads the file afresh, so each sees every earlier write, also one
 // made through another object or by another process. Writes replace the file
-// atomically (a temporary file in the same folder, flushed, then renamed over
-// it) under an advisory lock on the folder, so a crash, a full disk or a second
-// writer never leaves a half-written or half-merged profile.
+// with ReplaceFileAtomically (platform/atomic_file.h, which also says how a
+// symbolic link is written through) under an advisory lock on the folder, so
+// a crash, a full disk or a second writer never leaves a half-written or
+// half-merged profile.
 //
 // Nothing here throws or crashes on a bad file: a directory, a device, an
 // unreadable or oversized file in place of the profile reads as empty, and a

@@ -1,5 +1,7 @@
 #include "platform/wildcard.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 
 namespace {
@@ -31,16 +33,9 @@ std::vector<std::string> SplitChars(const std::string& s) {
     return chars;
 }
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
+// A multi-byte character is never folded, so one comparison serves both.
 bool SameChar(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    if (a.size() == 1)
-        return AsciiUpper(a[0]) == AsciiUpper(b[0]);
-    return a == b;
+    return AsciiEqualNoCase(a, b);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "settings/font_setting.h"
 
+#include "platform/utf8.h"
+
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -10,32 +12,6 @@ constexpr std::size_t kRecordNumbers = 14; // 13 fields and the colour
 
 std::string KeyOf(const char* prefix, const char* suffix) {
     return std::string(prefix ? prefix : "") + suffix;
-}
-
-// Length of the sequence starting at lead, or 0 when lead cannot start one.
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
-}
-
-bool IsValidUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(s[i]));
-        if (n == 0 || i + n > s.size())
-            return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += n;
-    }
-    return true;
 }
 
 bool IsShiftJisLead(unsigned char c) {

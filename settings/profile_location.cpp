@@ -1,5 +1,7 @@
 #include "settings/profile_location.h"
 
+#include "platform/path.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <pwd.h>
@@ -55,10 +57,9 @@ ProfileLocation FindProfileLocation() {
 }
 
 bool CreateProfileFolder(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos || slash == 0)
+    const std::string folder = FolderOf(path);
+    if (folder == "." || folder == "/")
         return true; // the current or the root folder
-    std::string folder = path.substr(0, slash);
     for (std::size_t at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
         std::string part = folder.substr(0, at);
         if (!IsFolder(part) && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)

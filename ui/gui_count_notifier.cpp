@@ -1,16 +1,14 @@
 #include "ui/gui_count_notifier.h"
 
+#include "platform/utf8.h"
 #include "ui/output_services.h"
 #include "ui/report_text.h"
 
 #include <QApplication>
-#include <QStringDecoder>
 
 QString EngineText(std::string_view bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (!utf8.hasError())
-        return text;
+    if (IsValidUtf8(bytes))
+        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     return DecodeReportLine(bytes, kShiftJisCharSet);
 }
 

@@ -87,7 +87,7 @@ void CResultDocument::SendDueProgress() {
 }
 
 int CResultDocument::OpenFile(const QString& path) {
-    int error = m_doc.OnOpenDocument(QFile::encodeName(path).toStdString());
+    int error = m_doc.OnOpenDocument(QFile::encodeName(path).toStdString()).value();
     UpdateAllViews();
     return error;
 }

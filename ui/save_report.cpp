@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -19,25 +17,11 @@ QString PathText(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
-// A replacing rename would go through a file that refuses writing (no write
-// permission at all, or none for this user): refuse it as writing would.
-int CheckTargetWritable(const QByteArray& path) {
-    struct stat st {};
-    if (::stat(path.constData(), &st) != 0)
-        return 0;
-    if (S_ISDIR(st.st_mode))
-        return EISDIR;
-    if ((st.st_mode & 0222) == 0 || ::access(path.constData(), W_OK) != 0)
-        return EACCES;
-    return 0;
-}
-
-// Saving to a symbolic link replaces the file it names, not the link.
-QString ResolvedTarget(const QString& path) {
+// The file a save lands on, for the recent-file list: for a symbolic link
+// the file it names.
+QString SavedFile(const QString& path) {
     QFileInfo info(path);
-    if (info.isSymLink() && info.exists())
-        return info.canonicalFilePath();
-    return info.absoluteFilePath();
+    return info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
 }
 
 } // namespace
@@ -79,19 +63,17 @@ QString SaveErrorMessage(int err, const QString& path) {
 }
 
 bool SaveDocumentTo(CDocument& doc, const QString& path, QWidget* parent) {
-    const QString target = ResolvedTarget(path);
-    const QByteArray bytes = QFile::encodeName(target);
-    int err = path.isEmpty() ? ENOENT : CheckTargetWritable(bytes);
-    if (!err)
-        err = doc.OnSaveDocument(bytes.toStdString());
+    // Links, read-only files and directories are dealt with by the one
+    // atomic write that every file of the program goes through.
+    const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    const int err = path.isEmpty()
+                        ? ENOENT
+                        : doc.OnSaveDocument(QFile::encodeName(absolute).toStdString()).value();
     if (err) {
         OutputServices().message(parent, SaveErrorMessage(err, path));
         return false;
     }
-    // The document is known by the name the user gave, link or not.
-    if (target != QFileInfo(path).absoluteFilePath())
-        doc.SetPathName(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
-    OutputServices().fileSaved(target);
+    OutputServices().fileSaved(SavedFile(absolute));
     return true;
 }
 

@@ -10,7 +10,6 @@
 //   would read beyond a shorter pattern. A different pattern of the same
 //   length reads only within both strings, but the caller then gets the
 //   result of a search with the wrong shifts.
-#include "bmsearch.h"
 #include "tesmo.h"
 
 #include <array>
@@ -34,18 +33,6 @@ int LengthIfEqual(const char* s, int expected) {
 }
 
 } // namespace
-
-namespace tesmo {
-
-int BmShift(unsigned char byte) {
-    return g_shift[byte];
-}
-
-int BmPatternLength() {
-    return g_length;
-}
-
-} // namespace tesmo
 
 extern "C" {
 

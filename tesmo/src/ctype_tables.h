@@ -79,9 +79,6 @@ inline bool IsLead(unsigned char c) {
 inline bool IsTrail(unsigned char c) {
     return kSjisClass[c] & kTrail;
 }
-inline bool IsDigit(unsigned char c) {
-    return kSingleClass[c] & kDigit;
-}
 inline bool IsLetter(unsigned char c) {
     return kSingleClass[c] & (kUpper | kLower);
 }
@@ -91,10 +88,9 @@ inline bool IsAlnum(unsigned char c) {
 inline bool IsSpace(unsigned char c) {
     return kSingleClass[c] & kSpace;
 }
-inline bool IsPunct(unsigned char c) {
-    return kSingleClass[c] & kPunct;
-}
-inline unsigned char FoldUpper(unsigned char c) {
+// 'A' to 'Z' as 'a' to 'z', every other byte as it is: the case-blind
+// comparisons fold to lower case, so "_" sorts before the letters.
+constexpr unsigned char FoldToLower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 0x20) : c;
 }
 

@@ -17,8 +17,8 @@ namespace {
 
 using Byte = unsigned char;
 
-constexpr std::array<std::uint8_t, 256> kFoldUpper = MakeTable(
-    [](int c) { return static_cast<std::uint8_t>((c >= 'A' && c <= 'Z') ? c + 0x20 : c); });
+constexpr std::array<std::uint8_t, 256> kFoldToLower =
+    MakeTable([](int c) { return FoldToLower(static_cast<unsigned char>(c)); });
 
 inline const Byte* Bytes(const char* s) {
     return reinterpret_cast<const Byte*>(s ? s : "");
@@ -97,8 +97,8 @@ TESMO_API int TESMO_CALL mbstricmp(const char* a, const char* b) {
     const Byte* pa = Bytes(a);
     const Byte* pb = Bytes(b);
     for (;; ++pa, ++pb) {
-        const int ca = kFoldUpper[*pa];
-        const int cb = kFoldUpper[*pb];
+        const int ca = kFoldToLower[*pa];
+        const int cb = kFoldToLower[*pb];
         if (ca != cb || ca == 0)
             return ca - cb;
     }
@@ -118,8 +118,8 @@ TESMO_API int TESMO_CALL mbstrnicmp(const char* a, const char* b, int n) {
     const Byte* pa = Bytes(a);
     const Byte* pb = Bytes(b);
     for (int i = 0; i < n; ++i) {
-        const int ca = kFoldUpper[pa[i]];
-        const int cb = kFoldUpper[pb[i]];
+        const int ca = kFoldToLower[pa[i]];
+        const int cb = kFoldToLower[pb[i]];
         if (ca != cb || ca == 0)
             return ca - cb;
     }

@@ -1,11 +1,12 @@
-// The pieces of the data formats: escaping fields, telling UTF-8 apart and converting Shift-JIS,
+// The pieces of the data formats: escaping fields, converting Shift-JIS,
 // percent text that reads back exactly, and one report written in each format.
 #include "cli/data_export.h"
-#include "cli/text_encoding.h"
+#include "cli/sjis_to_utf8.h"
 
 #include "engine/ex_string_list.h"
 #include "engine/report_format.h"
 #include "platform/document.h"
+#include "platform/utf8.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -41,25 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"\x01\x1f\x7f", "\x01\x1f\x7f", "\x01\x1f\x7f",
                                 "\"\\u0001\\u001f\x7f\""},
                       FieldCase{"", "", "", "\"\""}));
-
-TEST(Utf8, WellFormedSequencesOnly) {
-    const std::vector<std::pair<std::string, bool>> cases{
-        {"ascii", true},
-        {"caf\xc3\xa9", true},
-        {"\xe6\x97\xa5\xe6\x9c\xac", true}, // 日本
-        {"\xf0\x9f\x98\x80", true},         // U+1F600
-        {"\x93\xfa\x96\x7b", false},        // 日本 in Shift-JIS
-        {"\xc3", false},                    // cut off
-        {"\xc0\xaf", false},                // overlong
-        {"\xe0\x80\xaf", false},            // overlong
-        {"\xed\xa0\x80", false},            // surrogate
-        {"\xf4\x90\x80\x80", false},        // above U+10FFFF
-        {"\xe6\x97", false},                // cut off
-        {"a\x80", false},                   // stray continuation
-    };
-    for (const auto& [bytes, valid] : cases)
-        EXPECT_EQ(IsValidUtf8(bytes), valid) << ::testing::PrintToString(bytes);
-}
 
 TEST(SjisToUtf8, ConvertsAndReplacesWhatDoesNotConvert) {
     CSjisToUtf8 converter;

@@ -1,5 +1,5 @@
-// Reading text as UTF-8: the well-formedness check, per-file detection, the
-// byte-order mark, and counts in each of the three encodings.
+// Reading text as UTF-8: per-file detection, the byte-order mark, and counts
+// in each of the three encodings.
 #include "count_fixture.h"
 
 #include "engine/text_encoding.h"
@@ -12,50 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct ValidatorCase {
-    const char* name;
-    std::string bytes;
-    bool complete;
-    bool multiByte;
-    friend void PrintTo(const ValidatorCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class Utf8Validator : public ::testing::TestWithParam<ValidatorCase> {};
-
-// Fed whole and fed one byte at a time, the verdict is the same: sequences
-// may straddle the pieces of a stream.
-TEST_P(Utf8Validator, VerdictDoesNotDependOnPieces) {
-    const auto& c = GetParam();
-    const auto* data = reinterpret_cast<const unsigned char*>(c.bytes.data());
-    CUtf8Validator whole;
-    whole.Feed(data, c.bytes.size());
-    CUtf8Validator bytewise;
-    for (std::size_t i = 0; i < c.bytes.size(); ++i)
-        bytewise.Feed(data + i, 1);
-    EXPECT_EQ(whole.Complete(), c.complete);
-    EXPECT_EQ(bytewise.Complete(), c.complete);
-    if (c.complete) {
-        EXPECT_EQ(whole.SawMultiByte(), c.multiByte);
-        EXPECT_EQ(bytewise.SawMultiByte(), c.multiByte);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Encoding, Utf8Validator,
-    ::testing::Values(ValidatorCase{"ascii", "plain text\n", true, false},
-                      ValidatorCase{"two_three_four", "\u00E9\u3042\U0001F600", true, true},
-                      ValidatorCase{"edges", "\u0080\u07FF\u0800\uD7FF\uE000\U0010FFFF", true,
-                                    true},
-                      ValidatorCase{"overlong_two", "\xC1\xBF", false, false},
-                      ValidatorCase{"overlong_three", "\xE0\x9F\xBF", false, false},
-                      ValidatorCase{"overlong_four", "\xF0\x8F\xBF\xBF", false, false},
-                      ValidatorCase{"surrogate", "\xED\xA0\x80", false, false},
-                      ValidatorCase{"past_max", "\xF4\x90\x80\x80", false, false},
-                      ValidatorCase{"lone_continuation", "a\x80", false, false},
-                      ValidatorCase{"cut_at_end", "ok \xE3\x81", false, false},
-                      ValidatorCase{"shift_jis", "\x82\xA0\x82\xA2", false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 class Encoding : public ::testing::Test {
   protected:

@@ -68,10 +68,10 @@ TEST_F(VorlanDoc, AFailingSinkStopsTheArchiveAtTheFirstError) {
 TEST_F(VorlanDoc, OpeningASavedReportGivesAnEmptyReportTitledWithItsName) {
     f.doc.CountWords({tree.Write("a.txt", "words here\n")}, "x");
     std::string path = tree.Path("report");
-    ASSERT_EQ(f.doc.OnSaveDocument(path), 0);
+    ASSERT_FALSE(f.doc.OnSaveDocument(path));
 
     CVorlanDoc opened(f.settings, f.notifier);
-    ASSERT_EQ(opened.OnOpenDocument(path), 0);
+    ASSERT_FALSE(opened.OnOpenDocument(path));
     EXPECT_EQ(opened.m_listResult.m_nLines, 0);
     EXPECT_EQ(opened.GetTitle(), "report");
     EXPECT_FALSE(opened.IsModified());

@@ -71,7 +71,7 @@ TEST_F(Document, SaveWritesTheBytesAndTakesTheFileName) {
     doc.text = std::string("a\r\nb\r\n\0x", 8);
     doc.SetModifiedFlag();
     std::string path = dir + "/report.txt";
-    ASSERT_EQ(doc.OnSaveDocument(path), 0);
+    ASSERT_FALSE(doc.OnSaveDocument(path));
     EXPECT_EQ(ReadFile(path), doc.text);
     EXPECT_EQ(doc.GetPathName(), path);
     EXPECT_EQ(doc.GetTitle(), "report.txt");
@@ -85,7 +85,7 @@ TEST_F(Document, SaveReplacesAnOldFileAndKeepsItsPermissions) {
     { std::ofstream(path) << "old contents that are longer"; }
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     doc.text = "new";
-    ASSERT_EQ(doc.OnSaveDocument(path), 0);
+    ASSERT_FALSE(doc.OnSaveDocument(path));
     EXPECT_EQ(ReadFile(path), "new");
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -95,7 +95,7 @@ TEST_F(Document, SaveReplacesAnOldFileAndKeepsItsPermissions) {
 TEST_F(Document, FailedSaveChangesNothing) {
     doc.SetTitle("Vorlan1");
     doc.SetModifiedFlag();
-    EXPECT_NE(doc.OnSaveDocument(dir + "/no/such/folder/report.txt"), 0);
+    EXPECT_TRUE(doc.OnSaveDocument(dir + "/no/such/folder/report.txt"));
     EXPECT_EQ(doc.GetTitle(), "Vorlan1");
     EXPECT_TRUE(doc.GetPathName().empty());
     EXPECT_TRUE(doc.IsModified());
@@ -104,7 +104,7 @@ TEST_F(Document, FailedSaveChangesNothing) {
 TEST_F(Document, SaveOverADirectoryFailsAndLeavesNoTemporaryFile) {
     std::filesystem::create_directory(dir + "/taken");
     std::filesystem::create_directory(dir + "/taken/inside");
-    EXPECT_NE(doc.OnSaveDocument(dir + "/taken"), 0);
+    EXPECT_TRUE(doc.OnSaveDocument(dir + "/taken"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
@@ -112,7 +112,7 @@ TEST_F(Document, SaveOverADirectoryFailsAndLeavesNoTemporaryFile) {
 // throws leaves the old file whole and no temporary file behind.
 TEST_F(Document, AtomicWriteOfOtherContentAndAWriterThatThrows) {
     std::string path = dir + "/data.tsv";
-    ASSERT_EQ(WriteFileAtomically(path, [](CArchive& ar) { ar.Write("old\n", 4); }), 0);
+    ASSERT_FALSE(WriteFileAtomically(path, [](CArchive& ar) { ar.Write("old\n", 4); }));
     EXPECT_EQ(ReadFile(path), "old\n");
     EXPECT_THROW(WriteFileAtomically(path,
                                      [](CArchive& ar) {
@@ -128,15 +128,15 @@ TEST_F(Document, OpenLoadsAndTakesTheFileNameAsTitle) {
     std::string path = dir + "/saved.txt";
     { std::ofstream(path) << "anything"; }
     doc.SetModifiedFlag();
-    ASSERT_EQ(doc.OnOpenDocument(path), 0);
+    ASSERT_FALSE(doc.OnOpenDocument(path));
     EXPECT_EQ(doc.loads, 1);
     EXPECT_EQ(doc.GetTitle(), "saved.txt");
     EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(Document, OpenRefusesMissingFilesAndDirectories) {
-    EXPECT_EQ(doc.OnOpenDocument(dir + "/missing"), ENOENT);
-    EXPECT_EQ(doc.OnOpenDocument(dir), EISDIR);
+    EXPECT_EQ(doc.OnOpenDocument(dir + "/missing").value(), ENOENT);
+    EXPECT_EQ(doc.OnOpenDocument(dir).value(), EISDIR);
     EXPECT_EQ(doc.loads, 0);
 }
 
@@ -162,7 +162,7 @@ TEST(FdSink, WriteErrorIsKeptAndReported) {
     CFdSink sink(-1, 4);
     EXPECT_TRUE(sink.Write("ab", 2)); // buffered
     EXPECT_FALSE(sink.Flush());
-    EXPECT_EQ(sink.Error(), EBADF);
+    EXPECT_EQ(sink.Error().value(), EBADF);
     EXPECT_FALSE(sink.Write("cd", 2));
 }
 

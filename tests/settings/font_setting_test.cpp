@@ -134,6 +134,10 @@ TEST(FaceName, LongNamesAreCutWithoutSplittingACharacter) {
         // Shift-JIS: a double-byte character at bytes 30 and 31 is left out whole
         {std::string(30, 'z') + "\x82\xA0" + "tail", std::string(30, 'z')},
         {"\x82\x6c\x82\x72 " + std::string(30, 'g'), "\x82\x6c\x82\x72 " + std::string(26, 'g')},
+        // Shift-JIS that only looks like UTF-8 (an overlong form, a surrogate)
+        // is cut as Shift-JIS: the double-byte character at bytes 29 and 30 stays
+        {std::string(29, 'w') + "\xE0\x80\x80" + "BB", std::string(29, 'w') + "\xE0\x80"},
+        {std::string(29, 'v') + "\xED\xA0\x80" + "CC", std::string(29, 'v') + "\xED\xA0"},
     };
     for (const Case& c : cases) {
         LogFont f;

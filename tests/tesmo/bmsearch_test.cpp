@@ -1,6 +1,5 @@
-// Boyer-Moore search: the shift table, leftmost matches, and the states in
-// which the classic scan would leave its strings.
-#include "bmsearch.h"
+// Boyer-Moore search: leftmost matches, and the states in which the classic
+// scan would leave its strings.
 #include "tesmo.h"
 
 #include <gtest/gtest.h>
@@ -34,8 +33,7 @@ const char* Naive(const char* text, const char* pattern) {
 bool SearchAtLoadFindsNothing() {
     auto text = Exact("abc");
     auto pattern = Exact("");
-    return tesmo::BmPatternLength() == 0 && bmstrstr(text.get(), pattern.get()) == nullptr &&
-           bmstrstr(text.get(), "a") == nullptr;
+    return bmstrstr(text.get(), pattern.get()) == nullptr && bmstrstr(text.get(), "a") == nullptr;
 }
 
 // The state at load is seen only by a process in which no test has prepared
@@ -46,25 +44,8 @@ TEST(BmStateDeathTest, SearchBeforeAnyInitializeFindsNothing) {
     EXPECT_EXIT(std::exit(SearchAtLoadFindsNothing() ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
-TEST(BmState, ShiftTableOfAPattern) {
-    bminitialize("abc");
-    EXPECT_EQ(tesmo::BmPatternLength(), 3);
-    EXPECT_EQ(tesmo::BmShift('a'), 2);
-    EXPECT_EQ(tesmo::BmShift('b'), 1);
-    EXPECT_EQ(tesmo::BmShift('c'), 0);
-    EXPECT_EQ(tesmo::BmShift('x'), 3);
-    EXPECT_EQ(tesmo::BmShift(0xFF), 3);
-
-    bminitialize("abcab"); // the rightmost occurrence decides
-    EXPECT_EQ(tesmo::BmShift('a'), 1);
-    EXPECT_EQ(tesmo::BmShift('b'), 0);
-    EXPECT_EQ(tesmo::BmShift('c'), 2);
-    EXPECT_EQ(tesmo::BmShift('z'), 5);
-}
-
 TEST(BmState, EmptyOrNullPatternFindsNothing) {
     bminitialize("");
-    EXPECT_EQ(tesmo::BmPatternLength(), 0);
     EXPECT_EQ(bmstrstr("abc", ""), nullptr);
     bminitialize(nullptr);
     EXPECT_EQ(bmstrstr("abc", ""), nullptr);

@@ -1,15 +1,12 @@
 // The bytes of counted words as text for data formats that must be UTF-8.
 // Words are counted as the bytes of their files: UTF-8, Shift-JIS or
-// anything else.
-#ifndef VORLAN_CLI_TEXT_ENCODING_H
-#define VORLAN_CLI_TEXT_ENCODING_H
+// anything else; what is not UTF-8 (platform/utf8.h tells) is taken as
+// Shift-JIS and converted here.
+#ifndef VORLAN_CLI_SJIS_TO_UTF8_H
+#define VORLAN_CLI_SJIS_TO_UTF8_H
 
 #include <string>
 #include <string_view>
-
-// Well-formed UTF-8: no stray continuation bytes, no cut-off, overlong or
-// surrogate sequences, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view bytes);
 
 // Converts Shift-JIS (Microsoft's code page 932) to UTF-8. A byte that does
 // not begin a convertible character becomes U+FFFD and conversion goes on
