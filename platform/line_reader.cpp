@@ -1,5 +1,7 @@
 #include "platform/line_reader.h"
 
+#include "platform/file_io.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -58,11 +60,11 @@ void CTextLineReader::Reset() {
     m_bEnd = false;
     m_bFailed = false;
     m_bCtrlZ = false;
-    m_nError = 0;
+    m_error.clear();
 }
 
 bool CTextLineReader::Refuse(int error) {
-    m_nError = error;
+    m_error = SystemError(error);
     return false;
 }
 
@@ -120,7 +122,7 @@ bool CTextLineReader::OpenPart(const char* path, std::uint64_t begin, std::uint6
     end = end < size ? end : size;
     begin = begin < end ? begin : end;
     if (begin > 0 && ::lseek(m_fd, static_cast<off_t>(begin), SEEK_SET) < 0) {
-        m_nError = errno;
+        m_error = LastSystemError();
         Close();
         return false;
     }
@@ -173,7 +175,7 @@ bool CTextLineReader::Fill() {
             continue;
         if (got < 0) {
             m_bFailed = true;
-            m_nError = errno;
+            m_error = LastSystemError();
         }
         m_bEnd = true;
         m_pPos = m_pEnd = m_buffer.get();

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <system_error>
 
 class CTextLineReader {
   public:
@@ -59,8 +60,8 @@ class CTextLineReader {
     // True when a Ctrl-Z ended the file (or part): whatever follows it in the
     // file is not to be read.
     bool EndedAtCtrlZ() const { return m_bCtrlZ; }
-    // The errno value of the last failed open or read; 0 when none failed.
-    int Error() const { return m_nError; }
+    // Why the last open or read failed (system category); empty when none did.
+    std::error_code Error() const { return m_error; }
     bool IsOpen() const { return m_fd >= 0; }
     // The bytes of the open file taken from the system and not left in the
     // buffer: how far into the file the lines handed out so far reach.
@@ -92,7 +93,7 @@ class CTextLineReader {
     bool m_bEnd = false;
     bool m_bFailed = false;
     bool m_bCtrlZ = false;
-    int m_nError = 0;
+    std::error_code m_error;
     std::uint64_t m_nBytesRead = 0;
 };
 

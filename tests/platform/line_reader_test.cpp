@@ -161,13 +161,13 @@ TEST(LineReaderOpen, RefusesWhatIsNotARegularFile) {
     ::alarm(20);
     EXPECT_FALSE(reader.Open(tree.Path("fifo").c_str()));
     ::alarm(0);
-    EXPECT_EQ(reader.Error(), EINVAL);
+    EXPECT_EQ(reader.Error().value(), EINVAL);
     EXPECT_FALSE(reader.Open(tree.Path("dir").c_str()));
-    EXPECT_EQ(reader.Error(), EISDIR);
+    EXPECT_EQ(reader.Error().value(), EISDIR);
     EXPECT_FALSE(reader.Open("/dev/null"));
-    EXPECT_EQ(reader.Error(), EINVAL);
+    EXPECT_EQ(reader.Error().value(), EINVAL);
     EXPECT_FALSE(reader.Open(tree.Path("dangling").c_str()));
-    EXPECT_EQ(reader.Error(), ENOENT);
+    EXPECT_EQ(reader.Error().value(), ENOENT);
     EXPECT_FALSE(reader.IsOpen());
 }
 
@@ -180,7 +180,7 @@ TEST(LineReaderOpen, ReadErrorEndsTheFileAndIsReported) {
     char buf[kLineBuffer];
     EXPECT_FALSE(reader.ReadLine(buf, sizeof buf));
     EXPECT_TRUE(reader.Failed());
-    EXPECT_NE(reader.Error(), 0);
+    EXPECT_NE(reader.Error().value(), 0);
     EXPECT_FALSE(reader.ReadLine(buf, sizeof buf)) << "the file stays ended";
 }
 
@@ -209,10 +209,10 @@ TEST(LineReaderDescriptor, RefusesADirectoryAndAClosedDescriptor) {
     ASSERT_GE(dir, 0);
     CTextLineReader reader;
     EXPECT_FALSE(reader.OpenDescriptor(dir));
-    EXPECT_EQ(reader.Error(), EISDIR);
+    EXPECT_EQ(reader.Error().value(), EISDIR);
     ::close(dir);
     EXPECT_FALSE(reader.OpenDescriptor(dir));
-    EXPECT_EQ(reader.Error(), EBADF);
+    EXPECT_EQ(reader.Error().value(), EBADF);
     EXPECT_FALSE(reader.IsOpen());
     // A regular file by descriptor reads from where its offset stands.
     tree.Write("f", "skip\nkeep\n");
