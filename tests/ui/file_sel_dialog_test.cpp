@@ -16,13 +16,12 @@
 
 namespace {
 
-QLineEdit* FileEdit(const CFileSelDialog* dialog) {
+QLineEdit* FileEdit(const CFileSelDialog& dialog) {
     return FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"));
 }
-QLineEdit* DirEdit(const CFileSelDialog* dialog) {
+QLineEdit* DirEdit(const CFileSelDialog& dialog) {
     return FindWidget<QLineEdit>(dialog, QStringLiteral("directory"));
 }
-
 QListWidget* FileList(const CFileSelDialog& dialog) {
     return FindWidget<QListWidget>(dialog, QStringLiteral("fileList"));
 }
@@ -122,8 +121,8 @@ void FileSelDialogTest::opening_firstRunStartsInCurrentDirectory() {
     CFileSelDialog dialog(settings);
     QDir::setCurrent(old);
     QCOMPARE(dialog.Dir(), Dir("sub1/"));
-    QCOMPARE(DirEdit(&dialog)->text(), Dir("sub1/"));
-    QCOMPARE(FileEdit(&dialog)->text(), QStringLiteral("*.*"));
+    QCOMPARE(DirEdit(dialog)->text(), Dir("sub1/"));
+    QCOMPARE(FileEdit(dialog)->text(), QStringLiteral("*.*"));
     QCOMPARE(Items(FileList(dialog)), QStringList{"d.txt"});
 }
 
@@ -144,17 +143,17 @@ void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
     QCOMPARE(Items(DirList(dialog)), (QStringList{"[..]", "[sub1]", "[sub2]", "[[br]]"}));
     QCOMPARE(Items(TypeList(dialog)), (QStringList{"*.*", "*.doc", "*.man", "*.txt"}));
     QCOMPARE(Items(DriveList(dialog)), (QStringList{"[-/-]", "[-~-]"}));
-    QVERIFY(DirEdit(&dialog)->isReadOnly());
+    QVERIFY(DirEdit(dialog)->isReadOnly());
 }
 
 void FileSelDialogTest::typing_narrowsFileListAtOnce() {
     CMemorySettings settings;
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
-    FileEdit(&dialog)->clear();
-    QTest::keyClicks(FileEdit(&dialog), QStringLiteral("*.t"));
+    FileEdit(dialog)->clear();
+    QTest::keyClicks(FileEdit(dialog), QStringLiteral("*.t"));
     QVERIFY(Items(FileList(dialog)).isEmpty());
-    QTest::keyClicks(FileEdit(&dialog), QStringLiteral("xt"));
+    QTest::keyClicks(FileEdit(dialog), QStringLiteral("xt"));
     QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT"}));
     QCOMPARE(dialog.File(), QStringLiteral("*.txt"));
 }
@@ -167,11 +166,11 @@ void FileSelDialogTest::patternLists_doubleClickSetsFileName() {
     CFileSelDialog dialog(settings);
     dialog.show();
     DoubleClick(TypeList(dialog), QStringLiteral("*.doc"));
-    QCOMPARE(FileEdit(&dialog)->text(), QStringLiteral("*.doc"));
+    QCOMPARE(FileEdit(dialog)->text(), QStringLiteral("*.doc"));
     QCOMPARE(Items(FileList(dialog)), QStringList{"c.doc"});
     DoubleClick(TypeList(dialog), QStringLiteral("*.*"));
     DoubleClick(FileList(dialog), QStringLiteral("b.TXT"));
-    QCOMPARE(FileEdit(&dialog)->text(), QStringLiteral("b.TXT"));
+    QCOMPARE(FileEdit(dialog)->text(), QStringLiteral("b.TXT"));
     QCOMPARE(Items(FileList(dialog)), QStringList{"b.TXT"});
 }
 
@@ -182,15 +181,15 @@ void FileSelDialogTest::dirList_entersAndLeavesDirectories() {
     dialog.show();
     DoubleClick(TypeList(dialog), QStringLiteral("*.txt"));
     DoubleClick(DirList(dialog), QStringLiteral("[sub1]"));
-    QCOMPARE(DirEdit(&dialog)->text(), Dir("sub1/"));
+    QCOMPARE(DirEdit(dialog)->text(), Dir("sub1/"));
     QCOMPARE(Items(DirList(dialog)), (QStringList{"[..]", "[deep]"}));
     // The pattern stays and applies to the new directory.
     QCOMPARE(Items(FileList(dialog)), QStringList{"d.txt"});
     DoubleClick(DirList(dialog), QStringLiteral("[deep]"));
-    QCOMPARE(DirEdit(&dialog)->text(), Dir("sub1/deep/"));
+    QCOMPARE(DirEdit(dialog)->text(), Dir("sub1/deep/"));
     DoubleClick(DirList(dialog), QStringLiteral("[..]"));
     DoubleClick(DirList(dialog), QStringLiteral("[..]"));
-    QCOMPARE(DirEdit(&dialog)->text(), Dir());
+    QCOMPARE(DirEdit(dialog)->text(), Dir());
     QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT"}));
 }
 
@@ -252,7 +251,7 @@ void FileSelDialogTest::ok_remembersDirectoryForNextOpening() {
         CFileSelDialog dialog(settings);
         dialog.show();
         DoubleClick(DirList(dialog), QStringLiteral("[sub1]"));
-        FileEdit(&dialog)->setText(QStringLiteral("*.txt"));
+        FileEdit(dialog)->setText(QStringLiteral("*.txt"));
         QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Dir(), Dir("sub1/"));
