@@ -155,7 +155,8 @@ class CGuiCountBench {
                 return;
             timer->stop();
             timer->deleteLater();
-            dialog->FileEdit()->setText(QFile::decodeName(m_args.pattern.c_str()));
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileName"))
+                ->setText(QFile::decodeName(m_args.pattern.c_str()));
             *ok = Clock::now();
             dialog->accept();
         });

@@ -80,6 +80,8 @@ CAboutDlg::CAboutDlg(QWidget* parent, const CLibraryIdentity& library)
     auto* group = new QGroupBox(QStringLiteral("About TESMO.DLL"), this);
     m_pVersion = new QLabel(group);
     m_pLanguage = new QLabel(group);
+    m_pVersion->setObjectName(QStringLiteral("version"));
+    m_pLanguage->setObjectName(QStringLiteral("language"));
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(m_pVersion);
     groupLayout->addWidget(m_pLanguage);

@@ -32,9 +32,6 @@ class CAboutDlg : public QDialog {
     explicit CAboutDlg(QWidget* parent = nullptr,
                        const CLibraryIdentity& library = CLibraryIdentity::Linked());
 
-    QLabel* VersionLine() const { return m_pVersion; }
-    QLabel* LanguageLine() const { return m_pLanguage; }
-
   protected:
     void showEvent(QShowEvent* event) override;
 

@@ -34,10 +34,6 @@ QRect PlaceOf(const QWidget* dialog, const ControlPlace& place) {
     return QRect(QPoint(at.width(), at.height()), DialogUnits(dialog, place.width, place.height));
 }
 
-QString ControlName(int id) {
-    return QStringLiteral("control%1").arg(id);
-}
-
 // The box holds paragraphs; what leaves it gets the report's CR LF back.
 QString WithReportLineEnds(QString text) {
     text.replace(QChar::ParagraphSeparator, kLineEnd);
@@ -96,6 +92,10 @@ CCopyDialog::CCopyDialog(QWidget* parent)
     connect(Button(IDC_CANCEL), &QPushButton::clicked, this, &QDialog::reject);
     connect(Button(IDC_PARTIAL), &QPushButton::clicked, this, &CCopyDialog::OnPartial);
     setFixedSize(DialogUnits(this, kDialogWidth, kDialogHeight));
+}
+
+QString CCopyDialog::ControlName(int id) {
+    return QStringLiteral("control%1").arg(id);
 }
 
 QPushButton* CCopyDialog::Button(int id) const {

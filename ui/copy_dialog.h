@@ -27,11 +27,10 @@ class CCopyDialog : public QDialog {
   public:
     // Control ids of the dialog's template, kept as the controls' names.
     enum ControlId { IDC_WHOLE = 1, IDC_CANCEL = 2, IDC_PARTIAL = 109, IDC_EDIT = 110 };
+    // The object name of the control with id.
+    static QString ControlName(int id);
 
     explicit CCopyDialog(QWidget* parent = nullptr);
-
-    QPlainTextEdit* Edit() const { return m_edit; }
-    QPushButton* Button(int id) const;
 
     // "Wole", also Enter: copies the whole text and closes.
     void OnWhole();
@@ -45,6 +44,7 @@ class CCopyDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    QPushButton* Button(int id) const;
     void InitDialog();
     void CopyAndClose(const QString& text);
 

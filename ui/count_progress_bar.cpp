@@ -1,6 +1,7 @@
 #include "ui/count_progress_bar.h"
 
 #include "engine/count_notifier.h"
+#include "platform/path.h"
 #include "ui/gui_count_notifier.h"
 #include "ui/result_document.h"
 
@@ -18,6 +19,10 @@ constexpr int kBarWidth = 160;
 CCountProgressBar::CCountProgressBar(QWidget* parent)
     : QWidget(parent), m_pFile(new QLabel(this)), m_pWords(new QLabel(this)),
       m_pBar(new QProgressBar(this)), m_pStop(new QPushButton(tr("Stop"), this)) {
+    m_pFile->setObjectName(QStringLiteral("file"));
+    m_pWords->setObjectName(QStringLiteral("words"));
+    m_pBar->setObjectName(QStringLiteral("bar"));
+    m_pStop->setObjectName(QStringLiteral("stop"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     // A long name is cut off rather than widening the window.
@@ -56,26 +61,12 @@ CResultDocument* CCountProgressBar::ShownDocument() const {
     return m_counts.empty() ? nullptr : m_counts.back().doc;
 }
 
-QString CCountProgressBar::FileText() const {
-    return m_pFile->text();
-}
-
-QString CCountProgressBar::WordsText() const {
-    return m_pWords->text();
-}
-
-int CCountProgressBar::Permille() const {
-    return m_pBar->value();
-}
-
 QString CCountProgressBar::FormatFile(const CountProgress& progress) {
     QString text = tr("%1 of %2").arg(progress.fileIndex).arg(progress.fileCount);
     const std::string_view path = progress.path;
     if (path.empty())
         return text;
-    const std::size_t slash = path.find_last_of('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return text + QLatin1String(": ") + EngineText(name);
+    return text + QLatin1String(": ") + EngineText(FileNameOf(path));
 }
 
 QString CCountProgressBar::FormatWords(const CountProgress& progress) {

@@ -33,11 +33,6 @@ class CCountProgressBar : public QWidget {
 
     // The document whose count is shown, or null when none runs.
     CResultDocument* ShownDocument() const;
-    QString FileText() const;
-    QString WordsText() const;
-    // The bar's position, in thousandths of the list's bytes.
-    int Permille() const;
-    QPushButton* StopButton() const { return m_pStop; }
 
     static QString FormatFile(const CountProgress& progress);
     static QString FormatWords(const CountProgress& progress);

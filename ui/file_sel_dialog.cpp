@@ -90,6 +90,13 @@ void CFileSelDialog::BuildControls() {
     m_pDriveList = SortedList(this);
     m_pTypeList = SortedList(this);
     m_pNote = new QLabel(this);
+    // Names by which a script or a test reaches the controls.
+    m_pFileEdit->setObjectName(QStringLiteral("fileName"));
+    m_pDirEdit->setObjectName(QStringLiteral("directory"));
+    m_pFileList->setObjectName(QStringLiteral("fileList"));
+    m_pDirList->setObjectName(QStringLiteral("dirList"));
+    m_pDriveList->setObjectName(QStringLiteral("driveList"));
+    m_pTypeList->setObjectName(QStringLiteral("typeList"));
 
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);

@@ -35,13 +35,6 @@ class CFileSelDialog : public QDialog {
     const QString& Dir() const { return m_strDir; }
     const QString& File() const { return m_strFile; }
 
-    QLineEdit* FileEdit() const { return m_pFileEdit; }
-    QLineEdit* DirEdit() const { return m_pDirEdit; }
-    QListWidget* FileList() const { return m_pFileList; }
-    QListWidget* DirList() const { return m_pDirList; }
-    QListWidget* DriveList() const { return m_pDriveList; }
-    QListWidget* TypeList() const { return m_pTypeList; }
-
   public slots:
     void accept() override;
 

@@ -48,6 +48,7 @@ CFontChooserDlg::CFontChooserDlg(const LogFont& initial, QWidget* parent)
 
     // The font dialog lives inside this one, without buttons of its own.
     m_pFontDialog = new QFontDialog(this);
+    m_pFontDialog->setObjectName(QStringLiteral("font"));
     m_pFontDialog->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::NoButtons);
     m_pFontDialog->setWindowFlags(Qt::Widget);
     m_pFontDialog->setSizeGripEnabled(false);
@@ -56,6 +57,7 @@ CFontChooserDlg::CFontChooserDlg(const LogFont& initial, QWidget* parent)
     m_pFontDialog->setCurrentFont(InDialogUnits(initial));
 
     m_pColor = new QComboBox(this);
+    m_pColor->setObjectName(QStringLiteral("color"));
     for (const CNamedColor& named : kChooserColors)
         m_pColor->addItem(Swatch(named.color), QString::fromLatin1(named.name),
                           static_cast<uint>(named.color));

@@ -25,9 +25,6 @@ class CFontChooserDlg : public QDialog {
     LogFont ChosenFont() const;
     ColorRef ChosenColor() const;
 
-    QFontDialog* FontDialog() const { return m_pFontDialog; }
-    QComboBox* ColorBox() const { return m_pColor; }
-
   private:
     LogFont m_initial;
     QFontDialog* m_pFontDialog;

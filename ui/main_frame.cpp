@@ -231,6 +231,7 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     for (const char* text : kIndicatorTexts) {
         auto* pane = new QLabel(bar);
+        pane->setObjectName(QStringLiteral("indicator"));
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);

@@ -44,8 +44,6 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     QToolBar* ToolBar() const { return m_pToolBar; }
     QMenu* ContextMenu() const { return m_pContextMenu; }
     QMenu* WindowMenu() const { return m_pWindowMenu; }
-    // The status bar's indicator panes: KANA, CAP, NUM, SCRL.
-    const std::vector<QLabel*>& Indicators() const { return m_indicators; }
     // The running count's progress in the status bar (hidden with none).
     CCountProgressBar* CountProgressBar() const { return m_pCountProgress; }
 

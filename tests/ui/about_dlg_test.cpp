@@ -1,5 +1,6 @@
 // The About box shows the text library's language and version as the
 // library reports them each time the box opens.
+#include "find_widget.h"
 #include "screenshot.h"
 #include "ui/about_dlg.h"
 
@@ -11,6 +12,13 @@
 #include <cstring>
 
 namespace {
+
+QLabel* VersionLine(const CAboutDlg& dialog) {
+    return FindWidget<QLabel>(dialog, QStringLiteral("version"));
+}
+QLabel* LanguageLine(const CAboutDlg& dialog) {
+    return FindWidget<QLabel>(dialog, QStringLiteral("language"));
+}
 
 // A library edition whose answers the tests set.
 struct FakeLibrary {
@@ -115,21 +123,21 @@ void AboutDlgTest::languageLine_japaneseDoesNotAskForTheName() {
 void AboutDlgTest::dialog_showsLinkedLibraryEdition() {
     CAboutDlg dialog;
     dialog.show();
-    QCOMPARE(dialog.LanguageLine()->text(), QStringLiteral("Language: English"));
-    QCOMPARE(dialog.VersionLine()->text(), QStringLiteral("Version of DLL: 0.05"));
+    QCOMPARE(LanguageLine(dialog)->text(), QStringLiteral("Language: English"));
+    QCOMPARE(VersionLine(dialog)->text(), QStringLiteral("Version of DLL: 0.05"));
     SaveScreenshot(&dialog, "about");
 }
 
 void AboutDlgTest::dialog_asksTheLibraryAtEveryOpening() {
     CAboutDlg dialog(nullptr, FakeLibrary::Identity());
     dialog.show();
-    QCOMPARE(dialog.VersionLine()->text(), QStringLiteral("Version of DLL: 0.05"));
+    QCOMPARE(VersionLine(dialog)->text(), QStringLiteral("Version of DLL: 0.05"));
     dialog.hide();
     FakeLibrary::version = 106;
     FakeLibrary::type = 1;
     dialog.show();
-    QCOMPARE(dialog.VersionLine()->text(), QStringLiteral("Version of DLL: 1.06"));
-    QCOMPARE(dialog.LanguageLine()->text(), QStringLiteral("Language: Japanese"));
+    QCOMPARE(VersionLine(dialog)->text(), QStringLiteral("Version of DLL: 1.06"));
+    QCOMPARE(LanguageLine(dialog)->text(), QStringLiteral("Language: Japanese"));
 }
 
 void AboutDlgTest::dialog_texts() {
@@ -144,9 +152,9 @@ void AboutDlgTest::dialog_texts() {
     QVERIFY(group);
     QCOMPARE(group->title(), QStringLiteral("About TESMO.DLL"));
     // Both library lines sit in the group, version above language.
-    QCOMPARE(dialog.VersionLine()->parentWidget(), group);
-    QCOMPARE(dialog.LanguageLine()->parentWidget(), group);
-    QVERIFY(dialog.VersionLine()->y() < dialog.LanguageLine()->y());
+    QCOMPARE(VersionLine(dialog)->parentWidget(), group);
+    QCOMPARE(LanguageLine(dialog)->parentWidget(), group);
+    QVERIFY(VersionLine(dialog)->y() < LanguageLine(dialog)->y());
     auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     QVERIFY(ok->isDefault());
     QTest::keyClick(&dialog, Qt::Key_Escape);

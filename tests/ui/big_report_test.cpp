@@ -3,6 +3,7 @@
 // words keeps letting events through. What each step costs is measured by
 // bench/big_report_bench.cpp; here only what the steps do is checked.
 #include "engine/report_format.h"
+#include "find_widget.h"
 #include "settings/memory_settings.h"
 #include "ui/command_ids.h"
 #include "ui/copy_dialog.h"
@@ -141,7 +142,8 @@ void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
     services.execDialog = [&](QDialog& dialog) {
         auto& copy = static_cast<CCopyDialog&>(dialog);
         copy.show();
-        shown = copy.Edit()->toPlainText();
+        shown = FindWidget<QPlainTextEdit>(copy, CCopyDialog::ControlName(CCopyDialog::IDC_EDIT))
+                    ->toPlainText();
         copy.OnWhole();
         return copy.result();
     };

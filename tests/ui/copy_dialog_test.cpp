@@ -1,6 +1,7 @@
 // The copy dialog: how much of a report it shows, what reaches the
 // clipboard from "Wole" and "Partial", its messages, and its make-up.
 #include "engine/ex_string_list.h"
+#include "find_widget.h"
 #include "screenshot.h"
 #include "ui/copy_dialog.h"
 #include "ui/dialog_util.h"
@@ -18,6 +19,13 @@
 #include <QTimer>
 
 namespace {
+
+QPlainTextEdit* Edit(const QDialog& dialog) {
+    return FindWidget<QPlainTextEdit>(dialog, CCopyDialog::ControlName(CCopyDialog::IDC_EDIT));
+}
+QPushButton* Button(const QDialog& dialog, int id) {
+    return FindWidget<QPushButton>(dialog, CCopyDialog::ControlName(id));
+}
 
 QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
@@ -98,9 +106,7 @@ void CopyDialogTest::whole_copiesEverythingWithLineEnds() {
     CExStringList report;
     Fill(report, 3);
     Answers answers;
-    answers.whileOpen = [](QDialog& dialog) {
-        static_cast<CCopyDialog&>(dialog).Button(CCopyDialog::IDC_WHOLE)->click();
-    };
+    answers.whileOpen = [](QDialog& dialog) { Button(dialog, CCopyDialog::IDC_WHOLE)->click(); };
     CScopedOutputServices scoped(answers.Services());
     RunCopyCommand(report, &Latin1, nullptr);
     QCOMPARE(answers.dialogsRun, 1);
@@ -114,11 +120,11 @@ void CopyDialogTest::enter_runsWholeDespiteASelection() {
     Answers answers;
     CScopedOutputServices scoped(answers.Services());
     dialog.show();
-    QTextCursor cursor(dialog.Edit()->document());
+    QTextCursor cursor(Edit(dialog)->document());
     cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, 5);
-    dialog.Edit()->setTextCursor(cursor);
-    dialog.Edit()->setFocus();
-    QTest::keyClick(dialog.Edit(), Qt::Key_Return);
+    Edit(dialog)->setTextCursor(cursor);
+    Edit(dialog)->setFocus();
+    QTest::keyClick(Edit(dialog), Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(QGuiApplication::clipboard()->text(), kReportOf3);
 }
@@ -129,11 +135,11 @@ void CopyDialogTest::partial_copiesTheSelectedRowsWithLineEnds() {
     Answers answers;
     CScopedOutputServices scoped(answers.Services());
     dialog.show();
-    QTextCursor cursor(dialog.Edit()->document());
+    QTextCursor cursor(Edit(dialog)->document());
     cursor.movePosition(QTextCursor::NextBlock);
     cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 2);
-    dialog.Edit()->setTextCursor(cursor);
-    dialog.Button(CCopyDialog::IDC_PARTIAL)->click();
+    Edit(dialog)->setTextCursor(cursor);
+    Button(dialog, CCopyDialog::IDC_PARTIAL)->click();
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("            2\r\n            3\r\n"));
     QCOMPARE(answers.messages, QStringList{QStringLiteral("Completed!(^_^)")});
@@ -146,7 +152,7 @@ void CopyDialogTest::partial_withoutSelection_staysOpen() {
     Answers answers;
     CScopedOutputServices scoped(answers.Services());
     dialog.show();
-    dialog.Button(CCopyDialog::IDC_PARTIAL)->click();
+    Button(dialog, CCopyDialog::IDC_PARTIAL)->click();
     QCOMPARE(answers.beeps, 1);
     QCOMPARE(answers.messages,
              QStringList{QStringLiteral("How do I copy EMPTY text to the clipboard??? ;-{")});
@@ -160,7 +166,7 @@ void CopyDialogTest::cancel_leavesTheClipboard() {
         dialog.m_strText = kReportOf3;
         dialog.show();
         if (way == 0)
-            dialog.Button(CCopyDialog::IDC_CANCEL)->click();
+            Button(dialog, CCopyDialog::IDC_CANCEL)->click();
         else
             QTest::keyClick(&dialog, Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -196,20 +202,20 @@ void CopyDialogTest::makeUp_controlsTextsAndPlaces() {
     const Expected buttons[] = {
         {1, "Wole", 5, 215}, {2, "Cancel", 240, 215}, {109, "Partial", 65, 215}};
     for (const Expected& e : buttons) {
-        QPushButton* button = dialog.Button(e.id);
+        QPushButton* button = Button(dialog, e.id);
         QVERIFY(button);
         QCOMPARE(button->text(), QString::fromLatin1(e.text));
         QSize at = DialogUnits(&dialog, e.x, e.y);
         QCOMPARE(button->pos(), QPoint(at.width(), at.height()));
         QCOMPARE(button->size(), DialogUnits(&dialog, 50, 14));
     }
-    QVERIFY(dialog.Button(1)->isDefault());
-    QVERIFY(dialog.Button(1)->hasFocus());
+    QVERIFY(Button(dialog, 1)->isDefault());
+    QVERIFY(Button(dialog, 1)->hasFocus());
     // Tab order is template order: Wole, Cancel, Partial, the text box.
-    QCOMPARE(dialog.Button(1)->nextInFocusChain(), dialog.Button(2));
-    QCOMPARE(dialog.Button(2)->nextInFocusChain(), dialog.Button(109));
+    QCOMPARE(Button(dialog, 1)->nextInFocusChain(), Button(dialog, 2));
+    QCOMPARE(Button(dialog, 2)->nextInFocusChain(), Button(dialog, 109));
 
-    QPlainTextEdit* edit = dialog.Edit();
+    QPlainTextEdit* edit = Edit(dialog);
     QCOMPARE(edit->size(), DialogUnits(&dialog, 285, 205));
     QVERIFY(edit->isReadOnly());
     QCOMPARE(edit->lineWrapMode(), QPlainTextEdit::NoWrap);

@@ -3,6 +3,7 @@
 // count runs (no second count, no Delete result, no closing; Quit counting
 // stops it; ending the program waits for it).
 #include "count_test_helpers.h"
+#include "find_widget.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/child_frame.h"
@@ -51,7 +52,7 @@ void AnswerFileDialog(QObject* owner, const QString& pattern, QString* title = n
     WhenModal<CFileSelDialog>(owner, [=](CFileSelDialog* dialog) {
         if (title)
             *title = dialog->windowTitle();
-        dialog->FileEdit()->setText(pattern);
+        FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"))->setText(pattern);
         ok ? dialog->accept() : dialog->reject();
     });
 }

@@ -2,6 +2,7 @@
 // far, a bar of the bytes of the whole list and a Stop button; shown only
 // while a count runs, and for nested counts the innermost one.
 #include "count_test_helpers.h"
+#include "find_widget.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/app_strings.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,6 +34,11 @@
 #include <functional>
 
 namespace {
+
+// The text of the progress widget's label name ("file" or "words").
+QString ShownText(const CCountProgressBar* bar, const QString& name) {
+    return FindWidget<QLabel>(bar, name)->text();
+}
 
 constexpr int kFiles = 4;
 constexpr int kLinesPerFile = 190000; // 41 bytes a line: about 30 MB in all
@@ -65,7 +72,7 @@ void AnswerFileDialog(QObject* owner, const QString& pattern) {
         [] { return qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget()) != nullptr; },
         [pattern] {
             auto* dialog = qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget());
-            dialog->FileEdit()->setText(pattern);
+            FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"))->setText(pattern);
             dialog->accept();
         });
 }
@@ -109,7 +116,7 @@ class CountProgressTest : public QObject {
         m_frame->RouteCommand(ID_COUNT_FREQUENCY);
     }
     void ExpectIdle() const;
-    qint64 WordsShown() const { return Words(Bar()->WordsText()); }
+    qint64 WordsShown() const { return Words(ShownText(Bar(), QStringLiteral("words"))); }
 
     // A fresh folder for each test, so that patterns find only its files.
     std::unique_ptr<QTemporaryDir> m_tempDir;
@@ -213,15 +220,16 @@ void CountProgressTest::largeCount_showsFileWordsAndBytesThenStopEndsIt() {
     connect(sampler, &QTimer::timeout, this, [&] {
         if (!doc->IsCountRunning() || stopped)
             return;
-        samples.push_back(
-            {Bar()->isVisible(), Bar()->FileText(), Bar()->WordsText(), Bar()->Permille()});
-        permilles.insert(Bar()->Permille());
+        samples.push_back({Bar()->isVisible(), ShownText(Bar(), QStringLiteral("file")),
+                           ShownText(Bar(), QStringLiteral("words")),
+                           FindWidget<QProgressBar>(Bar(), QStringLiteral("bar"))->value()});
+        permilles.insert(FindWidget<QProgressBar>(Bar(), QStringLiteral("bar"))->value());
         // Holding the pump a little slows the scan down, so that the bar
         // moves a few times within each file whatever the machine's speed.
         QThread::msleep(4);
         // Past the first file, once the bar has moved: a picture, then Stop
         // as a user would.
-        const QString file = Bar()->FileText();
+        const QString file = ShownText(Bar(), QStringLiteral("file"));
         const bool pastFirst =
             file.startsWith(QLatin1String("2 of")) || file.startsWith(QLatin1String("3 of"));
         if (pastFirst && permilles.size() >= 3) {
@@ -229,7 +237,8 @@ void CountProgressTest::largeCount_showsFileWordsAndBytesThenStopEndsIt() {
             QVERIFY(Bar()->geometry().left() < 10); // in the message pane's place
             SaveScreenshot(m_frame, "count_progress");
             stopped = true;
-            QTest::mouseClick(Bar()->StopButton(), Qt::LeftButton);
+            QTest::mouseClick(FindWidget<QPushButton>(Bar(), QStringLiteral("stop")),
+                              Qt::LeftButton);
         }
     });
     sampler->start();
@@ -270,8 +279,8 @@ void CountProgressTest::completeCount_progressGoneAtTheEnd() {
         [&] {
             seen = true;
             QVERIFY(Bar()->isVisible());
-            QVERIFY2(Bar()->FileText().contains(QLatin1String(" of 2")),
-                     qPrintable(Bar()->FileText()));
+            QVERIFY2(ShownText(Bar(), QStringLiteral("file")).contains(QLatin1String(" of 2")),
+                     qPrintable(ShownText(Bar(), QStringLiteral("file"))));
         });
     Count(QStringLiteral("*.txt"));
     QVERIFY(seen);
@@ -355,7 +364,7 @@ void CountProgressTest::twoThreadCount_sameReportAndStopKeepsWhatWasCounted() {
     const CScanBrake brake(this);
     WhenReady(
         m_frame, [&] { return third->Doc().m_bCounting == 1; },
-        [&] { Bar()->StopButton()->click(); });
+        [&] { FindWidget<QPushButton>(Bar(), QStringLiteral("stop"))->click(); });
     Count(QStringLiteral("chapter*.txt"));
     QVERIFY(third->Doc().m_nTotalWords < kFiles * kLinesPerFile * kWordsPerLine);
     QVERIFY(third->Doc().m_nFilesProcessed < kFiles);
@@ -373,12 +382,17 @@ void CountProgressTest::nestedCounts_innermostShownAndStoppedFirst() {
     bool innerChecked = false;
     bool outerChecked = false;
     WhenReady(
-        m_frame, [&] { return outer->Doc().m_bCounting == 1 && Bar()->Permille() > 0; },
+        m_frame,
+        [&] {
+            return outer->Doc().m_bCounting == 1 &&
+                   FindWidget<QProgressBar>(Bar(), QStringLiteral("bar"))->value() > 0;
+        },
         [&] {
             QCOMPARE(Bar()->ShownDocument(), outer);
-            const QString outerFile = Bar()->FileText();
-            const QString outerWords = Bar()->WordsText();
-            const int outerPermille = Bar()->Permille();
+            const QString outerFile = ShownText(Bar(), QStringLiteral("file"));
+            const QString outerWords = ShownText(Bar(), QStringLiteral("words"));
+            const int outerPermille =
+                FindWidget<QProgressBar>(Bar(), QStringLiteral("bar"))->value();
             m_frame->RouteCommand(ID_FILE_NEW);
             inner = Doc();
             QVERIFY(inner != outer);
@@ -388,7 +402,7 @@ void CountProgressTest::nestedCounts_innermostShownAndStoppedFirst() {
                     QCOMPARE(Bar()->ShownDocument(), inner);
                     QVERIFY(Bar()->isVisible());
                     innerChecked = true;
-                    Bar()->StopButton()->click();
+                    FindWidget<QPushButton>(Bar(), QStringLiteral("stop"))->click();
                 });
             AnswerFileDialog(m_frame, QStringLiteral("part1.txt"));
             m_frame->RouteCommand(ID_COUNT_FREQUENCY);
@@ -402,13 +416,15 @@ void CountProgressTest::nestedCounts_innermostShownAndStoppedFirst() {
             // last figures may have been passed on meanwhile) and never the
             // inner count's list of one file.
             const QRegularExpression outerText(QStringLiteral("^[12] of 2: part[12]\\.txt$"));
-            QVERIFY2(outerText.match(Bar()->FileText()).hasMatch(), qPrintable(Bar()->FileText()));
-            QVERIFY(Bar()->FileText() >= outerFile);
+            QVERIFY2(outerText.match(ShownText(Bar(), QStringLiteral("file"))).hasMatch(),
+                     qPrintable(ShownText(Bar(), QStringLiteral("file"))));
+            QVERIFY(ShownText(Bar(), QStringLiteral("file")) >= outerFile);
             QVERIFY(WordsShown() >= Words(outerWords));
             QVERIFY(WordsShown() <= outer->Doc().m_nTotalWords);
-            QVERIFY(Bar()->Permille() >= outerPermille);
+            QVERIFY(FindWidget<QProgressBar>(Bar(), QStringLiteral("bar"))->value() >=
+                    outerPermille);
             outerChecked = true;
-            Bar()->StopButton()->click();
+            FindWidget<QPushButton>(Bar(), QStringLiteral("stop"))->click();
         });
     Count(QStringLiteral("part*.txt"));
     QVERIFY(innerChecked);

@@ -1,5 +1,6 @@
 // The Select Files dialog: where it opens, how double-clicks and typing move
 // through directories and patterns, and when it remembers the directory.
+#include "find_widget.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/file_sel_dialog.h"
@@ -14,6 +15,25 @@
 #include <QTest>
 
 namespace {
+
+QLineEdit* FileEdit(const CFileSelDialog& dialog) {
+    return FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"));
+}
+QLineEdit* DirEdit(const CFileSelDialog& dialog) {
+    return FindWidget<QLineEdit>(dialog, QStringLiteral("directory"));
+}
+QListWidget* FileList(const CFileSelDialog& dialog) {
+    return FindWidget<QListWidget>(dialog, QStringLiteral("fileList"));
+}
+QListWidget* DirList(const CFileSelDialog& dialog) {
+    return FindWidget<QListWidget>(dialog, QStringLiteral("dirList"));
+}
+QListWidget* DriveList(const CFileSelDialog& dialog) {
+    return FindWidget<QListWidget>(dialog, QStringLiteral("driveList"));
+}
+QListWidget* TypeList(const CFileSelDialog& dialog) {
+    return FindWidget<QListWidget>(dialog, QStringLiteral("typeList"));
+}
 
 QStringList Items(QListWidget* list) {
     QStringList items;
@@ -101,9 +121,9 @@ void FileSelDialogTest::opening_firstRunStartsInCurrentDirectory() {
     CFileSelDialog dialog(settings);
     QDir::setCurrent(old);
     QCOMPARE(dialog.Dir(), Dir("sub1/"));
-    QCOMPARE(dialog.DirEdit()->text(), Dir("sub1/"));
-    QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("*.*"));
-    QCOMPARE(Items(dialog.FileList()), QStringList{"d.txt"});
+    QCOMPARE(DirEdit(dialog)->text(), Dir("sub1/"));
+    QCOMPARE(FileEdit(dialog)->text(), QStringLiteral("*.*"));
+    QCOMPARE(Items(FileList(dialog)), QStringList{"d.txt"});
 }
 
 void FileSelDialogTest::opening_startsInStoredDirectory() {
@@ -112,29 +132,29 @@ void FileSelDialogTest::opening_startsInStoredDirectory() {
     CFileSelDialog dialog(settings);
     // A stored directory without its separator gets one.
     QCOMPARE(dialog.Dir(), Dir("[br]/"));
-    QCOMPARE(Items(dialog.FileList()), QStringList{"e.txt"});
+    QCOMPARE(Items(FileList(dialog)), QStringList{"e.txt"});
 }
 
 void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
     CMemorySettings settings;
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
-    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
-    QCOMPARE(Items(dialog.DirList()), (QStringList{"[..]", "[sub1]", "[sub2]", "[[br]]"}));
-    QCOMPARE(Items(dialog.TypeList()), (QStringList{"*.*", "*.doc", "*.man", "*.txt"}));
-    QCOMPARE(Items(dialog.DriveList()), (QStringList{"[-/-]", "[-~-]"}));
-    QVERIFY(dialog.DirEdit()->isReadOnly());
+    QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
+    QCOMPARE(Items(DirList(dialog)), (QStringList{"[..]", "[sub1]", "[sub2]", "[[br]]"}));
+    QCOMPARE(Items(TypeList(dialog)), (QStringList{"*.*", "*.doc", "*.man", "*.txt"}));
+    QCOMPARE(Items(DriveList(dialog)), (QStringList{"[-/-]", "[-~-]"}));
+    QVERIFY(DirEdit(dialog)->isReadOnly());
 }
 
 void FileSelDialogTest::typing_narrowsFileListAtOnce() {
     CMemorySettings settings;
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
-    dialog.FileEdit()->clear();
-    QTest::keyClicks(dialog.FileEdit(), QStringLiteral("*.t"));
-    QVERIFY(Items(dialog.FileList()).isEmpty());
-    QTest::keyClicks(dialog.FileEdit(), QStringLiteral("xt"));
-    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT"}));
+    FileEdit(dialog)->clear();
+    QTest::keyClicks(FileEdit(dialog), QStringLiteral("*.t"));
+    QVERIFY(Items(FileList(dialog)).isEmpty());
+    QTest::keyClicks(FileEdit(dialog), QStringLiteral("xt"));
+    QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT"}));
     QCOMPARE(dialog.File(), QStringLiteral("*.txt"));
 }
 
@@ -145,13 +165,13 @@ void FileSelDialogTest::patternLists_doubleClickSetsFileName() {
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     dialog.show();
-    DoubleClick(dialog.TypeList(), QStringLiteral("*.doc"));
-    QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("*.doc"));
-    QCOMPARE(Items(dialog.FileList()), QStringList{"c.doc"});
-    DoubleClick(dialog.TypeList(), QStringLiteral("*.*"));
-    DoubleClick(dialog.FileList(), QStringLiteral("b.TXT"));
-    QCOMPARE(dialog.FileEdit()->text(), QStringLiteral("b.TXT"));
-    QCOMPARE(Items(dialog.FileList()), QStringList{"b.TXT"});
+    DoubleClick(TypeList(dialog), QStringLiteral("*.doc"));
+    QCOMPARE(FileEdit(dialog)->text(), QStringLiteral("*.doc"));
+    QCOMPARE(Items(FileList(dialog)), QStringList{"c.doc"});
+    DoubleClick(TypeList(dialog), QStringLiteral("*.*"));
+    DoubleClick(FileList(dialog), QStringLiteral("b.TXT"));
+    QCOMPARE(FileEdit(dialog)->text(), QStringLiteral("b.TXT"));
+    QCOMPARE(Items(FileList(dialog)), QStringList{"b.TXT"});
 }
 
 void FileSelDialogTest::dirList_entersAndLeavesDirectories() {
@@ -159,18 +179,18 @@ void FileSelDialogTest::dirList_entersAndLeavesDirectories() {
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     dialog.show();
-    DoubleClick(dialog.TypeList(), QStringLiteral("*.txt"));
-    DoubleClick(dialog.DirList(), QStringLiteral("[sub1]"));
-    QCOMPARE(dialog.DirEdit()->text(), Dir("sub1/"));
-    QCOMPARE(Items(dialog.DirList()), (QStringList{"[..]", "[deep]"}));
+    DoubleClick(TypeList(dialog), QStringLiteral("*.txt"));
+    DoubleClick(DirList(dialog), QStringLiteral("[sub1]"));
+    QCOMPARE(DirEdit(dialog)->text(), Dir("sub1/"));
+    QCOMPARE(Items(DirList(dialog)), (QStringList{"[..]", "[deep]"}));
     // The pattern stays and applies to the new directory.
-    QCOMPARE(Items(dialog.FileList()), QStringList{"d.txt"});
-    DoubleClick(dialog.DirList(), QStringLiteral("[deep]"));
-    QCOMPARE(dialog.DirEdit()->text(), Dir("sub1/deep/"));
-    DoubleClick(dialog.DirList(), QStringLiteral("[..]"));
-    DoubleClick(dialog.DirList(), QStringLiteral("[..]"));
-    QCOMPARE(dialog.DirEdit()->text(), Dir());
-    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT"}));
+    QCOMPARE(Items(FileList(dialog)), QStringList{"d.txt"});
+    DoubleClick(DirList(dialog), QStringLiteral("[deep]"));
+    QCOMPARE(DirEdit(dialog)->text(), Dir("sub1/deep/"));
+    DoubleClick(DirList(dialog), QStringLiteral("[..]"));
+    DoubleClick(DirList(dialog), QStringLiteral("[..]"));
+    QCOMPARE(DirEdit(dialog)->text(), Dir());
+    QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT"}));
 }
 
 void FileSelDialogTest::dirList_bracketedNameIsEnteredWhole() {
@@ -178,9 +198,9 @@ void FileSelDialogTest::dirList_bracketedNameIsEnteredWhole() {
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     dialog.show();
-    DoubleClick(dialog.DirList(), QStringLiteral("[[br]]"));
+    DoubleClick(DirList(dialog), QStringLiteral("[[br]]"));
     QCOMPARE(dialog.Dir(), Dir("[br]/"));
-    QCOMPARE(Items(dialog.FileList()), QStringList{"e.txt"});
+    QCOMPARE(Items(FileList(dialog)), QStringList{"e.txt"});
 }
 
 void FileSelDialogTest::dirList_rootHasNoParentEntry() {
@@ -188,7 +208,7 @@ void FileSelDialogTest::dirList_rootHasNoParentEntry() {
     settings.WriteSettingString("File", "Dir", "/");
     CFileSelDialog dialog(settings);
     QCOMPARE(dialog.Dir(), QStringLiteral("/"));
-    QVERIFY(!Items(dialog.DirList()).contains(QStringLiteral("[..]")));
+    QVERIFY(!Items(DirList(dialog)).contains(QStringLiteral("[..]")));
 }
 
 void FileSelDialogTest::driveList_keepsCurrentDriveAndJumpsToOthers() {
@@ -197,17 +217,17 @@ void FileSelDialogTest::driveList_keepsCurrentDriveAndJumpsToOthers() {
     QList<CDriveRoot> roots = {{QLatin1Char('a'), Dir("sub1/")}, {QLatin1Char('b'), Dir()}};
     CFileSelDialog dialog(settings, nullptr, roots);
     dialog.show();
-    QCOMPARE(Items(dialog.DriveList()), (QStringList{"[-a-]", "[-b-]"}));
+    QCOMPARE(Items(DriveList(dialog)), (QStringList{"[-a-]", "[-b-]"}));
     // sub1/deep lies on a (the closest root holding it): picking a keeps it.
-    DoubleClick(dialog.DriveList(), QStringLiteral("[-a-]"));
+    DoubleClick(DriveList(dialog), QStringLiteral("[-a-]"));
     QCOMPARE(dialog.Dir(), Dir("sub1/deep/"));
-    DoubleClick(dialog.DriveList(), QStringLiteral("[-b-]"));
+    DoubleClick(DriveList(dialog), QStringLiteral("[-b-]"));
     QCOMPARE(dialog.Dir(), Dir());
-    QCOMPARE(Items(dialog.FileList()), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
-    DoubleClick(dialog.DirList(), QStringLiteral("[sub2]"));
-    DoubleClick(dialog.DriveList(), QStringLiteral("[-b-]"));
+    QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
+    DoubleClick(DirList(dialog), QStringLiteral("[sub2]"));
+    DoubleClick(DriveList(dialog), QStringLiteral("[-b-]"));
     QCOMPARE(dialog.Dir(), Dir("sub2/"));
-    DoubleClick(dialog.DriveList(), QStringLiteral("[-a-]"));
+    DoubleClick(DriveList(dialog), QStringLiteral("[-a-]"));
     QCOMPARE(dialog.Dir(), Dir("sub1/"));
 }
 
@@ -217,7 +237,7 @@ void FileSelDialogTest::ok_withEmptyFileListStaysOpen() {
     int writes = settings.writes;
     CFileSelDialog dialog(settings);
     dialog.show();
-    QVERIFY(Items(dialog.FileList()).isEmpty());
+    QVERIFY(Items(FileList(dialog)).isEmpty());
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -230,8 +250,8 @@ void FileSelDialogTest::ok_remembersDirectoryForNextOpening() {
     {
         CFileSelDialog dialog(settings);
         dialog.show();
-        DoubleClick(dialog.DirList(), QStringLiteral("[sub1]"));
-        dialog.FileEdit()->setText(QStringLiteral("*.txt"));
+        DoubleClick(DirList(dialog), QStringLiteral("[sub1]"));
+        FileEdit(dialog)->setText(QStringLiteral("*.txt"));
         QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Dir(), Dir("sub1/"));
@@ -250,7 +270,7 @@ void FileSelDialogTest::cancel_writesNothing() {
     CFileSelDialog dialog(settings);
     QDir::setCurrent(old);
     dialog.show();
-    DoubleClick(dialog.DirList(), QStringLiteral("[sub1]"));
+    DoubleClick(DirList(dialog), QStringLiteral("[sub1]"));
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Cancel), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(settings.writes, 0);
@@ -262,14 +282,14 @@ void FileSelDialogTest::missingStoredDirectory_givesEmptyLists() {
     QList<CDriveRoot> roots = {{QLatin1Char('/'), QStringLiteral("/")}, {QLatin1Char('t'), Dir()}};
     CFileSelDialog dialog(settings, nullptr, roots);
     dialog.show();
-    QVERIFY(Items(dialog.FileList()).isEmpty());
-    QVERIFY(Items(dialog.DirList()).isEmpty());
+    QVERIFY(Items(FileList(dialog)).isEmpty());
+    QVERIFY(Items(DirList(dialog)).isEmpty());
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
     QVERIFY(dialog.isVisible());
     // Another drive still leads out.
-    DoubleClick(dialog.DriveList(), QStringLiteral("[-t-]"));
+    DoubleClick(DriveList(dialog), QStringLiteral("[-t-]"));
     QCOMPARE(dialog.Dir(), Dir("gone/"));
-    DoubleClick(dialog.DriveList(), QStringLiteral("[-/-]"));
+    DoubleClick(DriveList(dialog), QStringLiteral("[-/-]"));
     QCOMPARE(dialog.Dir(), QStringLiteral("/"));
 }
 

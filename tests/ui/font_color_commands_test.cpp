@@ -1,6 +1,7 @@
 // The font, colour and option commands of a result view, with the choosers
 // answered by the tests through the output services, and the conversion between the stored font
 // record and Qt's fonts.
+#include "find_widget.h"
 #include "screenshot.h"
 #include "settings_recorder.h"
 #include "ui/command_ids.h"
@@ -23,6 +24,13 @@
 #include <cstring>
 
 namespace {
+
+QFontDialog* FontDialog(const CFontChooserDlg& dialog) {
+    return FindWidget<QFontDialog>(dialog, QStringLiteral("font"));
+}
+QComboBox* ColorBox(const CFontChooserDlg& dialog) {
+    return FindWidget<QComboBox>(dialog, QStringLiteral("color"));
+}
 
 constexpr ColorRef kRed = 255;
 constexpr ColorRef kBlue = 0xFF0000;
@@ -90,7 +98,7 @@ template <typename Dialog, typename Answer> void AnswerModal(Answer answer, bool
 
 // Picks colour in the chooser's list of colours.
 void SelectColor(CFontChooserDlg& dialog, ColorRef color) {
-    dialog.ColorBox()->setCurrentIndex(dialog.ColorBox()->findData(uint(color)));
+    ColorBox(dialog)->setCurrentIndex(ColorBox(dialog)->findData(uint(color)));
 }
 
 bool SameFont(const LogFont& a, const LogFont& b) {
@@ -349,15 +357,15 @@ void FontColorCommandsTest::chooser_startsFromRecordWithBlack() {
     CFontChooserDlg dialog(start);
     dialog.show();
     SaveScreenshot(&dialog, "font_chooser");
-    QCOMPARE(dialog.FontDialog()->currentFont().family(), QStringLiteral("DejaVu Sans Mono"));
-    QCOMPARE(dialog.FontDialog()->currentFont().weight(), QFont::Bold);
+    QCOMPARE(FontDialog(dialog)->currentFont().family(), QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(FontDialog(dialog)->currentFont().weight(), QFont::Bold);
     QCOMPARE(dialog.ChosenColor(), ColorRef(0));
-    QCOMPARE(dialog.ColorBox()->currentText(), QStringLiteral("Black"));
-    QCOMPARE(dialog.ColorBox()->count(), 16);
-    QVERIFY(dialog.FontDialog()->testOption(QFontDialog::DontUseNativeDialog));
+    QCOMPARE(ColorBox(dialog)->currentText(), QStringLiteral("Black"));
+    QCOMPARE(ColorBox(dialog)->count(), 16);
+    QVERIFY(FontDialog(dialog)->testOption(QFontDialog::DontUseNativeDialog));
 
     SelectColor(dialog, kRed);
-    QCOMPARE(dialog.ColorBox()->currentText(), QStringLiteral("Red"));
+    QCOMPARE(ColorBox(dialog)->currentText(), QStringLiteral("Red"));
     QCOMPARE(dialog.ChosenColor(), kRed);
     const LogFont chosen = dialog.ChosenFont();
     QCOMPARE(FaceNameOf(chosen), std::string_view("DejaVu Sans Mono"));

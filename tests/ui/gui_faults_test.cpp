@@ -6,6 +6,7 @@
 // written. Nothing crashes, no report is lost or half-written, and the user
 // is told what failed.
 #include "count_test_helpers.h"
+#include "find_widget.h"
 #include "settings/memory_settings.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
@@ -64,8 +65,8 @@ void AnswerFileDialog(QObject* owner, const QString& dir, const QString& pattern
         [] { return qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget()) != nullptr; },
         [dir, pattern] {
             auto* dialog = qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget());
-            dialog->DirEdit()->setText(dir);
-            dialog->FileEdit()->setText(pattern);
+            FindWidget<QLineEdit>(dialog, QStringLiteral("directory"))->setText(dir);
+            FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"))->setText(pattern);
             dialog->accept();
         });
 }

@@ -358,7 +358,9 @@ void MainFrameTest::display_togglesToolBarAndStatusBarWithCheckMarks() {
 }
 
 void MainFrameTest::statusBar_panesAndPromptsAndIdleText() {
-    const auto& panes = m_frame->Indicators();
+    const QList<QLabel*> found =
+        m_frame->statusBar()->findChildren<QLabel*>(QStringLiteral("indicator"));
+    const std::vector<QLabel*> panes(found.begin(), found.end());
     QCOMPARE(panes.size(), std::size_t(4));
     const char* names[] = {"KANA", "CAP", "NUM", "SCRL"};
     for (int i = 0; i < 4; ++i) {

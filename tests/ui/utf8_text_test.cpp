@@ -1,5 +1,6 @@
 // UTF-8 reports in the desktop program: decoding their lines, the Output
 // Option dialog's text encoding, and Copy of a report counted as UTF-8.
+#include "find_widget.h"
 #include "settings_recorder.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
@@ -180,7 +181,7 @@ void Utf8TextTest::copy_decodesByTheReportsEncoding() {
     services.message = [](QWidget*, const QString&) {};
     services.execDialog = [](QDialog& dialog) {
         dialog.show();
-        static_cast<CCopyDialog&>(dialog).Button(CCopyDialog::IDC_WHOLE)->click();
+        FindWidget<QPushButton>(dialog, CCopyDialog::ControlName(CCopyDialog::IDC_WHOLE))->click();
         return dialog.result();
     };
     CScopedOutputServices scoped(services);

@@ -2,6 +2,7 @@
 // states, Save and Save as through the window (recent files included),
 // Print of the window's report, Copy with the window's
 // decoding, and the save question when a modified window closes.
+#include "find_widget.h"
 #include "settings/memory_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
@@ -190,7 +191,7 @@ void ViewOutputTest::copy_decodesAsTheWindowDoes() {
     services.message = [&](QWidget*, const QString& text) { messages.append(text); };
     services.execDialog = [](QDialog& dialog) {
         dialog.show();
-        static_cast<CCopyDialog&>(dialog).Button(CCopyDialog::IDC_WHOLE)->click();
+        FindWidget<QPushButton>(dialog, CCopyDialog::ControlName(CCopyDialog::IDC_WHOLE))->click();
         return dialog.result();
     };
     CScopedOutputServices scoped(services);
