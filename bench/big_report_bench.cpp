@@ -9,6 +9,7 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "engine/report_format.h"
 #include "settings/memory_settings.h"
+#include "tests/ui/big_report_lines.h"
 #include "ui/command_ids.h"
 #include "ui/copy_dialog.h"
 #include "ui/main_frame.h"
@@ -33,13 +34,7 @@
 
 namespace {
 
-constexpr int kLines = 2'000'000;
-
-std::string WordOf(int i) {
-    char word[16];
-    std::snprintf(word, sizeof word, "w%07d", i);
-    return word;
-}
+constexpr int kLines = kBigReportLines;
 
 // A document holding the big report and one view of it, 640 by 400.
 class CBigReport {
@@ -47,10 +42,7 @@ class CBigReport {
     CBigReport() {
         m_doc = std::make_shared<CResultDocument>(m_settings, QStringLiteral("Big"));
         CExStringList& report = m_doc->Doc().m_listResult;
-        report.AppendLine(FormatHeaderLine("/DATA/*.TXT"));
-        for (int i = 0; i < kLines - 2; ++i)
-            report.AppendLine(FormatWordLine(std::uint32_t(kLines - i), WordOf(i)));
-        report.AppendLine(kSeparatorLine);
+        AppendBigReport(report);
         m_view = std::make_unique<CVorlanScrollView>(m_doc);
         m_view->resize(640, 400);
         m_view->show();
@@ -139,7 +131,7 @@ void CountStall(benchmark::State& state) {
     }
     std::string text;
     for (int i = 0; i < kLines; ++i)
-        text += WordOf(i) + "\n";
+        text += BigReportWord(i) + "\n";
     file.write(text.data(), qint64(text.size()));
     file.close();
 

@@ -5,6 +5,7 @@
 #include "engine/report_format.h"
 #include "find_widget.h"
 #include "settings/memory_settings.h"
+#include "tests/ui/big_report_lines.h"
 #include "ui/command_ids.h"
 #include "ui/copy_dialog.h"
 #include "ui/main_frame.h"
@@ -37,7 +38,7 @@
 
 namespace {
 
-constexpr int kLines = 2'000'000;
+constexpr int kLines = kBigReportLines;
 
 // Fewer words under the address sanitizer, which makes a count several
 // times slower; the words are distinct either way.
@@ -46,12 +47,6 @@ constexpr int kCountWords = 300'000;
 #else
 constexpr int kCountWords = 2'000'000;
 #endif
-
-std::string WordOf(int i) {
-    char word[16];
-    std::snprintf(word, sizeof word, "w%07d", i);
-    return word;
-}
 
 } // namespace
 
@@ -80,10 +75,7 @@ class BigReportTest : public QObject {
 void BigReportTest::initTestCase() {
     m_doc = std::make_shared<CResultDocument>(m_settings, QStringLiteral("Big"));
     CExStringList& report = m_doc->Doc().m_listResult;
-    report.AppendLine(FormatHeaderLine("/DATA/*.TXT"));
-    for (int i = 0; i < kLines - 2; ++i)
-        report.AppendLine(FormatWordLine(std::uint32_t(kLines - i), WordOf(i)));
-    report.AppendLine(kSeparatorLine);
+    AppendBigReport(report);
     QCOMPARE(report.m_nLines, kLines);
     for (const auto* node = report.m_pHead; node; node = node->m_pNextNode)
         m_nBytes += node->m_strLine.size();
@@ -152,7 +144,7 @@ void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
 
     QCOMPARE(messages, QStringList{QStringLiteral("Completed!(^_^)")});
     const QString copied = QGuiApplication::clipboard()->text();
-    const std::size_t lineBytes = FormatWordLine(1, WordOf(0)).size();
+    const std::size_t lineBytes = FormatWordLine(1, BigReportWord(0)).size();
     QVERIFY(copied.startsWith(QString::fromLatin1(FormatHeaderLine("/DATA/*.TXT"))));
     QVERIFY(copied.endsWith(QLatin1String("\r\n")));
     QVERIFY(std::size_t(copied.size()) >= kCopyTextLimit);
@@ -206,7 +198,7 @@ void BigReportTest::count_ofManyDistinctWordsLetsEventsThrough() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         std::string text;
         for (int i = 0; i < kCountWords; ++i)
-            text += WordOf(i) + "\n";
+            text += BigReportWord(i) + "\n";
         file.write(text.data(), qint64(text.size()));
     }
     CMemorySettings settings;
