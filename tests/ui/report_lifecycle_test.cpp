@@ -1,0 +1,251 @@
+// What a result window holds over its life: a new count is a new, untitled
+// report that Save never puts over the file of the one before; a count cut
+// short says so in the caption, the status bar and the save question; a
+// close during a count asks whether to stop; File > Open shows the file's
+// lines and saves them back unchanged.
+#include "count_test_helpers.h"
+#include "find_widget.h"
+#include "screenshot.h"
+#include "settings/memory_settings.h"
+#include "ui/child_frame.h"
+#include "ui/command_ids.h"
+#include "ui/file_sel_dialog.h"
+#include "ui/main_frame.h"
+#include "ui/output_services.h"
+#include "ui/result_document.h"
+#include "ui/vorlan_app.h"
+#include "ui/vorlan_scroll_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <optional>
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(bytes);
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Every dialog of the program answered without a user: questions in turn
+// from a queue (No once it is empty), file dialogs with set paths.
+struct Answers {
+    QStringList messages;
+    QStringList questions;
+    std::deque<QMessageBox::StandardButton> answers;
+    QString openPath;
+    QString savePath;
+    int saveDialogs = 0;
+
+    COutputServices Services() {
+        COutputServices services = DefaultOutputServices();
+        services.message = [this](QWidget*, const QString& text) { messages.append(text); };
+        services.question = [this](QWidget*, const QString& text) {
+            questions.append(text);
+            if (answers.empty())
+                return QMessageBox::No;
+            const QMessageBox::StandardButton answer = answers.front();
+            answers.pop_front();
+            return answer;
+        };
+        services.openFileName = [this](QWidget*) { return openPath; };
+        services.saveFileName = [this](QWidget*, const QString&) {
+            ++saveDialogs;
+            return savePath;
+        };
+        services.beep = [] {};
+        services.fileSaved = OutputServices().fileSaved;
+        return services;
+    }
+};
+
+} // namespace
+
+class ReportLifecycleTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+
+    void newCount_isANewUntitledReport();
+    void partialCount_saysSoAndCloseAsksToStop_data();
+    void partialCount_saysSoAndCloseAsksToStop();
+    void openFile_showsItsLinesAndSavesThemUnchanged();
+
+  private:
+    CResultDocument* Doc() const { return m_frame->ActiveView()->GetDocument(); }
+    void Count(const QString& pattern);
+
+    QTemporaryDir m_dir;
+    CMemorySettings m_settings;
+    std::unique_ptr<CVorlanApp> m_app;
+    CMainFrame* m_frame = nullptr;
+    Answers m_answers;
+    std::optional<CScopedOutputServices> m_services;
+};
+
+void ReportLifecycleTest::init() {
+    m_answers = Answers{};
+    m_app = std::make_unique<CVorlanApp>(m_settings);
+    QVERIFY(m_app->InitInstance());
+    m_frame = m_app->MainFrame();
+    m_services.emplace(m_answers.Services());
+}
+
+void ReportLifecycleTest::cleanup() {
+    for (CVorlanScrollView* view : m_frame->Views())
+        view->GetDocument()->Doc().SetModifiedFlag(false);
+    m_services.reset();
+    m_app->ExitInstance();
+    m_app.reset();
+}
+
+void ReportLifecycleTest::Count(const QString& pattern) {
+    WhenReady(
+        m_frame,
+        [] { return qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget()) != nullptr; },
+        [this, pattern] {
+            auto* dialog = qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget());
+            FindWidget<QLineEdit>(dialog, QStringLiteral("directory"))->setText(m_dir.path());
+            FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"))->setText(pattern);
+            dialog->accept();
+        });
+    m_frame->RouteCommand(ID_COUNT_FREQUENCY);
+}
+
+// Count A, save as a.txt, count B in the same window, Save: B's report must
+// not replace a.txt without a question.
+void ReportLifecycleTest::newCount_isANewUntitledReport() {
+    WriteFile(m_dir.filePath(QStringLiteral("first.txt")), "apple apple\n");
+    WriteFile(m_dir.filePath(QStringLiteral("second.txt")), "pear\n");
+    Count(QStringLiteral("first.txt"));
+    const QString saved = m_dir.filePath(QStringLiteral("a.txt"));
+    m_answers.savePath = saved;
+    m_frame->RouteCommand(ID_FILE_SAVE_AS);
+    const QByteArray report = ReadAll(saved);
+    QVERIFY(report.contains("apple"));
+    const QStringList recent = m_app->RecentFiles().Files();
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("a.txt"));
+
+    Count(QStringLiteral("second.txt"));
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("Vorlan2"));
+    QVERIFY(Doc()->Doc().GetPathName().empty());
+    QCOMPARE(m_app->RecentFiles().Files(), recent);
+    m_answers.savePath.clear(); // the dialog is cancelled
+    m_frame->RouteCommand(ID_FILE_SAVE);
+    QCOMPARE(m_answers.saveDialogs, 2);
+    QCOMPARE(ReadAll(saved), report);
+    m_answers.answers = {QMessageBox::Cancel};
+    QVERIFY(!m_frame->ActiveChild()->close());
+    QCOMPARE(m_answers.questions.last(), QStringLiteral("Save changes to Vorlan2?"));
+}
+
+void ReportLifecycleTest::partialCount_saysSoAndCloseAsksToStop_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("stops");
+    QTest::newRow("Quit counting") << QStringLiteral("quit") << true;
+    QTest::newRow("close the window, Yes") << QStringLiteral("window") << true;
+    QTest::newRow("close the program, Yes") << QStringLiteral("program") << true;
+    QTest::newRow("close the window, No") << QStringLiteral("keep") << false;
+}
+
+void ReportLifecycleTest::partialCount_saysSoAndCloseAsksToStop() {
+    QFETCH(QString, how);
+    QFETCH(bool, stops);
+    constexpr int kLines = 300000;
+    WriteLargeFile(m_dir.filePath(QStringLiteral("large.txt")), kLines);
+    // The last answer cancels the save question.
+    if (how == QLatin1String("quit"))
+        m_answers.answers = {QMessageBox::Cancel};
+    else
+        m_answers.answers = {stops ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Cancel};
+    QPointer<QMdiSubWindow> window = m_frame->ActiveChild();
+    CResultDocument* doc = Doc();
+    WhenReady(
+        m_frame, [doc] { return doc->Doc().m_bCounting == 1; },
+        [&] {
+            if (how == QLatin1String("quit"))
+                m_frame->RouteCommand(ID_QUIT_COUNTING);
+            else
+                QVERIFY(!(how == QLatin1String("program") ? m_frame->close() : window->close()));
+        });
+    Count(QStringLiteral("large.txt"));
+    QCOMPARE(doc->Doc().LastCount().bStopped, stops);
+    if (!stops) {
+        QCOMPARE(m_answers.questions, QStringList{QStringLiteral("Stop counting and close?")});
+        QCOMPARE(doc->Doc().m_nTotalWords, kLines * 8);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Vorlan1"));
+        return;
+    }
+    const QString title = QStringLiteral("Vorlan1 (stopped at %1 words)")
+                              .arg(QLocale(QLocale::English, QLocale::UnitedStates)
+                                       .toString(doc->Doc().m_nTotalWords));
+    // The report keeps its format: the totals block ends it.
+    QVERIFY(doc->Report().m_pTail->m_strLine.ends_with("Different words used\r\n"));
+    if (how == QLatin1String("quit")) {
+        QCOMPARE(window->windowTitle(), title);
+        QVERIFY(m_frame->windowTitle().endsWith(title));
+        QVERIFY(m_frame->statusBar()->currentMessage().contains(QLatin1String("stopped at")));
+        SaveScreenshot(m_frame, "partial_report");
+        QVERIFY(!window->close());
+    }
+    // The save question (cancelled) names the report as partial.
+    QTRY_COMPARE(m_answers.questions.size(), how == QLatin1String("quit") ? 1 : 2);
+    QCOMPARE(m_answers.questions.last(), QStringLiteral("Save changes to %1?").arg(title));
+    QVERIFY(window && m_frame->isVisible());
+}
+
+// A saved report with lines ending in CR LF, in LF and in nothing, opened
+// while a result window is active: its lines, titled with its name, saved
+// back byte for byte; a count there then makes a new report.
+void ReportLifecycleTest::openFile_showsItsLinesAndSavesThemUnchanged() {
+    const QByteArray bytes = "first line\r\nsecond line\nlast line";
+    const QString path = m_dir.filePath(QStringLiteral("old report.txt"));
+    WriteFile(path, bytes);
+    m_frame->UpdateCommandUI();
+    QVERIFY(m_frame->Action(ID_FILE_OPEN)->isEnabled());
+    m_answers.openPath = path;
+    m_frame->RouteCommand(ID_FILE_OPEN);
+    QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("old report.txt"));
+    QCOMPARE(Doc()->LineCount(), 3);
+    QCOMPARE(Doc()->Report().m_pTail->m_strLine, std::string("last line"));
+    m_frame->RouteCommand(ID_FILE_SAVE);
+    QCOMPARE(ReadAll(path), bytes);
+    m_answers.savePath = m_dir.filePath(QStringLiteral("copy.txt"));
+    m_frame->RouteCommand(ID_FILE_SAVE_AS);
+    QCOMPARE(ReadAll(m_answers.savePath), bytes);
+    QVERIFY(m_answers.messages.isEmpty());
+
+    // Too large (a sparse file) or not there: told why, no window.
+    const QString huge = m_dir.filePath(QStringLiteral("huge.txt"));
+    QFile file(huge);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize((qint64(1) << 30) + 1));
+    file.close();
+    const int windows = int(m_frame->MdiArea()->subWindowList().size());
+    for (const QString& bad : {huge, m_dir.filePath(QStringLiteral("gone.txt"))}) {
+        m_answers.openPath = bad;
+        m_frame->RouteCommand(ID_FILE_OPEN);
+    }
+    QCOMPARE(m_answers.messages.size(), 2);
+    QVERIFY(
+        m_answers.messages[0].contains(huge + QStringLiteral(": the file is larger than 1 GiB")));
+    QVERIFY(m_answers.messages[1].startsWith(QStringLiteral("Failed to open document.\n")));
+    QCOMPARE(int(m_frame->MdiArea()->subWindowList().size()), windows);
+}
+
+QTEST_MAIN(ReportLifecycleTest)
+#include "report_lifecycle_test.moc"
