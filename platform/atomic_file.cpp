@@ -172,8 +172,8 @@ std::error_code OverwriteInPlace(const std::string& target, const struct stat& o
     return ::close(fd.Release()) == 0 ? std::error_code() : LastSystemError();
 }
 
-// Gives the temporary file the old file's owner, group and mode (less the
-// set-id bits). False when owner or group cannot be given.
+// Gives the temporary file the old file's owner and group. False when they
+// cannot be given.
 bool TakeOverOwnership(int fd, const struct stat& old) {
     const bool same = old.st_uid == ::geteuid() && old.st_gid == ::getegid();
     return same || ::fchown(fd, old.st_uid, old.st_gid) == 0;
@@ -187,9 +187,11 @@ std::error_code WriteRegular(const std::string& target, const FileContentWriter&
         return temp.Error();
     bool inPlace = false;
     if (replacing) {
-        inPlace = old.st_nlink > 1 || !TakeOverOwnership(temp.Fd(), old);
-        if (!inPlace && ::fchmod(temp.Fd(), old.st_mode & 07777 & ~kSetIdBits) != 0)
+        // The mode first: the content must not be more readable on its way
+        // than where it goes, even when it only passes through.
+        if (::fchmod(temp.Fd(), old.st_mode & 07777 & ~kSetIdBits) != 0)
             return LastSystemError();
+        inPlace = old.st_nlink > 1 || !TakeOverOwnership(temp.Fd(), old);
     }
     if (std::error_code ec = write(temp.Fd()))
         return ec;
