@@ -99,6 +99,8 @@ std::error_code WriteToDescriptor(int fd, const CountOptions& options, CVorlanDo
     return {};
 }
 
+// Before the count: kExitCounted when the output can be written and is not
+// the profile, else the status after the message that says why not.
 int CheckOutput(const std::string& output, const std::string& profile) {
     if (std::error_code ec = CheckOutputTarget(output))
         return Fail(output, ec.message());
