@@ -1,5 +1,6 @@
 #include "ui/vorlan_app.h"
 
+#include "platform/quote_name.h"
 #include "settings/setting_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/app_strings.h"
@@ -11,6 +12,7 @@
 #include "ui/result_document.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPointer>
@@ -33,7 +35,9 @@ QString OpenErrorMessage(int err, const QString& path) {
     const QString reason = err == EFBIG
                                ? QStringLiteral("the file is larger than 1 GiB")
                                : QString::fromLocal8Bit(std::generic_category().message(err));
-    return QStringLiteral("Failed to open document.\n%1: %2").arg(path, reason);
+    const QString shown = QFile::decodeName(
+        QByteArray::fromStdString(QuoteControlBytes(QFile::encodeName(path).toStdString())));
+    return QStringLiteral("Failed to open document.\n%1: %2").arg(shown, reason);
 }
 
 } // namespace
