@@ -5,8 +5,7 @@
 // when it was asked for on the way out), and a profile folder that cannot be
 // written. Nothing crashes, no report is lost or half-written, and the user
 // is told what failed.
-#include "count_test_helpers.h"
-#include "find_widget.h"
+#include "answered_dialogs.h"
 #include "settings/memory_settings.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
@@ -37,17 +36,6 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 // One distinct word per line: the report gets a line for each, so writing
 // it takes long enough to act in between.
 void WriteDistinctWords(const QString& path, int words) {
@@ -57,45 +45,6 @@ void WriteDistinctWords(const QString& path, int words) {
         text += "w" + QByteArray::number(i).rightJustified(7, '0') + "\n";
     WriteFile(path, text);
 }
-
-// Answers the next Select Files dialog with dir and pattern.
-void AnswerFileDialog(QObject* owner, const QString& dir, const QString& pattern) {
-    WhenReady(
-        owner,
-        [] { return qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget()) != nullptr; },
-        [dir, pattern] {
-            auto* dialog = qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget());
-            FindWidget<QLineEdit>(dialog, QStringLiteral("directory"))->setText(dir);
-            FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"))->setText(pattern);
-            dialog->accept();
-        });
-}
-
-// The message boxes, questions and save dialog, answered without a user.
-struct Answers {
-    QStringList messages;
-    QStringList questions;
-    QMessageBox::StandardButton answer = QMessageBox::No;
-    QString savePath;
-    QStringList saved;
-
-    COutputServices Services() {
-        COutputServices services = DefaultOutputServices();
-        services.message = [this](QWidget*, const QString& text) { messages.append(text); };
-        services.question = [this](QWidget*, const QString& text) {
-            questions.append(text);
-            return answer;
-        };
-        services.saveFileName = [this](QWidget*, const QString&) { return savePath; };
-        services.beep = [] {};
-        const auto fileSaved = OutputServices().fileSaved;
-        services.fileSaved = [this, fileSaved](const QString& path) {
-            saved.append(path);
-            fileSaved(path);
-        };
-        return services;
-    }
-};
 
 // A small file system of its own in a temporary folder, for the disk-full
 // and read-only cases; mounting needs the superuser.

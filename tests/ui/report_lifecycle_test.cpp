@@ -3,77 +3,24 @@
 // short says so in the caption, the status bar and the save question; a
 // close during a count asks whether to stop; File > Open shows the file's
 // lines and saves them back unchanged.
-#include "count_test_helpers.h"
-#include "find_widget.h"
+#include "answered_dialogs.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
-#include "ui/file_sel_dialog.h"
 #include "ui/main_frame.h"
-#include "ui/output_services.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_app.h"
 #include "ui/vorlan_scroll_view.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
 #include <optional>
-
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// Every dialog of the program answered without a user: questions in turn
-// from a queue (No once it is empty), file dialogs with set paths.
-struct Answers {
-    QStringList messages;
-    QStringList questions;
-    std::deque<QMessageBox::StandardButton> answers;
-    QString openPath;
-    QString savePath;
-    int saveDialogs = 0;
-
-    COutputServices Services() {
-        COutputServices services = DefaultOutputServices();
-        services.message = [this](QWidget*, const QString& text) { messages.append(text); };
-        services.question = [this](QWidget*, const QString& text) {
-            questions.append(text);
-            if (answers.empty())
-                return QMessageBox::No;
-            const QMessageBox::StandardButton answer = answers.front();
-            answers.pop_front();
-            return answer;
-        };
-        services.openFileName = [this](QWidget*) { return openPath; };
-        services.saveFileName = [this](QWidget*, const QString&) {
-            ++saveDialogs;
-            return savePath;
-        };
-        services.beep = [] {};
-        services.fileSaved = OutputServices().fileSaved;
-        return services;
-    }
-};
-
-} // namespace
 
 class ReportLifecycleTest : public QObject {
     Q_OBJECT
@@ -115,15 +62,7 @@ void ReportLifecycleTest::cleanup() {
 }
 
 void ReportLifecycleTest::Count(const QString& pattern) {
-    WhenReady(
-        m_frame,
-        [] { return qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget()) != nullptr; },
-        [this, pattern] {
-            auto* dialog = qobject_cast<CFileSelDialog*>(QApplication::activeModalWidget());
-            FindWidget<QLineEdit>(dialog, QStringLiteral("directory"))->setText(m_dir.path());
-            FindWidget<QLineEdit>(dialog, QStringLiteral("fileName"))->setText(pattern);
-            dialog->accept();
-        });
+    AnswerFileDialog(m_frame, m_dir.path(), pattern);
     m_frame->RouteCommand(ID_COUNT_FREQUENCY);
 }
 
@@ -149,7 +88,7 @@ void ReportLifecycleTest::newCount_isANewUntitledReport() {
     m_frame->RouteCommand(ID_FILE_SAVE);
     QCOMPARE(m_answers.saveDialogs, 2);
     QCOMPARE(ReadAll(saved), report);
-    m_answers.answers = {QMessageBox::Cancel};
+    m_answers.queued = {QMessageBox::Cancel};
     QVERIFY(!m_frame->ActiveChild()->close());
     QCOMPARE(m_answers.questions.last(), QStringLiteral("Save changes to Vorlan2?"));
 }
@@ -170,9 +109,9 @@ void ReportLifecycleTest::partialCount_saysSoAndCloseAsksToStop() {
     WriteLargeFile(m_dir.filePath(QStringLiteral("large.txt")), kLines);
     // The last answer cancels the save question.
     if (how == QLatin1String("quit"))
-        m_answers.answers = {QMessageBox::Cancel};
+        m_answers.queued = {QMessageBox::Cancel};
     else
-        m_answers.answers = {stops ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Cancel};
+        m_answers.queued = {stops ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Cancel};
     QPointer<QMdiSubWindow> window = m_frame->ActiveChild();
     CResultDocument* doc = Doc();
     WhenReady(
