@@ -32,7 +32,9 @@ class CVorlanDoc : public CDocument {
     // in m_listResult, the counters set, the title as it was, the document
     // modified, and sounds the beep; LastCount() then tells how it went.
     // Does nothing when called while a run of this document is already in
-    // progress (from an event handler).
+    // progress (from an event handler). The count makes a new report: a
+    // document opened from or saved to a file forgets its path, so that Save
+    // can never put this report over that file unasked.
     void CountWords(const std::vector<std::string>& files, std::string spec);
     // A count run is in progress: from the start of CountWords to its end.
     bool IsCountRunning() const { return m_pRun != nullptr; }
@@ -51,7 +53,11 @@ class CVorlanDoc : public CDocument {
     static std::string FailureMessage(FileFailure failure, const std::string& upperPath,
                                       const ScanVariant& variant);
 
-    // Storing writes every report line byte for byte; loading reads nothing.
+    // Storing writes every report line byte for byte. Loading replaces the
+    // report with the archive's bytes cut after each LF (the last line may
+    // end without one), so storing it again gives those bytes unchanged; the
+    // lines are shown as they are, not as words of a count. Throws
+    // std::bad_alloc when the lines do not fit in memory.
     void SerializeReport(CArchive& ar);
 
     // "Delete result": empties the report and clears the modified flag; the
@@ -93,6 +99,7 @@ class CVorlanDoc : public CDocument {
     void DeleteContents() override { m_listResult.RemoveAllLines(); }
 
   private:
+    void LoadReport(CArchive& ar);
     void Scan(const std::vector<std::string>& files, const ScanVariant& variant);
 
     CSettingsStore& m_settings;

@@ -31,8 +31,9 @@ bool DoSaveAs(CDocument& doc, QWidget* parent);
 // Save: to the document's file without asking, or as Save as when it has none.
 bool DoFileSave(CDocument& doc, QWidget* parent);
 
-// Before a modified document closes: "Save changes to %1?". True when it
-// may close (not modified, No, or Yes and the save succeeded).
-bool SaveModified(CDocument& doc, QWidget* parent);
+// Before a modified document closes: "Save changes to %1?", %1 being name,
+// or the document's title when name is empty. True when it may close (not
+// modified, No, or Yes and the save succeeded).
+bool SaveModified(CDocument& doc, QWidget* parent, const QString& name = QString());
 
 #endif
