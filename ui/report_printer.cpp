@@ -138,8 +138,10 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPri
             first = FillPage(first, layout.nLine, composer, nullptr);
     }
 
-    painter.drawText(QPointF(layout.nTop, layout.nLeft + tm.ascent),
-                     QStringLiteral("Page : %1").arg(page));
+    // Without the page number its row stays empty: pages break alike either way.
+    if (GetInt(m_settings, setting_keys::kNumberPages) != 0)
+        painter.drawText(QPointF(layout.nTop, layout.nLeft + tm.ascent),
+                         QStringLiteral("Page : %1").arg(page));
 
     const qreal x = layout.nTop + layout.nOffset * tm.aveCharWidth;
     qreal y = layout.nLeft + 2 * tm.height;
@@ -153,6 +155,7 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPri
     if (next && page < info.m_nMaxPage) {
         info.m_bContinuePrinting = true;
     } else {
+        info.m_bCutAtMaxPage = next != nullptr;
         info.m_nMaxPage = page;
         info.m_bContinuePrinting = false;
     }
@@ -188,6 +191,43 @@ int CReportPrinter::DrawPages(QPaintDevice& device, const std::function<bool()>&
         if (!info.m_bContinuePrinting)
             break;
     }
+    if (info.m_bCutAtMaxPage)
+        info.m_nReportPages = CountPagesFrom(painter, font, cursor.nPage, cursor.pFirst);
     painter.end();
     return printed;
+}
+
+int CReportPrinter::CountPages(QPainter& painter, const QFont& font) const {
+    return CountPagesFrom(painter, font, 1, m_report.m_pHead);
+}
+
+int CReportPrinter::CountPagesFrom(QPainter& painter, const QFont& font, int page,
+                                   const CExStringList::CLineNode* first) const {
+    const FontMetrics tm = MeasureFont(font, painter.device());
+    const PrintLayout layout = ReadPrintLayout(m_settings);
+    const CPageComposer composer(font, painter.device(), layout.nColumn * tm.aveCharWidth,
+                                 tm.height, m_decode);
+    for (const CExStringList::CLineNode* start = first; start; ++page) {
+        const CExStringList::CLineNode* next = FillPage(start, layout.nLine, composer, nullptr);
+        if (!next)
+            break;
+        // A page that takes no line would be followed by such pages for ever.
+        if (next == start)
+            return kEndlessReport;
+        start = next;
+    }
+    return page;
+}
+
+QString PageLimitNotice(int printed, int reportPages, bool preview) {
+    const QString done = preview ? QStringLiteral("Showing") : QStringLiteral("Printed");
+    if (reportPages == kEndlessReport)
+        return QStringLiteral("%1 %2 pages; a report line does not fit on a page: raise Lines "
+                              "per Page in Print Option.")
+            .arg(done)
+            .arg(printed);
+    return QStringLiteral("%1 %2 of %3 pages; raise Max page number in Print Option to print more.")
+        .arg(done)
+        .arg(printed)
+        .arg(reportPages);
 }

@@ -68,5 +68,5 @@ void CVorlanScrollView::OnEditCopy() {
     CReportTextDecoder decoder(m_logFont.lfCharSet, m_pDoc->ReportIsUtf8());
     RunCopyCommand(
         m_pDoc->Report(), [&decoder](std::string_view bytes) { return decoder.Decode(bytes); },
-        window());
+        m_bFontBuilt ? m_font : font(), window());
 }

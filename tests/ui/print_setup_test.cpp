@@ -74,6 +74,7 @@ class PrintSetupTest : public QObject {
     std::unique_ptr<CVorlanApp> m_app;
     CMainFrame* m_frame = nullptr;
     QString m_pdf;
+    QStringList m_messages;
     int m_nOffered = 0;
     QPageLayout m_offeredLayout;
     QPrinter::PrintRange m_offeredRange = QPrinter::AllPages;
@@ -108,6 +109,7 @@ void PrintSetupTest::FillReport(int count) {
 
 COutputServices PrintSetupTest::PrintToPdf(int from, int to) {
     COutputServices services = OutputServices();
+    services.message = [this](QWidget*, const QString& text) { m_messages.append(text); };
     services.printDialog = [this, from, to](QWidget*, QPrinter& printer, int maxPage) {
         m_nOffered = maxPage;
         m_offeredLayout = printer.pageLayout();
