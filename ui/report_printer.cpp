@@ -4,10 +4,12 @@
 #include "settings/setting_values.h"
 #include "ui/report_text.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -46,12 +48,22 @@ class CReportPrinter::CPageComposer {
     CPageComposer(const QFont& font, QPaintDevice* device, int nWidth, int nRowHeight,
                   const ReportLineDecoder& decode)
         : m_font(font), m_pDevice(device), m_nWidth(nWidth), m_nRowHeight(nRowHeight),
-          m_decode(decode) {}
+          m_decode(decode) {
+        const QFontMetricsF metrics(font, device);
+        for (int c = 0; c < 256; ++c) {
+            const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+            m_latin1Advance[std::size_t(c)] =
+                control ? kNoFastPath : metrics.horizontalAdvance(QChar(c));
+        }
+    }
 
     // Text rows of the line wrapped at word boundaries; a word wider than
     // the width keeps a row of its own, an empty line still takes a row.
     int Rows(const CExStringList::CLineNode* node) const {
-        QTextLayout layout(Text(node), m_font, m_pDevice);
+        const QString text = Text(node);
+        if (FitsOneRow(text))
+            return 1;
+        QTextLayout layout(text, m_font, m_pDevice);
         Wrap(layout);
         return std::max(1, layout.lineCount());
     }
@@ -65,6 +77,24 @@ class CReportPrinter::CPageComposer {
     }
 
   private:
+    static constexpr qreal kNoFastPath = 1e30;
+
+    // A line of printable Latin-1 characters whose advances add up to no
+    // more than the width is one row without being laid out: counting the
+    // pages of a report of millions of lines then takes a moment, not a
+    // minute. Anything else (tabs, other scripts) is laid out.
+    bool FitsOneRow(const QString& text) const {
+        qreal width = 0;
+        for (QChar c : text) {
+            if (c.unicode() > 0xFF)
+                return false;
+            width += m_latin1Advance[c.unicode()];
+            if (width > m_nWidth)
+                return false;
+        }
+        return true;
+    }
+
     QString Text(const CExStringList::CLineNode* node) const {
         return m_decode(ReportLineBody(node->m_strLine));
     }
@@ -89,6 +119,7 @@ class CReportPrinter::CPageComposer {
     int m_nWidth;
     int m_nRowHeight;
     const ReportLineDecoder& m_decode;
+    std::array<qreal, 256> m_latin1Advance;
 };
 
 CReportPrinter::CReportPrinter(const CExStringList& report, const CSettingsStore& settings,
