@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 namespace {
 
@@ -79,20 +80,32 @@ class CReportPrinter::CPageComposer {
   private:
     static constexpr qreal kNoFastPath = 1e30;
 
-    // A line of printable Latin-1 characters whose advances add up to no
-    // more than the width is one row without being laid out: counting the
-    // pages of a report of millions of lines then takes a moment, not a
-    // minute. Anything else (tabs, other scripts) is laid out.
+    // A line of printable Latin-1 or Japanese characters whose advances add
+    // up to no more than the width is one row without being laid out:
+    // counting the pages of a report of millions of lines then takes a
+    // moment, not a minute. Anything else (tabs, scripts whose characters
+    // join or combine) is laid out.
     bool FitsOneRow(const QString& text) const {
         qreal width = 0;
         for (QChar c : text) {
-            if (c.unicode() > 0xFF)
-                return false;
-            width += m_latin1Advance[c.unicode()];
+            width += Advance(c.unicode());
             if (width > m_nWidth)
                 return false;
         }
         return true;
+    }
+
+    qreal Advance(char16_t c) const {
+        if (c <= 0xFF)
+            return m_latin1Advance[c];
+        const bool japanese = (c >= 0x3000 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+                              (c >= 0xFF01 && c <= 0xFF9F);
+        if (!japanese)
+            return kNoFastPath;
+        auto [it, added] = m_otherAdvance.try_emplace(c, 0.0);
+        if (added)
+            it->second = QFontMetricsF(m_font, m_pDevice).horizontalAdvance(QChar(c));
+        return it->second;
     }
 
     QString Text(const CExStringList::CLineNode* node) const {
@@ -120,6 +133,7 @@ class CReportPrinter::CPageComposer {
     int m_nRowHeight;
     const ReportLineDecoder& m_decode;
     std::array<qreal, 256> m_latin1Advance;
+    mutable std::unordered_map<char16_t, qreal> m_otherAdvance;
 };
 
 CReportPrinter::CReportPrinter(const CExStringList& report, const CSettingsStore& settings,
