@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -140,8 +141,9 @@ void CCopyTextBox::UpdateScrollBars() {
     verticalScrollBar()->setRange(0, std::max(0, RowCount() - rows));
     verticalScrollBar()->setPageStep(rows);
     verticalScrollBar()->setSingleStep(1);
-    const int estimate = m_nWidestRow * fontMetrics().averageCharWidth();
-    const int width = std::max(estimate, m_nWidthSeen) + 2 * kMargin;
+    const qint64 estimate = qint64(m_nWidestRow) * fontMetrics().averageCharWidth();
+    const int width = int(std::min<qint64>(std::max<qint64>(estimate, m_nWidthSeen) + 2 * kMargin,
+                                           std::numeric_limits<int>::max() / 2));
     horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
     horizontalScrollBar()->setSingleStep(fontMetrics().averageCharWidth());

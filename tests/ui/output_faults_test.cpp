@@ -81,6 +81,7 @@ void OutputFaultsTest::copy_wholeReportOfAnyLengthReachesTheClipboard() {
     int rows = 0;
     QString wholeText;
     bool partialEnabled = true;
+    bool partialLooksDisabled = false;
     COutputServices services = OutputServices();
     services.message = [this](QWidget*, const QString& text) { m_messages.append(text); };
     services.execDialog = [&](QDialog& dialog) {
@@ -89,8 +90,11 @@ void OutputFaultsTest::copy_wholeReportOfAnyLengthReachesTheClipboard() {
         auto* box = FindWidget<CCopyTextBox>(dialog, name(CCopyDialog::IDC_EDIT));
         boxFont = box->font();
         rows = box->RowCount();
-        partialEnabled =
-            FindWidget<QPushButton>(dialog, name(CCopyDialog::IDC_PARTIAL))->isEnabled();
+        auto* partial = FindWidget<QPushButton>(dialog, name(CCopyDialog::IDC_PARTIAL));
+        partialEnabled = partial->isEnabled();
+        const QPalette& colours = partial->palette();
+        partialLooksDisabled = colours.color(QPalette::Disabled, QPalette::ButtonText) !=
+                               colours.color(QPalette::Active, QPalette::ButtonText);
         auto* whole = FindWidget<QPushButton>(dialog, name(CCopyDialog::IDC_WHOLE));
         wholeText = whole->text();
         whole->click();
@@ -104,6 +108,7 @@ void OutputFaultsTest::copy_wholeReportOfAnyLengthReachesTheClipboard() {
     QCOMPARE(boxFont, m_app->MainFrame()->ActiveView()->DisplayFont());
     QCOMPARE(wholeText, QStringLiteral("Whole"));
     QVERIFY(!partialEnabled);
+    QVERIFY(partialLooksDisabled); // not black like an enabled button's text
 }
 
 // 100 lines make three pages; "MaxPage" 2 stops after two.
