@@ -237,17 +237,13 @@ int CReportPrinter::DrawPages(QPaintDevice& device, const std::function<bool()>&
             break;
     }
     if (info.m_bCutAtMaxPage)
-        info.m_nReportPages = CountPagesFrom(painter, font, cursor.nPage, cursor.pFirst);
+        info.m_nReportPages = CountPages(painter, font, cursor.nPage, cursor.pFirst);
     painter.end();
     return printed;
 }
 
-int CReportPrinter::CountPages(QPainter& painter, const QFont& font) const {
-    return CountPagesFrom(painter, font, 1, m_report.m_pHead);
-}
-
-int CReportPrinter::CountPagesFrom(QPainter& painter, const QFont& font, int page,
-                                   const CExStringList::CLineNode* first) const {
+int CReportPrinter::CountPages(QPainter& painter, const QFont& font, int page,
+                               const CExStringList::CLineNode* first) const {
     const FontMetrics tm = MeasureFont(font, painter.device());
     const PrintLayout layout = ReadPrintLayout(m_settings);
     const CPageComposer composer(font, painter.device(), layout.nColumn * tm.aveCharWidth,

@@ -99,19 +99,16 @@ class CReportPrinter {
     int DrawPages(QPaintDevice& device, const std::function<bool()>& newPage, const QFont& font,
                   CPrintInfo& info, int from, int to, FontMetrics* metrics = nullptr) const;
 
-    // The pages the whole report needs, with no maximum, laid out as
-    // PrintPage lays them out on painter's device; kEndlessReport when a
-    // line never fits.
-    int CountPages(QPainter& painter, const QFont& font) const;
-
   private:
     class CPageComposer;
+    // The pages the whole report needs with no maximum, given that page
+    // starts with first, laid out as PrintPage lays them out on painter's
+    // device; kEndlessReport when a line never fits.
+    int CountPages(QPainter& painter, const QFont& font, int page,
+                   const CExStringList::CLineNode* first) const;
     // The filling rule: from start, the lines that belong to one page are
     // passed to place (with their rows); returns the first line of the next
     // page, or null when the lines ran out.
-    // CountPages from page, whose first line is first.
-    int CountPagesFrom(QPainter& painter, const QFont& font, int page,
-                       const CExStringList::CLineNode* first) const;
     const CExStringList::CLineNode*
     FillPage(const CExStringList::CLineNode* start, int nLine, const CPageComposer& composer,
              const std::function<void(const CExStringList::CLineNode*, int rows)>& place) const;
