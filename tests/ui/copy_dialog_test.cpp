@@ -34,9 +34,9 @@ QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
-void Fill(CExStringList& report, int count, int width = 13) {
+void Fill(CExStringList& report, int count) {
     for (int i = 1; i <= count; ++i)
-        report.AppendLine(QString::number(i).rightJustified(width).toStdString() + "\r\n");
+        report.AppendLine(QString::number(i).rightJustified(13).toStdString() + "\r\n");
 }
 
 // Records the messages and beeps the dialog gives instead of showing them.
@@ -70,7 +70,6 @@ class CopyDialogTest : public QObject {
   private slots:
     void init() { QGuiApplication::clipboard()->setText(QStringLiteral("before")); }
 
-    void text_holdsEveryLineWithItsLineEnd();
     void whole_copiesEverythingWithLineEnds();
     void enter_runsWholeDespiteASelection();
     void partial_copiesTheSelectedRowsWithLineEnds();
@@ -80,17 +79,6 @@ class CopyDialogTest : public QObject {
     void emptyReport_beepsAndShowsNoDialog();
     void makeUp_controlsTextsAndPlaces();
 };
-
-// Far more than the 32,717 bytes a text box of the original platform held.
-void CopyDialogTest::text_holdsEveryLineWithItsLineEnd() {
-    CExStringList report;
-    Fill(report, 3000);
-    report.AppendLine("last, without a line end");
-    const QString text = CopyDialogText(report, &Latin1);
-    QCOMPARE(int(text.count(QStringLiteral("\r\n"))), 3000);
-    QVERIFY(text.endsWith(QStringLiteral("         3000\r\nlast, without a line end")));
-    QCOMPARE(int(text.size()), 3000 * 15 + 24);
-}
 
 void CopyDialogTest::whole_copiesEverythingWithLineEnds() {
     CExStringList report;
@@ -148,11 +136,10 @@ void CopyDialogTest::partial_copiesCharactersAcrossARowEnd() {
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("c\r\nxy"));
 }
 
+// Disabled with nothing selected, rather than answering with a message.
 void CopyDialogTest::partial_enabledOnlyWhileTextIsSelected() {
     CCopyDialog dialog;
     dialog.m_strText = kReportOf3;
-    Answers answers;
-    CScopedOutputServices scoped(answers.Services());
     dialog.show();
     QPushButton* partial = Button(dialog, CCopyDialog::IDC_PARTIAL);
     QVERIFY(!partial->isEnabled());
@@ -161,10 +148,6 @@ void CopyDialogTest::partial_enabledOnlyWhileTextIsSelected() {
     QVERIFY(partial->isEnabled());
     Keys(Edit(dialog), {Qt::Key_Left});
     QVERIFY(!partial->isEnabled());
-    partial->click();
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(answers.beeps + int(answers.messages.size()), 0);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 }
 
 void CopyDialogTest::cancel_leavesTheClipboard() {
