@@ -21,12 +21,15 @@
 
 namespace {
 
-// Light grey with black text for every dialog and message box.
+// Light grey with black text for every dialog and message box. Disabled
+// controls keep the style's grey text, so that they look disabled.
 void SetDialogColours() {
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, Qt::black);
+        palette.setColor(group, QPalette::ButtonText, Qt::black);
+    }
     QApplication::setPalette(palette, "QDialog");
 }
 
