@@ -35,7 +35,7 @@ class CExStringList {
         CLineNode* m_pNextNode; // next line; the next free node while in the free chain
         CLineNode* m_pPrevNode; // previous line
         std::string m_strLine;
-        std::uint32_t m_nWordCount = 0;  // a word line's count
+        std::uint64_t m_nWordCount = 0;  // a word line's count
         std::uint32_t m_nWordLength = 0; // its word's bytes, just before CR LF; 0: no word line
 
         bool IsWordLine() const { return m_nWordLength != 0; }
@@ -58,7 +58,7 @@ class CExStringList {
     const CLineNode* PrependLine(std::string text);
     // Appends a word line: text ends with the nWordLength bytes of the word
     // (not empty) and CR LF; the word is counted nCount times.
-    const CLineNode* AppendWordLine(std::string text, std::uint32_t nCount,
+    const CLineNode* AppendWordLine(std::string text, std::uint64_t nCount,
                                     std::size_t nWordLength);
 
     // Empties the list and frees its blocks.
@@ -66,7 +66,10 @@ class CExStringList {
 
     // Reorders the lines by the number in their first nWidth bytes: a stable
     // least-significant-digit radix ordering with one bucket for non-digits
-    // (below every digit) and ten for the digits. MoreToLess reverses the
+    // (below every digit) and ten for the digits. A line whose leading run of
+    // spaces and digits is longer than nWidth (a count of more digits) takes
+    // that whole run as its field, aligned at its right end with the others,
+    // so that it sorts by its value too. MoreToLess reverses the
     // result, so lines with equal keys then stand in reverse order. Calls
     // PumpMessages once per line distributed or reversed and once per bucket
     // gathered. Throws std::bad_alloc before changing anything when its
