@@ -26,8 +26,9 @@ class CPartHooks {
     void Between(const CTextLineReader& reader) {
         if (--m_nUntilProgress == 0) [[unlikely]] {
             m_nUntilProgress = CScanProgress::kLinesPerReport;
-            m_result.nBytesRead.store(reader.BytesConsumed(), std::memory_order_relaxed);
+            // Words first: whoever sees the bytes sees at least their words.
             m_result.nWordsCounted.store(m_nWords, std::memory_order_relaxed);
+            m_result.nBytesRead.store(reader.BytesConsumed(), std::memory_order_release);
         }
     }
     // A line that only looks non-empty (a NUL byte ends it early) just gives
@@ -110,7 +111,8 @@ void CPartCounter::Run() {
 
 bool CPartCounter::ReadsAsUtf8(const ScanPart& part) {
     std::call_once(m_utf8Decided[part.nFile], [&] {
-        m_utf8[part.nFile] = m_input.ReadsAsUtf8(m_options.nEncoding, m_files[part.nFile], part.nFd);
+        m_utf8[part.nFile] =
+            m_input.ReadsAsUtf8(m_options.nEncoding, m_files[part.nFile], part.nFd);
     });
     return m_utf8[part.nFile] != 0;
 }

@@ -50,9 +50,9 @@ bool CCountRun::ScanInParts(const std::vector<std::string>& files, const std::ve
                 break;
             // The words of the parts being counted show with the table's, so
             // that the word figure grows with the bar.
+            const std::uint64_t read = counter.Result(k).nBytesRead.load(std::memory_order_acquire);
             const auto inFlight = static_cast<std::int64_t>(counter.WordsCountedFrom(k));
-            progress.ReportAt(words + inFlight, part.nFile + 1,
-                              part.nBegin + counter.Result(k).nBytesRead.load());
+            progress.ReportAt(words + inFlight, part.nFile + 1, part.nBegin + read);
         }
         if (Quit()) {
             // What is being counted now stops at its next line; of what was

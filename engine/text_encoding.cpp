@@ -1,6 +1,9 @@
 #include "engine/text_encoding.h"
 
+#include "platform/dir_listing.h"
 #include "platform/file_io.h"
+
+#include <fcntl.h>
 
 #include <cstring>
 #include <memory>
@@ -13,9 +16,8 @@ constexpr std::size_t kPieceSize = 64 * 1024;
 } // namespace
 
 bool IsUtf8File(const char* path) {
-    std::error_code ec;
-    CFd fd = OpenForReading(path, ec);
-    return !ec && IsUtf8Descriptor(fd.Get());
+    const CFd fd(OpenLongPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    return fd.Get() >= 0 && IsUtf8Descriptor(fd.Get());
 }
 
 bool IsUtf8Descriptor(int fd) {

@@ -1,5 +1,6 @@
 #include "platform/line_reader.h"
 
+#include "platform/dir_listing.h"
 #include "platform/file_io.h"
 
 #include <cerrno>
@@ -92,12 +93,13 @@ bool CTextLineReader::Open(const char* path) {
     // Anything but a regular file is refused before it is opened. The path
     // may change between the two looks, so O_NONBLOCK still keeps the open
     // from waiting, and the open file is checked again.
+    // A path of any length: a file deep in a tree is opened piece by piece.
     struct stat st;
-    if (::stat(path, &st) != 0)
+    if (StatLongPath(path, st) != 0)
         return Refuse(errno);
     if (int refusal = RefusalOf(st))
         return Refuse(refusal);
-    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    int fd = OpenLongPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return Refuse(errno);
     int refusal = ::fstat(fd, &st) != 0 ? errno : RefusalOf(st);
