@@ -22,7 +22,7 @@ double Percent(std::uint64_t count, std::int64_t total) {
 template <class Fn> void ForEachWord(const CExStringList& report, Fn fn) {
     for (const auto* node = report.m_pHead; node; node = node->m_pNextNode) {
         if (node->IsWordLine())
-            fn(node->Word(), node->m_nWordCount);
+            fn(node->Word(), node->WordCount());
     }
 }
 

@@ -82,9 +82,18 @@ CExStringList::CLineNode* CExStringList::LinkAtEnd(std::string text) {
 const CExStringList::CLineNode*
 CExStringList::AppendWordLine(std::string text, std::uint64_t nCount, std::size_t nWordLength) {
     CLineNode* pNode = LinkAtEnd(std::move(text));
-    pNode->m_nWordCount = nCount;
+    pNode->m_nWordCount =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(nCount, CLineNode::kCountInLine));
     pNode->m_nWordLength = static_cast<std::uint32_t>(nWordLength);
     return pNode;
+}
+
+std::uint64_t CExStringList::CLineNode::CountInLine() const {
+    std::uint64_t nCount = 0;
+    std::size_t i = m_strLine.find_first_not_of(' ');
+    for (; i < m_strLine.size() && m_strLine[i] >= '0' && m_strLine[i] <= '9'; ++i)
+        nCount = nCount * 10 + static_cast<std::uint64_t>(m_strLine[i] - '0');
+    return nCount;
 }
 
 const CExStringList::CLineNode* CExStringList::PrependLine(std::string text) {

@@ -150,6 +150,8 @@ TEST(ReportWriters, CountsPast32BitsStayTrue) {
     EXPECT_EQ(TextOf(list), "20000000000(76.923%) : huge\r\n"
                             "6000000000(23.077%) : big\r\n"
                             "         7( 0.000%) : small\r\n");
+    EXPECT_EQ(list.m_pHead->WordCount(), 20000000000u); // as data too, for the exports
+    EXPECT_EQ(list.m_pTail->WordCount(), 7u);
     EXPECT_EQ(FormatTotalWordsLine(26000000007), "26000000007 : Total words\r\n");
 }
 
