@@ -71,7 +71,8 @@ void CVorlanDoc::Scan(const std::vector<std::string>& files, const ScanVariant& 
 
 void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int64_t words) {
     char title[64];
-    std::snprintf(title, sizeof title, TextsOf(variant).progress, static_cast<long long>(words));
+    static_assert(sizeof(long) == sizeof(std::int64_t), "the title's %ld takes every total");
+    std::snprintf(title, sizeof title, TextsOf(variant).progress, static_cast<long>(words));
     SetTitle(title);
 }
 
