@@ -11,7 +11,9 @@
 #include "engine/file_list.h"
 #include "engine/report_format.h"
 #include "engine/vorlan_doc.h"
+#include "platform/atomic_file.h"
 #include "platform/large_pages.h"
+#include "platform/quote_name.h"
 #include "settings/profile_location.h"
 #include "settings/profile_settings.h"
 #include "settings/setting_keys.h"
@@ -20,7 +22,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
+#include <new>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +36,9 @@ constexpr int kExitCounted = 0;
 // report was written but does not cover everything.
 constexpr int kExitSomeFilesFailed = 1;
 constexpr int kExitTrouble = 2;
+
+// The output buffer when memory is too short for the usual one.
+constexpr std::size_t kSmallOutputBuffer = 4096;
 
 // The file list entry, and file specification, of standard input; the report
 // shows it upper-cased like every specification.
@@ -50,7 +56,7 @@ class CStderrNotifier : public ICountNotifier {
 };
 
 int Fail(const std::string& what, const std::string& reason) {
-    std::fprintf(stderr, "vorlan-count: %s: %s\n", what.c_str(), reason.c_str());
+    std::fprintf(stderr, "vorlan-count: %s: %s\n", QuoteControlBytes(what).c_str(), reason.c_str());
     return kExitTrouble;
 }
 
@@ -75,52 +81,40 @@ void WriteOutput(const CountOptions& options, CVorlanDoc& doc, const std::string
     WriteWordData(doc.m_listResult, totals, *options.format, ar);
 }
 
-// Writes the output to the open descriptor fd, in one large write for all
-// but the largest outputs. Returns 0 or the errno value of the failure.
-int WriteToDescriptor(int fd, const CountOptions& options, CVorlanDoc& doc,
-                      const std::string& spec) {
-    CFdSink sink(fd);
-    CArchive ar(sink);
-    WriteOutput(options, doc, spec, ar);
-    if (!sink.Flush() || ar.Failed())
-        return sink.Error() ? sink.Error().value() : EIO;
-    return 0;
-}
-
-// A device or a FIFO named as the output (/dev/null, a named pipe) is
-// written in place, as a shell's redirection would write it: renaming a
-// file over it would replace the node itself.
-bool IsDeviceOrFifo(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
-}
-
-// 0 when the output can be written, else the errno value of the reason.
-int CheckOutput(const std::string& target) {
-    if (IsDeviceOrFifo(target))
-        return ::access(target.c_str(), W_OK) == 0 ? 0 : errno;
-    return CheckOutputTarget(target);
-}
-
-int WriteOutputFile(const std::string& target, const CountOptions& options, CVorlanDoc& doc,
-                    const std::string& spec) {
-    if (!IsDeviceOrFifo(target)) {
-        return WriteFileAtomically(target,
-                                   [&](CArchive& ar) { WriteOutput(options, doc, spec, ar); })
-            .value();
+// Writes the output to the open descriptor fd, buffered so that the many
+// report lines become few large writes; when memory is too short for the
+// large buffer a small one does.
+std::error_code WriteToDescriptor(int fd, const CountOptions& options, CVorlanDoc& doc,
+                                  const std::string& spec) {
+    std::optional<CFdSink> sink;
+    try {
+        sink.emplace(fd);
+    } catch (const std::bad_alloc&) {
+        sink.emplace(fd, kSmallOutputBuffer);
     }
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return errno;
-    const int err = WriteToDescriptor(fd, options, doc, spec);
-    ::close(fd);
-    return err;
+    CArchive ar(*sink);
+    WriteOutput(options, doc, spec, ar);
+    if (!sink->Flush() || ar.Failed())
+        return sink->Error() ? sink->Error() : std::make_error_code(std::errc::io_error);
+    return {};
 }
 
-// The profile must be a readable regular file: a directory, a FIFO or a
-// device in its place would otherwise read as empty and the count would run
-// silently with the defaults. One named on the command line must also be
-// there (a mistyped name); the default one may not have been written yet.
+// Before the count: kExitCounted when the output can be written and is not
+// the profile, else the status after the message that says why not.
+int CheckOutput(const std::string& output, const std::string& profile) {
+    if (std::error_code ec = CheckOutputTarget(output))
+        return Fail(output, ec.message());
+    if (WritesOverProfile(output, profile))
+        return Fail(output, "is the profile; the report is not written over it");
+    return kExitCounted;
+}
+
+// The profile must be a regular file that can be read whole: a directory,
+// a FIFO or a device in its place, or one that cannot be read (no
+// permission, too large for memory) would otherwise read as empty and the
+// count would run silently with the defaults. One named on the command line
+// must also be there (a mistyped name); the default one may not have been
+// written yet.
 bool CheckProfile(const std::string& path, bool mustExist, std::string& reason) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
@@ -129,36 +123,15 @@ bool CheckProfile(const std::string& path, bool mustExist, std::string& reason) 
         reason = std::strerror(errno);
         return false;
     }
-    if (!S_ISREG(st.st_mode)) {
-        reason = std::strerror(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-        return false;
-    }
-    if (::access(path.c_str(), R_OK) != 0) {
-        reason = std::strerror(errno);
+    if (std::error_code ec = CProfileFile(path).ReadError()) {
+        reason = ec.message();
         return false;
     }
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    RestartWithLargePageHeap(argv);
-    CountOptions options;
-    ParseResult parsed = ParseCountOptions(argc, argv, options);
-    switch (parsed.outcome) {
-    case ParseOutcome::help:
-        std::fputs(UsageText(), stdout);
-        return kExitCounted;
-    case ParseOutcome::version:
-        std::printf("vorlan-count (Vorlan) %s\n", VORLAN_VERSION);
-        return kExitCounted;
-    case ParseOutcome::error:
-        return UsageError(parsed);
-    case ParseOutcome::count:
-        break;
-    }
-
+// Counts what options name and writes the output: the exit status.
+int CountAndWrite(const CountOptions& options) {
     std::string reason;
     CountTarget target;
     if (!options.FromStandardInput() &&
@@ -169,10 +142,9 @@ int main(int argc, char** argv) {
         options.profile ? ProfileLocation{*options.profile} : FindProfileLocation();
     if (!CheckProfile(location.path, options.profile.has_value(), reason))
         return Fail(location.path, reason);
-
     if (options.output) {
-        if (int err = CheckOutput(*options.output))
-            return Fail(*options.output, std::strerror(err));
+        if (int status = CheckOutput(*options.output, location.path))
+            return status;
     }
 
     // Nothing is ever written to the profile: the overrides stay in memory.
@@ -198,11 +170,49 @@ int main(int argc, char** argv) {
     doc.CountWords(files, spec);
 
     if (options.output) {
-        if (int err = WriteOutputFile(*options.output, options, doc, spec))
-            return Fail(*options.output, std::strerror(err));
-    } else if (int err = WriteToDescriptor(STDOUT_FILENO, options, doc, spec)) {
-        return Fail("standard output", std::strerror(err));
+        const std::error_code ec = ReplaceFileAtomically(
+            *options.output, [&](int fd) { return WriteToDescriptor(fd, options, doc, spec); });
+        if (ec)
+            return Fail(*options.output, ec.message());
+    } else if (std::error_code ec = WriteToDescriptor(STDOUT_FILENO, options, doc, spec)) {
+        return Fail("standard output", ec.message());
     }
     const CountOutcome& count = doc.LastCount();
     return count.failedFiles.empty() && !count.bOutOfMemory ? kExitCounted : kExitSomeFilesFailed;
+}
+
+// Parse, validate, count, write: the exit status.
+int RunCommandLine(int argc, char** argv) {
+    CountOptions options;
+    ParseResult parsed = ParseCountOptions(argc, argv, options);
+    switch (parsed.outcome) {
+    case ParseOutcome::help:
+        std::fputs(UsageText(), stdout);
+        return kExitCounted;
+    case ParseOutcome::version:
+        std::printf("vorlan-count (Vorlan) %s\n", VORLAN_VERSION);
+        return kExitCounted;
+    case ParseOutcome::error:
+        return UsageError(parsed);
+    case ParseOutcome::count:
+        break;
+    }
+    return CountAndWrite(options);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    RestartWithLargePageHeap(argv);
+    // Memory that runs out anywhere but in the word table (which ends the
+    // count and says so in the report) ends the run here, after every
+    // temporary file has been removed on the way out.
+    try {
+        return RunCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("vorlan-count: memory exhausted\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vorlan-count: %s\n", e.what());
+    }
+    return kExitTrouble;
 }

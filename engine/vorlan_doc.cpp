@@ -1,5 +1,6 @@
 #include "engine/vorlan_doc.h"
 
+#include "platform/quote_name.h"
 #include "settings/settings_store.h"
 
 #include <cstdio>
@@ -79,7 +80,9 @@ void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int64_t words) 
 std::string CVorlanDoc::FailureMessage(FileFailure failure, const std::string& upperPath,
                                        const ScanVariant& variant) {
     const char* what = failure == FileFailure::open ? "Failed to open " : "Failed to read ";
-    return what + upperPath + TextsOf(variant).failSuffix;
+    // The line reaches a terminal or a message box: a name's control bytes
+    // must not act there.
+    return what + QuoteControlBytes(upperPath) + TextsOf(variant).failSuffix;
 }
 
 void CVorlanDoc::SerializeReport(CArchive& ar) {

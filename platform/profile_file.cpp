@@ -9,13 +9,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <new>
 #include <sys/file.h>
 #include <sys/stat.h>
 
 namespace {
-
-// A profile is a few kilobytes; anything far larger is not one.
-constexpr off_t kMaxProfileSize = 1024 * 1024;
 
 // ---------------------------------------------------------------- file access
 
@@ -24,46 +22,58 @@ enum class Load { kOk, kAbsent, kUnreadable };
 struct LoadedFile {
     Load result = Load::kAbsent;
     std::string text;
+    std::error_code error; // why it is unreadable
 };
 
-bool ReadAll(int fd, off_t size, std::string& text) {
-    text.resize(static_cast<std::size_t>(size));
+// A profile of any size is read whole (it is rewritten whole, too); only
+// memory limits it. One that does not fit is unreadable, as ReadError says.
+std::error_code ReadAll(int fd, off_t size, std::string& text) {
+    try {
+        text.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return SystemError(ENOMEM);
+    }
     std::size_t done = 0;
     while (done < text.size()) {
         std::error_code ec;
         const std::size_t n = ReadSome(fd, text.data() + done, text.size() - done, ec);
         if (ec)
-            return false;
+            return ec;
         if (n == 0)
             break; // shrank while we read: take what is there
         done += n;
     }
     text.resize(done);
-    return true;
+    return {};
+}
+
+LoadedFile Unreadable(std::error_code error) {
+    LoadedFile file;
+    file.result = Load::kUnreadable;
+    file.error = error;
+    return file;
 }
 
 // Anything but a regular file is refused without being opened; opening
 // without blocking still keeps a FIFO put in its place meanwhile from
 // hanging the open.
 LoadedFile LoadFile(const std::string& path) {
-    LoadedFile file;
     struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        file.result = Load::kUnreadable;
-        return file;
-    }
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return Unreadable(SystemError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
     std::error_code ec;
     CFd fd = OpenForReading(path.c_str(), ec);
-    if (ec) {
-        file.result =
-            ec == std::errc::no_such_file_or_directory ? Load::kAbsent : Load::kUnreadable;
-        return file;
-    }
-    file.result = Load::kUnreadable;
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxProfileSize)
-        return file;
-    if (!ReadAll(fd.Get(), st.st_size, file.text))
-        return file;
+    if (ec == std::errc::no_such_file_or_directory)
+        return LoadedFile{};
+    if (ec)
+        return Unreadable(ec);
+    if (::fstat(fd.Get(), &st) != 0)
+        return Unreadable(LastSystemError());
+    if (!S_ISREG(st.st_mode))
+        return Unreadable(SystemError(EINVAL));
+    LoadedFile file;
+    if ((ec = ReadAll(fd.Get(), st.st_size, file.text)))
+        return Unreadable(ec);
     file.result = Load::kOk;
     return file;
 }
@@ -240,6 +250,10 @@ std::string Apply(std::string_view text, const Place& place, std::string_view se
 
 bool ProfileNamesEqual(std::string_view a, std::string_view b) {
     return AsciiEqualNoCase(a, b);
+}
+
+std::error_code CProfileFile::ReadError() const {
+    return LoadFile(m_strPath).error;
 }
 
 std::optional<std::string> CProfileFile::ReadValue(const char* section, const char* key) const {

@@ -22,9 +22,11 @@
 // a crash, a full disk or a second writer never leaves a half-written or
 // half-merged profile.
 //
-// Nothing here throws or crashes on a bad file: a directory, a device, an
-// unreadable or oversized file in place of the profile reads as empty, and a
-// write to it fails rather than replacing something it could not read. A
+// Nothing here throws or crashes on a bad file: a directory, a device, or an
+// unreadable file (one too large for memory included; size is no limit
+// otherwise) in place of the profile reads as empty, and a write to it fails
+// rather than replacing something it could not read; ReadError tells a
+// caller that must not go on with the defaults silently. A
 // read-only profile (no write permission bit, or none for this user) is never
 // replaced either.
 #ifndef VORLAN_PLATFORM_PROFILE_FILE_H
@@ -34,6 +36,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 // The longest string a profile read returns, in bytes (a 260-byte buffer).
 inline constexpr std::size_t kMaxProfileString = 259;
@@ -47,6 +50,11 @@ class CProfileFile {
     explicit CProfileFile(std::string path) : m_strPath(std::move(path)) {}
 
     const std::string& Path() const { return m_strPath; }
+
+    // Why the file cannot be read whole, if it cannot: not a regular file,
+    // no permission, too large for memory. A missing file is no error (it
+    // reads as empty).
+    std::error_code ReadError() const;
 
     // The whole stored value, or nothing when the key is absent or the file
     // cannot be read. A present key with an empty value gives "".

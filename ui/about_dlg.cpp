@@ -62,7 +62,7 @@ QString FormatLanguage(const CLibraryIdentity& library) {
 
 CAboutDlg::CAboutDlg(QWidget* parent, const CLibraryIdentity& library)
     : QDialog(parent), m_library(library) {
-    setWindowTitle(QStringLiteral("VORLAN for Win32"));
+    setWindowTitle(QStringLiteral("VORLAN for Linux"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/vorlan/vorlan.png")).pixmap(32, 32));
@@ -74,10 +74,10 @@ CAboutDlg::CAboutDlg(QWidget* parent, const CLibraryIdentity& library)
     head->addSpacing(32);
 
     auto* description = new QLabel(
-        QStringLiteral("This program counts the frequency of each words in text file(s)."), this);
+        QStringLiteral("This program counts the frequency of each word in text file(s)."), this);
     description->setWordWrap(true);
 
-    auto* group = new QGroupBox(QStringLiteral("About TESMO.DLL"), this);
+    auto* group = new QGroupBox(QStringLiteral("About libtesmo"), this);
     m_pVersion = new QLabel(group);
     m_pLanguage = new QLabel(group);
     m_pVersion->setObjectName(QStringLiteral("version"));

@@ -113,7 +113,7 @@ void CFileSelDialog::BuildControls() {
     grid->addWidget(m_pFileList, 3, 0);
     grid->addWidget(label("List of directory", m_pDirList), 2, 1);
     grid->addWidget(m_pDirList, 3, 1);
-    grid->addWidget(label("Filet ype", m_pTypeList), 4, 0);
+    grid->addWidget(label("File type", m_pTypeList), 4, 0);
     grid->addWidget(m_pTypeList, 5, 0);
     grid->addWidget(label("List of drives", m_pDriveList), 4, 1);
     grid->addWidget(m_pDriveList, 5, 1);

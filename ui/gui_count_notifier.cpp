@@ -1,14 +1,13 @@
 #include "ui/gui_count_notifier.h"
 
-#include "platform/utf8.h"
 #include "ui/output_services.h"
 #include "ui/report_text.h"
 
 #include <QApplication>
 
+// The report's own rule, so a title or message names a file as the report
+// shows it.
 QString EngineText(std::string_view bytes) {
-    if (IsValidUtf8(bytes))
-        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     return DecodeReportLine(bytes, kShiftJisCharSet);
 }
 

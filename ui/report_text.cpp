@@ -1,5 +1,7 @@
 #include "ui/report_text.h"
 
+#include "platform/utf8.h"
+
 #include <QSysInfo>
 #include <cerrno>
 #include <cstring>
@@ -23,11 +25,11 @@ constexpr CharSetCodePage kCodePages[] = {
     {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}, {255, 437},
 };
 
+constexpr int kJohabCodePage = 1361;
+
 std::string IconvName(int codePage) {
     if (codePage == 10000)
         return "MACINTOSH";
-    if (codePage == kUtf8CodePage)
-        return "UTF-8";
     return "CP" + std::to_string(codePage);
 }
 
@@ -35,19 +37,13 @@ const char* Utf16Name() {
     return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
 }
 
-bool IsAscii(std::string_view bytes) {
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string_view ReportLineBody(std::string_view line) {
     if (line.ends_with("\r\n"))
         line.remove_suffix(2);
+    else if (line.ends_with('\n'))
+        line.remove_suffix(1);
     return line;
 }
 
@@ -72,9 +68,8 @@ struct CReportTextDecoder::Converter {
     bool Open() const { return cd != reinterpret_cast<iconv_t>(-1); }
 };
 
-CReportTextDecoder::CReportTextDecoder(int charSet, bool utf8)
-    : m_nCharSet(charSet), m_bUtf8(utf8),
-      m_nCodePage(utf8 ? kUtf8CodePage : CodePageOfCharSet(charSet)),
+CReportTextDecoder::CReportTextDecoder(int charSet)
+    : m_nCharSet(charSet), m_nCodePage(CodePageOfCharSet(charSet)),
       m_pConverter(std::make_unique<Converter>(m_nCodePage)) {
     if (!m_pConverter->Open() && m_nCodePage != kFallbackCodePage) {
         m_nCodePage = kFallbackCodePage;
@@ -85,9 +80,27 @@ CReportTextDecoder::CReportTextDecoder(int charSet, bool utf8)
 CReportTextDecoder::~CReportTextDecoder() = default;
 
 QString CReportTextDecoder::Decode(std::string_view bytes) {
-    // Johab puts the won sign at 0x5C; everywhere else plain ASCII is itself.
-    if (m_nCodePage != 1361 && IsAscii(bytes))
+    CUtf8Validator utf8;
+    utf8.Feed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    if (!utf8.SawMultiByte()) {
+        // Plain ASCII is itself, but for Johab, which puts the won sign at
+        // 0x5C.
+        if (m_nCodePage == kJohabCodePage)
+            return DecodeCodePage(bytes);
         return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+    }
+    if (utf8.Complete())
+        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    return DecodeCodePage(bytes);
+}
+
+QString CReportTextDecoder::DecodeForDisplay(std::string_view bytes) {
+    QString text = Decode(bytes);
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return text;
+}
+
+QString CReportTextDecoder::DecodeCodePage(std::string_view bytes) {
     if (!m_pConverter->Open())
         return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 

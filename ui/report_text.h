@@ -1,9 +1,12 @@
-// Report bytes as text for the screen, the printer and the clipboard. A report
-// holds the bytes of the counted files; they are decoded by the character set
-// of the font description that shows them (128, the default, is Shift-JIS),
-// or as UTF-8 when the count read its files as UTF-8.
-// Decoding never changes the bytes: a sequence that is not valid in the
-// character set shows as U+FFFD.
+// Report bytes as text for the screen, the printer and the clipboard. A
+// report holds the bytes of the counted files, and the path in its header is
+// a file-system name, UTF-8 on this system; a count that detects each file's
+// encoding mixes Shift-JIS and UTF-8 lines in one report. So every line is
+// decoded on its own: a line that is well-formed UTF-8 and holds a non-ASCII
+// character reads as UTF-8, any other line through the code page of the
+// character set of the font that shows it (128, the default, is Shift-JIS).
+// Decoding never changes the bytes: a sequence that is not valid in the code
+// page shows as U+FFFD.
 #ifndef VORLAN_UI_REPORT_TEXT_H
 #define VORLAN_UI_REPORT_TEXT_H
 
@@ -15,40 +18,43 @@
 inline constexpr int kAnsiCharSet = 0;
 inline constexpr int kShiftJisCharSet = 128;
 
-// The line's bytes without its closing CR LF (a line without one is returned
-// whole): what the screen and the printed page show.
+// The line's bytes without its line end: a closing CR LF or a lone LF (a
+// report read from a file may end its lines either way, or its last line not
+// at all). What the screen and the printed page show.
 std::string_view ReportLineBody(std::string_view line);
 
 // The code page that charSet stands for (932 for 128, 1252 for 0, ...); 1252
 // for numbers that name no code page.
 int CodePageOfCharSet(int charSet);
 
-// The code page of UTF-8 text.
-inline constexpr int kUtf8CodePage = 65001;
-
-// Decodes report lines of one character set, or UTF-8 whatever the character
-// set when utf8 is set. Keeps a converter open between lines, so decoding many
-// lines costs no set-up per line. Not copyable.
+// Decodes report lines for one character set. Keeps a converter open between
+// lines, so decoding every line of a large report costs no set-up per line.
+// Not copyable.
 class CReportTextDecoder {
   public:
-    explicit CReportTextDecoder(int charSet, bool utf8 = false);
+    explicit CReportTextDecoder(int charSet);
     ~CReportTextDecoder();
     CReportTextDecoder(const CReportTextDecoder&) = delete;
     CReportTextDecoder& operator=(const CReportTextDecoder&) = delete;
 
     int CharSet() const { return m_nCharSet; }
-    bool IsUtf8() const { return m_bUtf8; }
-    // The code page actually used: CodePageOfCharSet(charSet), or 1252 when
-    // the system has no converter for that one.
+    // The code page of the lines that are not UTF-8:
+    // CodePageOfCharSet(charSet), or 1252 when the system has no converter
+    // for that one.
     int CodePage() const { return m_nCodePage; }
 
+    // The line's characters, tabs included: what the clipboard receives.
     QString Decode(std::string_view bytes);
+    // The line as the screen and the printed page show it: a tab (a word may
+    // hold one between two digits) is one space there, not a jump to a tab
+    // stop, so the word stays in one piece.
+    QString DecodeForDisplay(std::string_view bytes);
 
   private:
     struct Converter;
+    QString DecodeCodePage(std::string_view bytes);
 
     int m_nCharSet;
-    bool m_bUtf8;
     int m_nCodePage;
     std::unique_ptr<Converter> m_pConverter;
 };

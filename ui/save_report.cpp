@@ -1,12 +1,15 @@
 #include "ui/save_report.h"
 
 #include "platform/document.h"
+#include "platform/quote_name.h"
 #include "ui/gui_count_notifier.h"
 #include "ui/output_services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <new>
 
 namespace {
 
@@ -22,6 +25,30 @@ QString PathText(const std::string& bytes) {
 QString SavedFile(const QString& path) {
     QFileInfo info(path);
     return info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
+}
+
+// A name shown in a message box, its control characters escaped.
+QString ShownName(const QString& name) {
+    return QFile::decodeName(
+        QByteArray::fromStdString(QuoteControlBytes(QFile::encodeName(name).toStdString())));
+}
+
+// A missing file or folder is a bad name only when the folder the name puts
+// it in is missing too; in an existing folder it is the system refusing the
+// file (a file system such as /proc that makes none).
+int RefinedError(int err, const QString& absolute) {
+    if ((err == ENOENT || err == ENOTDIR) && QFileInfo(absolute).dir().exists())
+        return EACCES;
+    return err;
+}
+
+// Writes doc to absolute; the errno value of the failure, or 0.
+int WriteDocument(CDocument& doc, const QString& absolute) {
+    try {
+        return doc.OnSaveDocument(QFile::encodeName(absolute).toStdString()).value();
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
 }
 
 } // namespace
@@ -50,25 +77,25 @@ QString SaveErrorMessage(int err, const QString& path) {
     case ETXTBSY:
     case EBUSY:
         return QStringLiteral("Unable to write to %1, it is read-only or opened by someone else.")
-            .arg(path);
+            .arg(ShownName(path));
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
         return QStringLiteral("Destination disk drive is full.");
     case EIO:
-        return QStringLiteral("An unexpected error occurred while writing %1.").arg(path);
+        return QStringLiteral("An unexpected error occurred while writing %1.")
+            .arg(ShownName(path));
     default:
         return QStringLiteral("Failed to save document.");
     }
 }
 
 bool SaveDocumentTo(CDocument& doc, const QString& path, QWidget* parent) {
-    // Links, read-only files and directories are dealt with by the one
-    // atomic write that every file of the program goes through.
+    // Links, devices, read-only files, directories and files of other owners
+    // are dealt with by the one write that every file of the program goes
+    // through.
     const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-    const int err = path.isEmpty()
-                        ? ENOENT
-                        : doc.OnSaveDocument(QFile::encodeName(absolute).toStdString()).value();
+    const int err = path.isEmpty() ? ENOENT : RefinedError(WriteDocument(doc, absolute), absolute);
     if (err) {
         OutputServices().message(parent, SaveErrorMessage(err, path));
         return false;
@@ -94,7 +121,8 @@ bool DoFileSave(CDocument& doc, QWidget* parent) {
 bool SaveModified(CDocument& doc, QWidget* parent) {
     if (!doc.IsModified())
         return true;
-    const QString text = QStringLiteral("Save changes to %1?").arg(EngineText(doc.GetTitle()));
+    const QString text =
+        QStringLiteral("Save changes to %1?").arg(ShownName(EngineText(doc.GetTitle())));
     switch (OutputServices().question(parent, text)) {
     case QMessageBox::Yes:
         return DoFileSave(doc, parent);

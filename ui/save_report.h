@@ -1,6 +1,9 @@
-// Save, Save as and the save question on closing: a document is written
-// whole to a temporary file beside the target and renamed over it, so a
-// failed save leaves an existing file as it was and the document unchanged.
+// Save, Save as and the save question on closing. A document is written as
+// every file of the program is (platform/atomic_file.h): whole to a temporary
+// file beside the target and renamed over it, so a failed save leaves an
+// existing file as it was and the document unchanged; a device or a FIFO is
+// written as it is, and a file with other links or owners in place once the
+// report is whole.
 #ifndef VORLAN_UI_SAVE_REPORT_H
 #define VORLAN_UI_SAVE_REPORT_H
 
@@ -13,7 +16,8 @@ class QWidget;
 // before the first space, "#", "%", ";", "/" or "\"; no extension added.
 QString SuggestedFileName(const QString& title);
 
-// The message for a save of path that failed with errno err.
+// The message for a save of path that failed with errno err; control
+// characters of the name are shown escaped.
 QString SaveErrorMessage(int err, const QString& path);
 
 // Writes doc to path (no dialog). On failure shows the message and returns

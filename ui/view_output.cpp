@@ -50,13 +50,13 @@ void CVorlanScrollView::DoOutputCommand(int id) {
     }
 }
 
-// Paper shows the report in the view's font, decoded as the window decodes
-// it: by the font's character set, or as UTF-8 after a UTF-8 count.
+// Paper shows the report in the view's font, each line decoded as the window
+// decodes it.
 void CVorlanScrollView::OnFilePrint(bool preview) {
-    CReportTextDecoder decoder(m_logFont.lfCharSet, m_pDoc->ReportIsUtf8());
+    CReportTextDecoder decoder(m_logFont.lfCharSet);
     const CReportPrinter printer(
         m_pDoc->Report(), m_pDoc->Settings(),
-        [&decoder](std::string_view bytes) { return decoder.Decode(bytes); });
+        [&decoder](std::string_view bytes) { return decoder.DecodeForDisplay(bytes); });
     const QFont& font = m_bFontBuilt ? m_font : this->font();
     if (preview)
         RunPreviewCommand(printer, font, window());
@@ -64,8 +64,10 @@ void CVorlanScrollView::OnFilePrint(bool preview) {
         RunPrintCommand(printer, font, window());
 }
 
+// The clipboard gets each line's characters as the window decodes them, but
+// a tab stays a tab.
 void CVorlanScrollView::OnEditCopy() {
-    CReportTextDecoder decoder(m_logFont.lfCharSet, m_pDoc->ReportIsUtf8());
+    CReportTextDecoder decoder(m_logFont.lfCharSet);
     RunCopyCommand(
         m_pDoc->Report(), [&decoder](std::string_view bytes) { return decoder.Decode(bytes); },
         window());

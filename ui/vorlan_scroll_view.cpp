@@ -186,9 +186,8 @@ void CVorlanScrollView::OnUpdate() {
 }
 
 void CVorlanScrollView::SyncDecoder() {
-    const bool utf8 = m_pDoc->ReportIsUtf8();
-    if (!m_decoder || m_decoder->CharSet() != m_logFont.lfCharSet || m_decoder->IsUtf8() != utf8)
-        m_decoder.emplace(m_logFont.lfCharSet, utf8);
+    if (!m_decoder || m_decoder->CharSet() != m_logFont.lfCharSet)
+        m_decoder.emplace(m_logFont.lfCharSet);
 }
 
 void CVorlanScrollView::SetLogFont(const LogFont& logFont) {
@@ -270,12 +269,12 @@ void CVorlanScrollView::PaintReport(QPainter& painter) {
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(FromColorRef(m_crBack));
     painter.setPen(FromColorRef(m_crText));
-    SyncDecoder(); // a count may have changed how the report reads
     int y = layout.firstTop;
     for (int drawn = 0; node && drawn < layout.maxLines; ++drawn, node = node->m_pNextNode) {
         const std::string_view body = ReportLineBody(node->m_strLine);
         if (!body.empty())
-            painter.drawText(kLeftMargin + dx, y - scrollY + m_tm.ascent, m_decoder->Decode(body));
+            painter.drawText(kLeftMargin + dx, y - scrollY + m_tm.ascent,
+                             m_decoder->DecodeForDisplay(body));
         y += layout.pitch;
     }
 }

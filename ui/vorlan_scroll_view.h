@@ -108,7 +108,7 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     void ReadColors();
     void UpdateScrollExtent();
     void SetCountBusy(bool busy);
-    // The line decoder for the font's character set and the report's encoding.
+    // The line decoder for the font's character set.
     void SyncDecoder();
 
     std::shared_ptr<CResultDocument> m_pDoc;

@@ -23,6 +23,7 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -51,7 +52,9 @@ struct RunResult {
 
 struct RunOptions {
     std::vector<std::string> env;
-    bool asNobody = false; // only when running as root
+    bool asNobody = false;  // only when running as root
+    bool appendOut = false; // standard output appends to what the file holds
+    rlim_t addressSpace = RLIM_INFINITY;
 };
 
 std::string ReadFile(const fs::path& path) {
@@ -137,7 +140,7 @@ class HostileTree : public ::testing::Test {
         fs::path outFile = root / "stdout", errFile = root / "stderr";
         pid_t pid = ::fork();
         if (pid == 0) {
-            FILE* out = std::freopen(outFile.c_str(), "wb", stdout);
+            FILE* out = std::freopen(outFile.c_str(), options.appendOut ? "ab" : "wb", stdout);
             FILE* err = std::freopen(errFile.c_str(), "wb", stderr);
             if (!out || !err)
                 ::_exit(127);
@@ -146,6 +149,9 @@ class HostileTree : public ::testing::Test {
             if (options.asNobody &&
                 (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
                 ::_exit(126);
+            const struct rlimit limit { options.addressSpace, options.addressSpace };
+            if (options.addressSpace != RLIM_INFINITY && ::setrlimit(RLIMIT_AS, &limit) != 0)
+                ::_exit(125);
             std::vector<char*> argv{program.data()};
             for (std::string& a : args)
                 argv.push_back(a.data());
@@ -424,8 +430,8 @@ TEST_F(HostileTree, BinaryJunkProfileStillCounts) {
 }
 
 TEST_F(HostileTree, ProfileOfEmptyLinesIsReadInLittleMemory) {
-    // Close to the largest profile read; a parser that kept a record per
-    // line would need tens of megabytes for it.
+    // A parser that kept a record per line would need tens of megabytes for
+    // this one.
     Write(profile, std::string(1000 * 1000, '\n') + "[Sort]\nabc=1\n");
     Write(data / "a.txt", "b a\n");
     RunResult r = Count({data.string()});
@@ -470,7 +476,129 @@ TEST_F(HostileTree, ProfileThatIsADirectoryIsAnError) {
     EXPECT_FALSE(fs::exists(root / "new.ini"));
 }
 
+TEST_F(HostileTree, ProfileOverAMebibyteIsApplied) {
+    Write(profile, std::string(2 << 20, ';') + "\n[Option]\nSubdir=1\n");
+    Write(data / "sub" / "deep.txt", "deep\n");
+    RunResult r = Count({data.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, Header(data.string() + "/*.*") + WordLine(1, "deep") + Totals(-1, 1, 1));
+}
+
+// ------------------------------------------------------------ output targets
+
+TEST_F(HostileTree, OutputToADeviceIsWrittenInPlace) {
+    Write(data / "a.txt", "word\n");
+    const fs::path null = root / "null", full = root / "full";
+    if (::mknod(null.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0 ||
+        ::mknod(full.c_str(), S_IFCHR | 0666, ::makedev(1, 7)) != 0)
+        GTEST_SKIP() << "no device node can be made here";
+    fs::create_symlink("full", root / "to-full");
+    RunResult toNull = Count({"--output=" + null.string(), data.string()});
+    EXPECT_EQ(toNull.status, 0) << toNull.err;
+    RunResult toFull = Count({"--output=" + (root / "to-full").string(), data.string()});
+    EXPECT_EQ(toFull.status, 2);
+    EXPECT_EQ(toFull.err,
+              "vorlan-count: " + (root / "to-full").string() + ": No space left on device\n");
+    EXPECT_TRUE(fs::is_character_file(null) && fs::is_character_file(full));
+}
+
+TEST_F(HostileTree, OutputToAFifoReachesItsReader) {
+    Write(data / "a.txt", "word\n");
+    const fs::path fifo = root / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::string got;
+    std::thread reader([&] { got = ReadFile(fifo); });
+    RunResult r = Count({"--output=" + fifo.string(), data.string()});
+    if (r.status != 0) // let the reader go
+        ::close(::open(fifo.c_str(), O_WRONLY | O_CLOEXEC));
+    reader.join();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(got, Header(data.string() + "/*.*") + WordLine(1, "word") + Totals(-1, 1, 1));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST_F(HostileTree, OutputToStandardOutputKeepsWhatARedirectionAppendsTo) {
+    Write(data / "a.txt", "word\n");
+    const std::string report =
+        Header(data.string() + "/*.*") + WordLine(1, "word") + Totals(-1, 1, 1);
+    for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+        Write(root / "stdout", "earlier\n");
+        RunOptions options;
+        options.appendOut = true;
+        RunResult r = Count({std::string("--output=") + name, data.string()}, options);
+        EXPECT_EQ(r.status, 0) << name << r.err;
+        EXPECT_EQ(r.out, "earlier\n" + report) << name;
+    }
+}
+
+TEST_F(HostileTree, OutputOverAnotherUsersLinkedFileKeepsOwnerLinksNoSetId) {
+    if (!RunningAsRoot())
+        GTEST_SKIP() << "needs to give a file away";
+    Write(data / "a.txt", "word\n");
+    const fs::path theirs = root / "theirs.txt";
+    Write(theirs, "an old report of theirs, longer than the new one will be\n");
+    ASSERT_EQ(::chown(theirs.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(theirs.c_str(), 04640), 0);
+    RunResult single = Count({"--output=" + theirs.string(), data.string()});
+    EXPECT_EQ(single.status, 0) << single.err;
+    fs::create_hard_link(theirs, root / "second.txt");
+    RunResult linked = Count({"--percent", "--output=" + theirs.string(), data.string()});
+    EXPECT_EQ(linked.status, 0) << linked.err;
+    EXPECT_EQ(ReadFile(root / "second.txt"), ReadFile(theirs));
+    EXPECT_NE(ReadFile(theirs).find("(100.000%)"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(::stat(theirs.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kNobody);
+    EXPECT_EQ(st.st_gid, kNobody);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_nlink, 2u);
+}
+
+TEST_F(HostileTree, OutputNamingTheProfileIsRefused) {
+    Write(data / "a.txt", "word\n");
+    const std::string before = ReadFile(profile);
+    fs::create_symlink(profile, root / "link.ini");
+    for (const fs::path& name : {profile, root / "link.ini"}) {
+        RunResult r = Count({"--output=" + name.string(), data.string()});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "vorlan-count: " + name.string() +
+                             ": is the profile; the report is not written over it\n");
+    }
+    EXPECT_EQ(ReadFile(profile), before);
+}
+
+TEST_F(HostileTree, ControlBytesOfNamesAreEscapedInMessages) {
+    fs::create_directories(data / "sub");
+    ASSERT_EQ(::mkfifo((data / "sub" / "x\033[2Jy\nz.txt").c_str(), 0644), 0);
+    RunResult failed = Count({"--subdir", data.string()});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err,
+              "Failed to open " + Upper(data.string()) + "/SUB/X\\033[2JY\\nZ.TXT(--;)\n");
+    RunResult missing = Count({(root / "no\rsuch").string()});
+    EXPECT_EQ(missing.err,
+              "vorlan-count: " + root.string() + "/no\\rsuch: No such file or directory\n");
+}
+
 // ------------------------------------------------------------ resources
+
+// Memory short of the output buffer, at limits from just above what loading
+// the program takes: the report, or a message and status 2; never an abort,
+// never a temporary file left.
+TEST_F(HostileTree, LowMemoryEndsInAMessageNotAnAbort) {
+    if (kSanitized)
+        GTEST_SKIP() << "the sanitizers need more address space";
+    Write(data / "a.txt", "word\n");
+    for (rlim_t kb = 7000; kb <= 15000; kb += 1000) {
+        RunOptions options;
+        options.addressSpace = kb * 1024;
+        RunResult r = Count({"--output=" + (root / "out.txt").string(), data.string()}, options);
+        const bool graceful =
+            r.status == 0 || (r.status == 2 && r.err == "vorlan-count: memory exhausted\n");
+        EXPECT_TRUE(graceful || r.status == 127) << kb << " KiB: " << r.status << " " << r.err;
+    }
+    for (const auto& entry : fs::directory_iterator(root))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".out.txt")) << entry.path();
+}
 
 // Memory follows the distinct words, not the size of the input: a 200 MB
 // file of eight words is counted in a few megabytes.

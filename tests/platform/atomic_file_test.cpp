@@ -5,9 +5,12 @@
 
 #include "temp_tree.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -97,7 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"link_loop", {{"link", "out", "loop"}, {"link", "loop", "out"}}, ELOOP},
         TargetCase{"directory", {{"dir", "out"}}, EISDIR},
         TargetCase{"link_to_directory", {{"link", "out", "dir"}}, EISDIR},
-        TargetCase{"fifo", {{"fifo", "out"}}, EINVAL},
         TargetCase{"read_only_file", {{"ro", "out"}}, EACCES},
         TargetCase{
             "link_to_read_only_file", {{"ro", "dir/real"}, {"link", "out", "dir/real"}}, EACCES},
@@ -119,6 +121,38 @@ TEST(AtomicWriteContent, FailingWriterLeavesTheOldFileAndNothingElse) {
     tree.Write("out", "old");
     const std::error_code full(ENOSPC, std::system_category());
     EXPECT_EQ(ReplaceFileAtomically(tree.Path("out"), [&](int) { return full; }), full);
+    EXPECT_EQ(ReadFile(tree.Path("out")), "old");
+    EXPECT_EQ(EntriesIn(tree), 1u);
+}
+
+// Runs body in a child process and returns its wait status.
+template <typename Body> int InChild(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST(AtomicWriteCleanup, NoTemporaryFileOutlivesATerminationOrTheSizeLimit) {
+    CTempTree tree;
+    tree.Write("out", "old");
+    const int killed = InChild([&] {
+        ReplaceFileAtomically(tree.Path("out"), [](int) {
+            ::raise(SIGTERM);
+            return std::error_code();
+        });
+    });
+    EXPECT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGTERM);
+    const int limited = InChild([&] {
+        const struct rlimit limit { 2, 2 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(ReplaceFileAtomically(tree.Path("out"), "too long").value());
+    });
+    EXPECT_TRUE(WIFEXITED(limited) && WEXITSTATUS(limited) == EFBIG);
     EXPECT_EQ(ReadFile(tree.Path("out")), "old");
     EXPECT_EQ(EntriesIn(tree), 1u);
 }

@@ -143,14 +143,14 @@ void AboutDlgTest::dialog_asksTheLibraryAtEveryOpening() {
 void AboutDlgTest::dialog_texts() {
     CAboutDlg dialog(nullptr, FakeLibrary::Identity());
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("VORLAN for Win32"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("VORLAN for Linux"));
     QStringList texts = LabelTexts(&dialog);
     QVERIFY(texts.contains(QStringLiteral("Vorlan ver.1.06a")));
     QVERIFY(texts.contains(
-        QStringLiteral("This program counts the frequency of each words in text file(s).")));
+        QStringLiteral("This program counts the frequency of each word in text file(s).")));
     auto* group = dialog.findChild<QGroupBox*>();
     QVERIFY(group);
-    QCOMPARE(group->title(), QStringLiteral("About TESMO.DLL"));
+    QCOMPARE(group->title(), QStringLiteral("About libtesmo"));
     // Both library lines sit in the group, version above language.
     QCOMPARE(VersionLine(dialog)->parentWidget(), group);
     QCOMPARE(LanguageLine(dialog)->parentWidget(), group);

@@ -93,10 +93,10 @@ void CommandTableTest::menuEntry_labelPromptAndCommand_data() {
     row("Edit(&E)/Paste(&P)\tCtrl+V", "Paste...", ID_EDIT_PASTE);
     row("Edit(&E)/Quit counting...", "Quit counting...", ID_QUIT_COUNTING);
     row("Edit(&E)/Delete result", "Delete result.", ID_DELETE_RESULT);
-    row("FREQ", "Count the frequency of each words", ID_COUNT_FREQUENCY);
+    row("FREQ", "Count the frequency of each word", ID_COUNT_FREQUENCY);
     row("Options(&O)/Print Option", "Printing setting", ID_PRINT_OPTION);
     row("Options(&O)/Output Option...", "Output setting", ID_OUTPUT_OPTION);
-    row("Options(&O)/Colors/Text Color", "Pleae choose the text color", ID_TEXT_COLOR);
+    row("Options(&O)/Colors/Text Color", "Please choose the text color", ID_TEXT_COLOR);
     row("Options(&O)/Colors/Back Ground Color", "", ID_BACK_COLOR);
     row("Font", "Change Font", ID_CHANGE_FONT);
     row("Display(&D)/Toolbar(&T)", "Toggle toolbar", ID_VIEW_TOOLBAR);

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -144,6 +145,12 @@ void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
     QCOMPARE(Items(TypeList(dialog)), (QStringList{"*.*", "*.doc", "*.man", "*.txt"}));
     QCOMPARE(Items(DriveList(dialog)), (QStringList{"[-/-]", "[-~-]"}));
     QVERIFY(DirEdit(dialog)->isReadOnly());
+    QStringList typeLabels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->buddy() == TypeList(dialog))
+            typeLabels.append(label->text());
+    }
+    QCOMPARE(typeLabels, QStringList{"File type"});
 }
 
 void FileSelDialogTest::typing_narrowsFileListAtOnce() {

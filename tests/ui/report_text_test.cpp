@@ -1,5 +1,6 @@
-// Report bytes decoded for display: by the font's character set, with U+FFFD
-// for what the character set does not allow, and without the closing CR LF.
+// Report bytes decoded for display: each line as UTF-8 when it is UTF-8 with
+// a non-ASCII character, otherwise by the font's character set, with U+FFFD
+// for what the character set does not allow, and without the line end.
 #include "ui/report_text.h"
 
 #include <QTest>
@@ -12,8 +13,9 @@ class ReportTextTest : public QObject {
     void decode();
     void decode_leavesTheBytesAlone();
     void decoder_reusedAcrossLinesAfterAnError();
+    void decoder_decidesEachLineOnItsOwn();
     void codePage_ofCharSets();
-    void lineBody_dropsOnlyAClosingCrLf();
+    void lineBody_dropsOnlyItsLineEnd();
 };
 
 void ReportTextTest::decode_data() {
@@ -46,6 +48,15 @@ void ReportTextTest::decode_data() {
         << QByteArray("\xe1") << 161 << QStringLiteral(u"\u03b1");
     QTest::newRow("unknown set falls back to windows-1252")
         << QByteArray("\xe9") << 99 << QStringLiteral(u"\u00e9");
+    QTest::newRow("utf-8 path over the shift-jis font")
+        << QByteArray("/texts/GR\xC3\xB6\xC3\x9F"
+                      "E/")
+        << 128 << QStringLiteral(u"/texts/GR\u00f6\u00dfE/");
+    QTest::newRow("utf-8 beyond the basic plane over a western font")
+        << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80") << 0
+        << QStringLiteral(u"caf\u00e9 \U0001F600");
+    QTest::newRow("overlong form is no utf-8")
+        << QByteArray("\xC0\xAF") << 0 << QStringLiteral(u"\u00c0\u00af");
     QTest::newRow("empty line") << QByteArray() << 128 << QString();
 }
 
@@ -75,6 +86,15 @@ void ReportTextTest::decoder_reusedAcrossLinesAfterAnError() {
     QCOMPARE(decoder.Decode("\x93\xfa\x96\x7b"), QStringLiteral(u"\u65e5\u672c"));
 }
 
+// A count that detects each file's encoding mixes Shift-JIS and UTF-8 lines.
+void ReportTextTest::decoder_decidesEachLineOnItsOwn() {
+    CReportTextDecoder decoder(kShiftJisCharSet);
+    const QString nihon = QStringLiteral(u"\u65e5\u672c");
+    QCOMPARE(decoder.Decode("\x93\xfa\x96\x7b"), nihon);
+    QCOMPARE(decoder.Decode("\xE6\x97\xA5\xE6\x9C\xAC"), nihon);
+    QCOMPARE(decoder.Decode("\x93\xfa\x96\x7b"), nihon);
+}
+
 void ReportTextTest::codePage_ofCharSets() {
     QCOMPARE(CodePageOfCharSet(128), 932);
     QCOMPARE(CodePageOfCharSet(0), 1252);
@@ -83,8 +103,10 @@ void ReportTextTest::codePage_ofCharSets() {
     QCOMPARE(CReportTextDecoder(128).CodePage(), 932);
 }
 
-void ReportTextTest::lineBody_dropsOnlyAClosingCrLf() {
+void ReportTextTest::lineBody_dropsOnlyItsLineEnd() {
     QCOMPARE(ReportLineBody("word\r\n"), std::string_view("word"));
+    QCOMPARE(ReportLineBody("word\n"), std::string_view("word"));
+    QCOMPARE(ReportLineBody("\n\n"), std::string_view("\n"));
     QCOMPARE(ReportLineBody("\r\n"), std::string_view(""));
     QCOMPARE(ReportLineBody("a\r\nb"), std::string_view("a\r\nb"));
     QCOMPARE(ReportLineBody("cr\r"), std::string_view("cr\r"));

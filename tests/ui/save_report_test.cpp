@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -72,6 +74,8 @@ class SaveReportTest : public QObject {
     void saveAs_writesTheReportBytesAndTakesTheName();
     void saveAs_cancelled_writesNothing();
     void save_throughALink_writesTheLinkedFile();
+    void save_toADevice_writesItInPlace_data();
+    void save_toADevice_writesItInPlace();
     void failedSave_showsMessageAndChangesNothing_data();
     void failedSave_showsMessageAndChangesNothing();
     void errorMessages_forTheCauses_data();
@@ -144,7 +148,31 @@ void SaveReportTest::save_throughALink_writesTheLinkedFile() {
     QCOMPARE(m_doc->GetTitle(), std::string("link.txt"));
 }
 
-// Each case names the target inside the temporary folder and what is there.
+void SaveReportTest::save_toADevice_writesItInPlace_data() {
+    QTest::addColumn<unsigned>("minor"); // of the memory devices
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("null") << 3u << QStringList{};
+    QTest::newRow("full") << 7u << QStringList{QStringLiteral("Destination disk drive is full.")};
+}
+
+void SaveReportTest::save_toADevice_writesItInPlace() {
+    QFETCH(unsigned, minor);
+    QFETCH(QStringList, messages);
+    const QString device = m_dir->filePath(QStringLiteral("device"));
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, ::makedev(1, minor)) != 0)
+        QSKIP("no device node can be made here");
+    Answers answers;
+    answers.savePath = device;
+    CScopedOutputServices scoped(answers.Services());
+    QCOMPARE(DoFileSave(*m_doc, nullptr), messages.isEmpty());
+    QCOMPARE(answers.messages, messages);
+    struct stat st {};
+    QCOMPARE(::lstat(QFile::encodeName(device).constData(), &st), 0);
+    QVERIFY(S_ISCHR(st.st_mode));
+}
+
+// Each case names the target inside the temporary folder (or an absolute
+// one) and what is there.
 void SaveReportTest::failedSave_showsMessageAndChangesNothing_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("setUp");
@@ -165,13 +193,17 @@ void SaveReportTest::failedSave_showsMessageAndChangesNothing_data() {
         << "report.txt"
         << "readonly"
         << "Unable to write to %1, it is read-only or opened by someone else.";
+    QTest::newRow("folder that takes no new file")
+        << "/proc/vorlan-report.txt"
+        << ""
+        << "Unable to write to %1, it is read-only or opened by someone else.";
 }
 
 void SaveReportTest::failedSave_showsMessageAndChangesNothing() {
     QFETCH(QString, target);
     QFETCH(QString, setUp);
     QFETCH(QString, message);
-    const QString path = m_dir->filePath(target);
+    const QString path = QDir::isAbsolutePath(target) ? target : m_dir->filePath(target);
     if (setUp == QLatin1String("dir"))
         QVERIFY(QDir().mkpath(path));
     if (setUp == QLatin1String("rodir")) {

@@ -1,5 +1,5 @@
-// UTF-8 reports in the desktop program: decoding their lines, the Output
-// Option dialog's text encoding, and Copy of a report counted as UTF-8.
+// UTF-8 reports in the desktop program: how the window draws their lines,
+// the Output Option dialog's text encoding, and Copy of a UTF-8 report.
 #include "find_widget.h"
 #include "settings_recorder.h"
 #include "ui/child_frame.h"
@@ -8,7 +8,6 @@
 #include "ui/main_frame.h"
 #include "ui/out_opt_dlg.h"
 #include "ui/output_services.h"
-#include "ui/report_text.h"
 #include "ui/result_document.h"
 #include "ui/vorlan_app.h"
 #include "ui/vorlan_scroll_view.h"
@@ -27,11 +26,6 @@ const QStringList kNineKeysDefault = {"Sort/Freq=0",     "Sort/Percent=0",  "Sor
                                       "Sort/abc=1",      "Sort/zyx=0",      "Sort/Tail=0",
                                       "Option/Subdir=0", "Option/Binary=0", "Option/DeHTML=0"};
 
-QString Decode(const QByteArray& bytes, int charSet, bool utf8) {
-    CReportTextDecoder decoder(charSet, utf8);
-    return decoder.Decode(std::string_view(bytes.constData(), bytes.size()));
-}
-
 QComboBox* EncodingBox(const COutOptDlg& dialog) {
     return dialog.findChild<QComboBox*>(QStringLiteral("encoding"));
 }
@@ -45,8 +39,6 @@ void Ok(COutOptDlg& dialog) {
 class Utf8TextTest : public QObject {
     Q_OBJECT
   private slots:
-    void decode_data();
-    void decode();
     void dialog_opensWithTheStoredEncoding_data();
     void dialog_opensWithTheStoredEncoding();
     void dialog_writesEncodingOnlyWhenChanged_data();
@@ -54,42 +46,8 @@ class Utf8TextTest : public QObject {
     void dialog_cancelAfterChangeWritesNothing();
     void dialog_sortClickKeepsTheChosenEncoding();
     void copy_decodesByTheReportsEncoding();
-    void view_drawsByTheReportsEncoding();
+    void view_drawsEachLineInItsOwnEncoding();
 };
-
-void Utf8TextTest::decode_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("charSet");
-    QTest::addColumn<bool>("utf8");
-    QTest::addColumn<QString>("expected");
-    const QString fffd(QChar(0xFFFD));
-    QTest::newRow("utf-8 over the shift-jis font")
-        << QByteArray("         2 : \xE6\x97\xA5\xE6\x9C\xAC") << 128 << true
-        << QStringLiteral(u"         2 : \u65e5\u672c");
-    QTest::newRow("utf-8 over a western font, beyond the basic plane")
-        << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80") << 0 << true
-        << QStringLiteral(u"caf\u00e9 \U0001F600");
-    QTest::newRow("shift-jis bytes in a utf-8 report")
-        << QByteArray("\x93\xfa\x96\x7b") << 128 << true
-        << fffd + fffd + fffd + QStringLiteral("{");
-    QTest::newRow("cut-off sequence")
-        << QByteArray("ab\xE3\x81") << 128 << true << QStringLiteral("ab") + fffd + fffd;
-    QTest::newRow("same bytes without the flag stay shift-jis")
-        << QByteArray("\x93\xfa\x96\x7b") << 128 << false << QStringLiteral(u"\u65e5\u672c");
-}
-
-void Utf8TextTest::decode() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, charSet);
-    QFETCH(bool, utf8);
-    QFETCH(QString, expected);
-    QCOMPARE(Decode(bytes, charSet, utf8), expected);
-    CReportTextDecoder decoder(charSet, utf8);
-    QCOMPARE(decoder.IsUtf8(), utf8);
-    QCOMPARE(decoder.CharSet(), charSet);
-    if (utf8)
-        QCOMPARE(decoder.CodePage(), kUtf8CodePage);
-}
 
 void Utf8TextTest::dialog_opensWithTheStoredEncoding_data() {
     QTest::addColumn<int>("stored"); // -1: absent
@@ -191,27 +149,28 @@ void Utf8TextTest::copy_decodesByTheReportsEncoding() {
     doc->Doc().SetModifiedFlag(false);
 }
 
-// The same characters, once as Shift-JIS bytes in a byte report and once as
-// UTF-8 bytes in a UTF-8 report, look the same; the flag alone decides.
-void Utf8TextTest::view_drawsByTheReportsEncoding() {
+// The same characters as Shift-JIS bytes and as UTF-8 bytes look the same,
+// side by side in one report (a count that detects each file's encoding),
+// whatever the report's UTF-8 flag says.
+void Utf8TextTest::view_drawsEachLineInItsOwnEncoding() {
     CMemorySettings settings;
     auto doc = std::make_shared<CResultDocument>(settings, QStringLiteral("Vorlan1"));
     CVorlanScrollView view(doc);
     view.resize(300, 100);
     view.show();
-    const auto paint = [&](const char* line, bool utf8) {
+    const auto paint = [&](std::initializer_list<const char*> words, bool utf8) {
         doc->Doc().m_listResult.RemoveAllLines();
-        doc->Doc().m_listResult.AppendLine(std::string("         2 : ") + line + "\r\n");
+        for (const char* word : words)
+            doc->Doc().m_listResult.AppendLine(std::string("         2 : ") + word + "\r\n");
         doc->Doc().m_bUtf8Report = utf8;
         doc->UpdateAllViews();
         return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
     const char* sjis = "\x93\xfa\x96\x7b";
     const char* utf8 = "\xE6\x97\xA5\xE6\x9C\xAC";
-    const QImage expected = paint(sjis, false);
-    QCOMPARE(paint(utf8, true), expected);
-    QVERIFY(paint(utf8, false) != expected);
-    QCOMPARE(paint(sjis, false), expected); // and back
+    const QImage expected = paint({sjis, sjis}, false);
+    QCOMPARE(paint({sjis, utf8}, true), expected);
+    QCOMPARE(paint({utf8, sjis}, false), expected);
 }
 
 QTEST_MAIN(Utf8TextTest)

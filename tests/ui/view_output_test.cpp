@@ -18,6 +18,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMdiArea>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -51,6 +52,7 @@ class ViewOutputTest : public QObject {
     void recentFile_opensAsAnEmptyReportTitledWithItsName();
     void print_writesThePagesOfTheWindowsReport();
     void copy_decodesAsTheWindowDoes();
+    void tab_showsAsOneSpaceOnScreenAndPaper();
     void close_modifiedAsksAndCancelKeepsWindow();
 
   private:
@@ -200,6 +202,32 @@ void ViewOutputTest::copy_decodesAsTheWindowDoes() {
                                                        QString::fromUtf8("\u65e5\u672c") +
                                                        QStringLiteral("\r\n"));
     QCOMPARE(messages, QStringList{QStringLiteral("Completed!(^_^)")});
+}
+
+// A word may hold a tab between two digits: the window and the page show it
+// as one space, not as a jump to a tab stop.
+void ViewOutputTest::tab_showsAsOneSpaceOnScreenAndPaper() {
+    const auto looks = [&](const char* word) {
+        Doc()->Doc().m_listResult.RemoveAllLines();
+        FillReport({std::string("         1 : ") + word});
+        QImage paper;
+        COutputServices services = OutputServices();
+        services.execDialog = [&](QDialog& dialog) {
+            auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+            preview->updatePreview();
+            dialog.show();
+            paper = preview->grab().toImage();
+            return 0;
+        };
+        CScopedOutputServices scoped(services);
+        m_frame->RouteCommand(ID_FILE_PRINT_PREVIEW);
+        return std::pair(m_frame->ActiveView()->viewport()->grab().toImage(), paper);
+    };
+    const auto spaced = looks("12 34");
+    const auto tabbed = looks("12\t34");
+    QCOMPARE(tabbed.first, spaced.first);
+    QCOMPARE(tabbed.second, spaced.second);
+    QVERIFY(!spaced.second.isNull());
 }
 
 void ViewOutputTest::close_modifiedAsksAndCancelKeepsWindow() {
