@@ -51,10 +51,8 @@ struct CScanPlan {
 // order, given the sizes the files measured (0: gone, not regular, of unknown
 // size; such a file is one part, which fails or reads it whole). No parts when
 // the list is too small to be worth more than one thread.
-CScanPlan PlanScanParts(const std::vector<std::string>& files,
-                                    const std::vector<bool>& counted,
-                                    const std::vector<std::uint64_t>& sizes,
-                                    const ScanThreads& threads);
+CScanPlan PlanScanParts(const std::vector<std::string>& files, const std::vector<bool>& counted,
+                        const std::vector<std::uint64_t>& sizes, const ScanThreads& threads);
 
 // The offset just past the first line feed at or after from in the open file
 // fd of size bytes, or size when there is none.
