@@ -75,8 +75,9 @@ void CVorlanDoc::Scan(const std::vector<std::string>& files, const ScanVariant& 
     m_lastCount = run.Outcome();
 }
 
-void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int32_t words) {
+void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int64_t words) {
     char title[64];
+    static_assert(sizeof(long) == sizeof(std::int64_t), "the title's %ld takes every total");
     std::snprintf(title, sizeof title, TextsOf(variant).progress, static_cast<long>(words));
     SetTitle(title);
 }

@@ -49,7 +49,7 @@ class CVorlanDoc : public CDocument {
 
     // What the user sees of a scan read as variant: its progress title every
     // 500 words, and the message on a file that failed (path upper-cased).
-    void ShowWordsTitle(const ScanVariant& variant, std::int32_t words);
+    void ShowWordsTitle(const ScanVariant& variant, std::int64_t words);
     static std::string FailureMessage(FileFailure failure, const std::string& upperPath,
                                       const ScanVariant& variant);
 
@@ -86,10 +86,10 @@ class CVorlanDoc : public CDocument {
     int m_bExcludeBinary = 0;
     CExcludeList m_listExclude;
     CStringTree m_wordTree;
-    std::int32_t m_nDifferentWords = 0;
-    std::int32_t m_nTotalWords = 0;
+    std::int64_t m_nDifferentWords = 0;
+    std::int64_t m_nTotalWords = 0;
     std::string m_strSavedTitle;
-    std::int32_t m_nFilesProcessed = 0;
+    std::int64_t m_nFilesProcessed = 0;
     // The words of the report are shown as UTF-8 (CountOutcome::bUtf8Report,
     // kept up to date while the run reads files).
     bool m_bUtf8Report = false;
