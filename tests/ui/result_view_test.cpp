@@ -2,6 +2,7 @@
 // the scroll position), what is drawn of them, the colours of the profile,
 // the extent, the font made from a font description, and the line index
 // that keeps repaints from walking the report.
+#include "font_of_height.h"
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/display_font.h"
@@ -18,21 +19,6 @@
 namespace {
 
 constexpr ColorRef kWhite = 0x00FFFFFF;
-
-// A font description of the given character height from a font this system
-// has; lfHeight 0 when no size gives it.
-LogFont FontOfHeight(int height) {
-    for (int pixels = 4; pixels <= 40; ++pixels) {
-        LogFont logFont;
-        SetFaceName(logFont, "DejaVu Sans Mono");
-        logFont.lfHeight = -pixels;
-        if (MeasureFont(FontFromLogFont(logFont)).height == height)
-            return logFont;
-    }
-    LogFont none;
-    none.lfHeight = 0;
-    return none;
-}
 
 // Text is smoothed at its edges: a pixel counts as the colour when it is
 // close to it.
@@ -94,7 +80,7 @@ class ResultViewTest : public QObject {
 
     void layout_data();
     void layout();
-    void extent_followsLineCountAndAverageWidth();
+    void extent_followsLineCountAndWidestLine();
     void paint_linesSitInTheirSlotsFromTheScrollPosition();
     void paint_emptyLineTakesAPitchAndDrawsNothing();
     void paint_readsTheColoursAtEveryRepaint();
@@ -177,20 +163,9 @@ void ResultViewTest::layout() {
     QTEST(layout.maxLines, "maxLines");
 }
 
-void ResultViewTest::extent_followsLineCountAndAverageWidth() {
-    QCOMPARE(ReportExtent({13, 7, 10}, 3), QSize(220, 45));
-    QCOMPARE(ReportExtent({13, 7, 10}, 0), QSize(220, 0));
-
-    // Long lines do not widen the extent.
-    MakeView(m_font13, {200, 150});
-    AddLines({QString(200, QLatin1Char('x')), QStringLiteral("a"), QStringLiteral("b")});
-    Paint();
-    const FontMetrics tm = m_view->Metrics();
-    QCOMPARE(tm.height, 13);
-    const QSize viewport = m_view->viewport()->size();
-    QCOMPARE(m_view->horizontalScrollBar()->maximum(),
-             std::max(0, 30 * tm.aveCharWidth + 10 - viewport.width()));
-    QCOMPARE(m_view->verticalScrollBar()->maximum(), std::max(0, 3 * 15 - viewport.height()));
+void ResultViewTest::extent_followsLineCountAndWidestLine() {
+    QCOMPARE(ReportExtent({13, 7, 10}, 3, 100), QSize(110, 45));
+    QCOMPARE(ReportExtent({13, 7, 10}, 0, 0), QSize(10, 0));
 }
 
 // Text pixels of line i lie in rows i x 15 + 1 to i x 15 + 13 of the whole
