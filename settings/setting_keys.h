@@ -79,6 +79,14 @@ inline constexpr IntKey kPreviewPages{"Settings", "PreviewPages", 0};
 // The exclusion lists: a switch (default on) and a list per category.
 inline constexpr const char* kExcludeSection = "Exclude";
 
+// The main window as it was closed: its size and position when not
+// maximised (Width 0: never stored), and whether it was maximised.
+inline constexpr IntKey kWindowLeft{"Window", "Left", 0};
+inline constexpr IntKey kWindowTop{"Window", "Top", 0};
+inline constexpr IntKey kWindowWidth{"Window", "Width", 0};
+inline constexpr IntKey kWindowHeight{"Window", "Height", 0};
+inline constexpr IntKey kWindowMaximized{"Window", "Maximized", 0};
+
 } // namespace setting_keys
 
 // Whether the option is on, as its readers test it.

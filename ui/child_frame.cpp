@@ -7,6 +7,7 @@
 #include "ui/vorlan_scroll_view.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 
 bool AskStopCountingAndClose(QWidget* parent) {
     return OutputServices().question(parent, QStringLiteral("Stop counting and close?")) ==
@@ -20,6 +21,13 @@ CChildFrame::CChildFrame(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     CResultDocument* document = doc.get();
     m_pView = new CVorlanScrollView(std::move(doc), this);
     setWidget(m_pView);
+    // Ctrl+W and Ctrl+F4 belong to the frame's Close command, whose menu
+    // item shows them; the window's own menu keeping them too would make
+    // both keys ambiguous, so that neither did anything.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* action : menu->actions())
+            action->setShortcuts({});
+    }
     connect(document, &CResultDocument::captionsChanged, this, &CChildFrame::UpdateCaption);
     // Queued: the count's command is still on the stack when it says so.
     connect(m_pView, &CVorlanScrollView::countFinished, this, &CChildFrame::CloseAfterCount,

@@ -7,7 +7,7 @@ namespace {
 const CommandInfo kCommands[] = {
     {ID_FILE_NEW, "New(&N)\tCtrl+N", nullptr, "Create new file.", {"Ctrl+N", nullptr}},
     {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", nullptr, "Open a file.", {"Ctrl+O", nullptr}},
-    {ID_FILE_CLOSE, "Close(&C)", nullptr, "Close this Window.", {}},
+    {ID_FILE_CLOSE, "Close(&C)", nullptr, "Close this Window.", {"Ctrl+W", "Ctrl+F4"}},
     {ID_FILE_SAVE,
      "Save(&S)\tCtrl+S",
      nullptr,

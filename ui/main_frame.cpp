@@ -21,6 +21,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -45,6 +46,9 @@ constexpr int kButtonWidth = 16;
 constexpr int kButtonHeight = 15;
 constexpr int kRecentFiles = CRecentFileList::kSize;
 constexpr int kIndicatorPollMs = 250;
+// A result window that is not the only one opens at this share (per cent)
+// of the frame's client area.
+constexpr int kChildShare = 80;
 
 const char* const kIndicatorTexts[] = {"KANA", "CAP", "NUM", "SCRL"};
 
@@ -85,6 +89,8 @@ CMainFrame::CMainFrame(CCommandTarget* app, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/vorlan/vorlan.png")));
     setContextMenuPolicy(Qt::NoContextMenu);
     setCentralWidget(m_pMdiArea);
+    // A new window stays as it opens even while the active one is maximised.
+    m_pMdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -292,8 +298,10 @@ void CMainFrame::ShowContextMenu(CVorlanScrollView* view, const QPoint& pos) {
 
 CChildFrame* CMainFrame::OpenWindow(std::shared_ptr<CResultDocument> doc) {
     m_pCountProgress->Watch(doc.get());
+    const bool only = m_pMdiArea->subWindowList().isEmpty();
     auto* child = new CChildFrame(std::move(doc));
     m_pMdiArea->addSubWindow(child);
+    PlaceNewChild(child, only);
     CVorlanScrollView* view = child->View();
     connect(view, &CVorlanScrollView::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
     connect(view, &CVorlanScrollView::countFinished, this, &CMainFrame::OnCountFinished);
@@ -302,10 +310,27 @@ CChildFrame* CMainFrame::OpenWindow(std::shared_ptr<CResultDocument> doc) {
     connect(child, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateCaption);
     // A closed window leaves the route; the states follow at once.
     connect(child, &QObject::destroyed, this, &CMainFrame::UpdateCommandUI, Qt::QueuedConnection);
-    child->show();
     m_pMdiArea->setActiveSubWindow(child);
     UpdateCommandUI();
     return child;
+}
+
+// The only result window fills the frame; any other opens over most of it,
+// a title bar's height further down and right than the one before, so that
+// the windows behind stay reachable.
+void CMainFrame::PlaceNewChild(CChildFrame* child, bool only) {
+    if (only) {
+        child->showMaximized();
+        return;
+    }
+    const QRect area = m_pMdiArea->viewport()->rect();
+    const QSize size = area.size() * kChildShare / 100;
+    const int step = std::max(1, child->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int places = std::max(
+        1, std::min(area.width() - size.width(), area.height() - size.height()) / step + 1);
+    const int offset = (m_nCascade++ % places) * step;
+    child->setGeometry(QRect(QPoint(offset, offset), size));
+    child->showNormal();
 }
 
 CChildFrame* CMainFrame::ActiveChild() const {
@@ -402,8 +427,18 @@ void CMainFrame::RouteCommand(int id) {
 void CMainFrame::UpdateCaption() {
     CChildFrame* child = ActiveChild();
     QString title = QString::fromLatin1(kAppTitle);
-    setWindowTitle(child ? QStringLiteral("%1 - %2").arg(title, child->Caption()) : title);
+    m_strCaption = child ? QStringLiteral("%1 - %2").arg(title, child->Caption()) : title;
+    setWindowTitle(m_strCaption);
     UpdateIdleText();
+}
+
+// A maximised result window would add its caption once more in brackets;
+// the caption already names it, so the frame keeps its own.
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange && !m_strCaption.isNull() &&
+        windowTitle() != m_strCaption)
+        setWindowTitle(m_strCaption);
 }
 
 // A prompt on show stays; the idle text under it changes.

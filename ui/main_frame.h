@@ -31,7 +31,8 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     explicit CMainFrame(CCommandTarget* app = nullptr, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Opens a new result window on doc and makes it active.
+    // Opens a new result window on doc and makes it active: maximised when
+    // it is the only one, else over most of the frame, cascaded.
     CChildFrame* OpenWindow(std::shared_ptr<CResultDocument> doc);
     CChildFrame* ActiveChild() const;
     CVorlanScrollView* ActiveView() const;
@@ -76,6 +77,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void CreateActions();
@@ -87,6 +89,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     void ShowMenu(int menu);
     void UpdateRecentFileItems();
     void UpdateCaption();
+    void PlaceNewChild(CChildFrame* child, bool only);
     void UpdateIdleText();
     void UpdateIndicators();
     void FillWindowList();
@@ -117,6 +120,10 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     // that the active window's report is partial.
     QString m_strIdleText;
     QStringList m_recentNames;
+    // The caption UpdateCaption chose, which the frame keeps.
+    QString m_strCaption;
+    // Windows placed over others so far: each opens one step further on.
+    int m_nCascade = 1;
     // One action per command; aliases are the context menu's differently
     // labelled entries, enabled together with their command.
     std::map<int, QAction*> m_actions;

@@ -10,6 +10,7 @@
 #include "ui/output_services.h"
 #include "ui/print_setup.h"
 #include "ui/result_document.h"
+#include "ui/window_placement.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,11 +69,16 @@ bool CVorlanApp::InitInstance() {
 
     m_pMainFrame = std::make_unique<CMainFrame>(this);
     m_pMainFrame->SetRecentFiles(m_recent.DisplayNames());
-    m_pMainFrame->show();
+    if (RestoreWindowPlacement(*m_pMainFrame, m_settings))
+        m_pMainFrame->showMaximized();
+    else
+        m_pMainFrame->show();
     return OnFileNew() != nullptr;
 }
 
 void CVorlanApp::ExitInstance() {
+    if (m_pMainFrame)
+        SaveWindowPlacement(*m_pMainFrame, m_settings);
     m_recent.Write(m_settings);
     if (m_printSetup.PreviewPages() != 0)
         WriteInt(m_settings, setting_keys::kPreviewPages, m_printSetup.PreviewPages());

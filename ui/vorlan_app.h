@@ -28,10 +28,11 @@ class CVorlanApp : public QObject, public CCommandTarget {
     explicit CVorlanApp(CSettingsStore& settings, QObject* parent = nullptr);
     ~CVorlanApp() override;
 
-    // Start-up: dialog colours, recent files, the main window, one empty
-    // result window. False when the main window cannot be made.
+    // Start-up: dialog colours, recent files, the main window where it was
+    // last closed, one empty result window. False when the main window cannot be made.
     bool InitInstance();
-    // Shut-down: writes the recent-file list and the preview page count.
+    // Shut-down: writes the main window's placement, the recent-file list
+    // and the preview page count.
     void ExitInstance();
 
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }

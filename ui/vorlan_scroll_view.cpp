@@ -8,6 +8,7 @@
 #include "ui/result_document.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -15,12 +16,6 @@
 
 namespace {
 
-// Scroll steps as the extent gives them: a page is a tenth of the extent and
-// a line a tenth of a page.
-constexpr int kStepDivisor = 10;
-// The report can be read across this many average characters.
-constexpr int kExtentChars = 30;
-constexpr int kExtentMargin = 10;
 // Lines are drawn one pitch apart: the character height and two pixels.
 constexpr int kLineGap = 2;
 
@@ -28,11 +23,10 @@ QColor FromColorRef(ColorRef cr) {
     return QColor(cr & 0xFF, (cr >> 8) & 0xFF, (cr >> 16) & 0xFF);
 }
 
-void SetScrollRange(QScrollBar* bar, int extent, int visible) {
+void SetScrollRange(QScrollBar* bar, int extent, int visible, ScrollSteps steps) {
     bar->setRange(0, std::max(0, extent - visible));
-    const int page = std::max(1, extent / kStepDivisor);
-    bar->setPageStep(page);
-    bar->setSingleStep(std::max(1, page / kStepDivisor));
+    bar->setSingleStep(steps.line);
+    bar->setPageStep(steps.page);
 }
 
 } // namespace
@@ -49,10 +43,22 @@ ReportLayout ComputeReportLayout(int charHeight, int scrollY, int viewHeight) {
 
 // A huge report in a large font is taller than a scroll bar can count: its
 // extent stops at the largest one rather than wrapping round to nothing.
-QSize ReportExtent(const FontMetrics& metrics, int lineCount) {
+QSize ReportExtent(const FontMetrics& metrics, int lineCount, int widestLine) {
     const qint64 height = qint64(std::max(0, lineCount)) * (metrics.height + kLineGap);
-    return {kExtentChars * metrics.aveCharWidth + kExtentMargin,
+    return {CVorlanScrollView::kLeftMargin * 2 + std::max(0, widestLine),
             int(std::min<qint64>(height, std::numeric_limits<int>::max()))};
+}
+
+// A page keeps one line of the last window in sight; it is whole lines, so
+// that paging from the top keeps lines on their slots.
+ScrollSteps VerticalSteps(const FontMetrics& metrics, int viewHeight) {
+    const int pitch = std::max(1, metrics.height) + kLineGap;
+    return {pitch, std::max(1, viewHeight / pitch - 1) * pitch};
+}
+
+ScrollSteps HorizontalSteps(const FontMetrics& metrics, int viewWidth) {
+    const int column = std::max(1, metrics.aveCharWidth);
+    return {column, std::max(column, viewWidth - column)};
 }
 
 CVorlanScrollView::CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidget* parent)
@@ -63,7 +69,7 @@ CVorlanScrollView::CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidg
     m_pDoc->AddView(this);
     connect(m_pDoc.get(), &CResultDocument::contentChanged, this,
             &CVorlanScrollView::commandStateChanged);
-    connect(m_pDoc.get(), &CResultDocument::linesReplaced, this, [this] { m_lineIndex.Reset(); });
+    connect(m_pDoc.get(), &CResultDocument::linesReplaced, this, [this] { ForgetLines(); });
 }
 
 CVorlanScrollView::~CVorlanScrollView() {
@@ -175,8 +181,14 @@ void CVorlanScrollView::ScrollToTop() {
     verticalScrollBar()->setValue(0);
 }
 
-void CVorlanScrollView::OnUpdate() {
+void CVorlanScrollView::ForgetLines() {
     m_lineIndex.Reset();
+    m_nWidestLine = 0;
+    m_pMeasuredLongest = nullptr;
+}
+
+void CVorlanScrollView::OnUpdate() {
+    ForgetLines();
     UpdateScrollExtent();
     viewport()->update();
 }
@@ -192,6 +204,9 @@ void CVorlanScrollView::SetLogFont(const LogFont& logFont) {
     m_bFontBuilt = true;
     SyncDecoder();
     m_tm = MeasureFont(m_font, viewport());
+    // Widths measured in the old font say nothing of the new one.
+    m_nWidestLine = 0;
+    m_pMeasuredLongest = nullptr;
     UpdateScrollExtent();
     viewport()->update();
 }
@@ -213,8 +228,6 @@ void CVorlanScrollView::InitView() {
     CFontSetting::Load(m_pDoc->Settings(), setting_keys::kFontSection,
                        setting_keys::kDisplayFontPrefix, logFont, unused);
     SetLogFont(logFont);
-    SetScrollRange(horizontalScrollBar(), 0, 0);
-    SetScrollRange(verticalScrollBar(), 0, 0);
 }
 
 void CVorlanScrollView::showEvent(QShowEvent* event) {
@@ -234,10 +247,40 @@ void CVorlanScrollView::scrollContentsBy(int, int) {
 }
 
 void CVorlanScrollView::UpdateScrollExtent() {
-    const QSize extent = ReportExtent(m_tm, m_pDoc->LineCount());
+    const QSize extent = ReportExtent(m_tm, m_pDoc->LineCount(), m_nWidestLine);
     const QSize visible = viewport()->size();
-    SetScrollRange(horizontalScrollBar(), extent.width(), visible.width());
-    SetScrollRange(verticalScrollBar(), extent.height(), visible.height());
+    SetScrollRange(horizontalScrollBar(), extent.width(), visible.width(),
+                   HorizontalSteps(m_tm, visible.width()));
+    SetScrollRange(verticalScrollBar(), extent.height(), visible.height(),
+                   VerticalSteps(m_tm, visible.height()));
+}
+
+// Home and End (with or without Ctrl) go to the first and the last line;
+// the arrows and the page keys are the base class's, with the steps above.
+void CVorlanScrollView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers others =
+        event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+    const bool home = event->key() == Qt::Key_Home;
+    if ((home || event->key() == Qt::Key_End) && others == Qt::NoModifier) {
+        verticalScrollBar()->triggerAction(home ? QAbstractSlider::SliderToMinimum
+                                                : QAbstractSlider::SliderToMaximum);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+// The widest line seen so far: those drawn, measured as drawn, and the
+// longest the line index has passed. It only grows until the report or
+// the font changes, so the extent does not shrink under the user.
+void CVorlanScrollView::WidenTo(const QFontMetrics& metrics) {
+    const CExStringList::CLineNode* longest = m_lineIndex.LongestLine(m_pDoc->Report());
+    if (!longest || longest == m_pMeasuredLongest)
+        return;
+    m_pMeasuredLongest = longest;
+    const std::string_view body = ReportLineBody(longest->m_strLine);
+    m_nWidestLine =
+        std::max(m_nWidestLine, metrics.horizontalAdvance(m_decoder->DecodeForDisplay(body)));
 }
 
 void CVorlanScrollView::paintEvent(QPaintEvent*) {
@@ -254,6 +297,7 @@ void CVorlanScrollView::paintEvent(QPaintEvent*) {
 void CVorlanScrollView::PaintReport(QPainter& painter) {
     painter.setFont(m_bFontBuilt ? m_font : font());
     m_tm = MeasureFont(painter.font(), viewport());
+    const QFontMetrics metrics(painter.font(), viewport());
     UpdateScrollExtent();
 
     const int dx = -horizontalScrollBar()->value();
@@ -268,9 +312,13 @@ void CVorlanScrollView::PaintReport(QPainter& painter) {
     int y = layout.firstTop;
     for (int drawn = 0; node && drawn < layout.maxLines; ++drawn, node = node->m_pNextNode) {
         const std::string_view body = ReportLineBody(node->m_strLine);
-        if (!body.empty())
-            painter.drawText(kLeftMargin + dx, y - scrollY + m_tm.ascent,
-                             m_decoder->DecodeForDisplay(body));
+        if (!body.empty()) {
+            const QString text = m_decoder->DecodeForDisplay(body);
+            painter.drawText(kLeftMargin + dx, y - scrollY + m_tm.ascent, text);
+            m_nWidestLine = std::max(m_nWidestLine, metrics.horizontalAdvance(text));
+        }
         y += layout.pitch;
     }
+    WidenTo(metrics);
+    UpdateScrollExtent();
 }

@@ -15,6 +15,7 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QFontMetrics>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,8 +33,19 @@ struct ReportLayout {
 };
 ReportLayout ComputeReportLayout(int charHeight, int scrollY, int viewHeight);
 
-// The scrollable extent for N lines: 30 x W + 10 across, N x (H + 2) down.
-QSize ReportExtent(const FontMetrics& metrics, int lineCount);
+// The scrollable extent for N lines: the widest line (in pixels) with a
+// margin on either side across, N x (H + 2) down.
+QSize ReportExtent(const FontMetrics& metrics, int lineCount, int widestLine);
+
+// A scroll bar's steps in pixels: an arrow key's and a page's.
+struct ScrollSteps {
+    int line = 1;
+    int page = 1;
+};
+// Down: a line is one pitch, a page the window less one line.
+ScrollSteps VerticalSteps(const FontMetrics& metrics, int viewHeight);
+// Across: a line is one average character, a page the window less one.
+ScrollSteps HorizontalSteps(const FontMetrics& metrics, int viewWidth);
 
 class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     Q_OBJECT
@@ -66,6 +78,8 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     // Report lines whose place the view keeps (they were above or at the
     // top of the window at some repaint since the report last changed).
     std::size_t IndexedLines() const { return m_lineIndex.IndexedLines(); }
+    // The widest report line measured so far, in pixels (see WidenTo).
+    int WidestLine() const { return m_nWidestLine; }
     // H and W as the last repaint measured them.
     const FontMetrics& Metrics() const { return m_tm; }
 
@@ -101,12 +115,16 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void InitView();
     void PaintReport(QPainter& painter);
     void ReadColors();
     void UpdateScrollExtent();
+    void WidenTo(const QFontMetrics& metrics);
+    // The report may have been replaced: no kept place or width holds.
+    void ForgetLines();
     void SetCountBusy(bool busy);
     // The line decoder for the font's character set.
     void SyncDecoder();
@@ -122,6 +140,9 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     std::vector<std::string> m_listFiles;
     bool m_bInitDone = false;
     CReportLineIndex m_lineIndex;
+    int m_nWidestLine = 0;
+    // The index's longest line when it was last measured.
+    const CExStringList::CLineNode* m_pMeasuredLongest = nullptr;
     std::optional<CReportTextDecoder> m_decoder;
     // Last: they read the document's settings when made.
     CViewFontColorCommands m_fontColorCommands{*this};

@@ -9,10 +9,12 @@
 #include "ui/result_document.h"
 #include "ui/vorlan_scroll_view.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 
 namespace {
@@ -94,7 +96,9 @@ class ResultViewTest : public QObject {
 
     void layout_data();
     void layout();
-    void extent_followsLineCountAndAverageWidth();
+    void extent_coversTheWidestLineSeen();
+    void keys_data();
+    void keys();
     void paint_linesSitInTheirSlotsFromTheScrollPosition();
     void paint_emptyLineTakesAPitchAndDrawsNothing();
     void paint_readsTheColoursAtEveryRepaint();
@@ -177,20 +181,63 @@ void ResultViewTest::layout() {
     QTEST(layout.maxLines, "maxLines");
 }
 
-void ResultViewTest::extent_followsLineCountAndAverageWidth() {
-    QCOMPARE(ReportExtent({13, 7, 10}, 3), QSize(220, 45));
-    QCOMPARE(ReportExtent({13, 7, 10}, 0), QSize(220, 0));
-
-    // Long lines do not widen the extent.
-    MakeView(m_font13, {200, 150});
-    AddLines({QString(200, QLatin1Char('x')), QStringLiteral("a"), QStringLiteral("b")});
+// A 200-character line far down is not measured when the report opens, but
+// once it has been in the window its end can be scrolled into view.
+void ResultViewTest::extent_coversTheWidestLineSeen() {
+    QCOMPARE(ReportExtent({13, 7, 10}, 3, 100), QSize(110, 45));
+    MakeView(m_font13, {300, 200});
+    QStringList lines(300, QStringLiteral("short"));
+    lines[250] = QString(200, QLatin1Char('x'));
+    AddLines(lines);
     Paint();
-    const FontMetrics tm = m_view->Metrics();
-    QCOMPARE(tm.height, 13);
-    const QSize viewport = m_view->viewport()->size();
-    QCOMPARE(m_view->horizontalScrollBar()->maximum(),
-             std::max(0, 30 * tm.aveCharWidth + 10 - viewport.width()));
-    QCOMPARE(m_view->verticalScrollBar()->maximum(), std::max(0, 3 * 15 - viewport.height()));
+    QScrollBar* hbar = m_view->horizontalScrollBar();
+    QVERIFY(hbar->maximum() < 50 && m_view->IndexedLines() < 20);
+    const int end = 10 + QFontMetrics(m_view->DisplayFont()).horizontalAdvance(lines[250]);
+    for (int scroll : {245 * 15, 0}) { // and it stays when scrolled away
+        m_view->verticalScrollBar()->setValue(scroll);
+        Paint();
+        QCOMPARE(hbar->maximum() + m_view->viewport()->width(), end);
+    }
+}
+
+// From line 500 of 1,000 in a window 10.5 lines high: an arrow is a line
+// (15 pixels) or a character, a page 9 lines; -1 stands for the last line.
+void ResultViewTest::keys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("down");
+    QTest::addColumn<int>("across");
+    QTest::newRow("down") << int(Qt::Key_Down) << 0 << 501 * 15 << 0;
+    QTest::newRow("page up") << int(Qt::Key_PageUp) << 0 << 491 * 15 << 0;
+    QTest::newRow("right") << int(Qt::Key_Right) << 0 << 500 * 15 << 1;
+    QTest::newRow("home") << int(Qt::Key_Home) << 0 << 0 << 0;
+    QTest::newRow("ctrl+home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << 0 << 0;
+    QTest::newRow("end") << int(Qt::Key_End) << 0 << -1 << 0;
+    QTest::newRow("ctrl+end") << int(Qt::Key_End) << int(Qt::ControlModifier) << -1 << 0;
+}
+
+void ResultViewTest::keys() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, down);
+    MakeView(m_font13, {200, 200});
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_view->resize(200, 200 + 157 - m_view->viewport()->height());
+    AddLines(QStringList(1000, QString(40, QLatin1Char('x'))));
+    Paint();
+    QScrollBar* vbar = m_view->verticalScrollBar();
+    vbar->setValue(500 * 15);
+    QTest::keyClick(m_view.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(vbar->maximum(), 1000 * 15 - 157);
+    QCOMPARE(vbar->value(), down == -1 ? vbar->maximum() : down);
+    QTEST(m_view->horizontalScrollBar()->value() / m_view->Metrics().aveCharWidth, "across");
+
+    // A wheel notch down: the desktop's number of lines.
+    vbar->setValue(0);
+    QWheelEvent notch({50, 50}, m_view->viewport()->mapToGlobal(QPointF(50, 50)), {}, {0, -120},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_view->viewport(), &notch);
+    QCOMPARE(vbar->value(), QApplication::wheelScrollLines() * 15);
 }
 
 // Text pixels of line i lie in rows i x 15 + 1 to i x 15 + 13 of the whole
