@@ -4,7 +4,9 @@
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/file_sel_dialog.h"
+#include "ui/output_services.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -75,6 +77,26 @@ QPushButton* Button(CFileSelDialog& dialog, QDialogButtonBox::StandardButton whi
     return dialog.findChild<QDialogButtonBox*>()->button(which);
 }
 
+// Notes the messages the dialog shows instead of showing them.
+struct CMessages {
+    QStringList shown;
+    CScopedOutputServices scoped{Services()};
+
+    COutputServices Services() {
+        COutputServices services = OutputServices();
+        services.message = [this](QWidget*, const QString& text) { shown.append(text); };
+        return services;
+    }
+};
+
+// Highlights text in list (when given) and presses Enter on widget.
+void PressEnter(QWidget* widget, const QString& text) {
+    if (auto* list = qobject_cast<QListWidget*>(widget); list && !text.isEmpty())
+        list->setCurrentItem(list->findItems(text, Qt::MatchExactly).value(0));
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_Return);
+}
+
 } // namespace
 
 class FileSelDialogTest : public QObject {
@@ -95,6 +117,14 @@ class FileSelDialogTest : public QObject {
     void ok_remembersDirectoryForNextOpening();
     void cancel_writesNothing();
     void missingStoredDirectory_givesEmptyLists();
+    void enter_actsOnTheFocusedControl();
+    void typedFolder_goesThereOrSaysItIsMissing_data();
+    void typedFolder_goesThereOrSaysItIsMissing();
+    void ok_withNothingToCountSaysWhy_data();
+    void ok_withNothingToCountSaysWhy();
+    void subfolderBox_mirrorsTheStoredOption();
+    void rootDrive_alwaysGoesToTheRoot();
+    void typeList_selectingAPatternTakesIt();
 
   private:
     QString Dir(const char* sub = "") const {
@@ -104,14 +134,17 @@ class FileSelDialogTest : public QObject {
 };
 
 // root: a.txt b.TXT c.doc noext .hidden.txt, sub1/ (d.txt, deep/), sub2/,
-// [br]/ (e.txt), .hiddendir/
+// [br]/ (e.txt), .hiddendir/ (f.txt), nest/ (only inner/g.txt), veiled/
+// (only .h.txt, .inner/h.txt and inner/.h.txt)
 void FileSelDialogTest::initTestCase() {
     QVERIFY(m_tmp.isValid());
     QDir root(m_tmp.path());
-    for (const char* dir : {"sub1", "sub1/deep", "sub2", "[br]", ".hiddendir"})
+    for (const char* dir : {"sub1", "sub1/deep", "sub2", "[br]", ".hiddendir", "nest/inner",
+                            "veiled/.inner", "veiled/inner"})
         QVERIFY(root.mkpath(QString::fromLatin1(dir)));
-    for (const char* file :
-         {"a.txt", "b.TXT", "c.doc", "noext", ".hidden.txt", "sub1/d.txt", "[br]/e.txt"})
+    for (const char* file : {"a.txt", "b.TXT", "c.doc", "noext", ".hidden.txt", "sub1/d.txt",
+                             "[br]/e.txt", ".hiddendir/f.txt", "nest/inner/g.txt", "veiled/.h.txt",
+                             "veiled/.inner/h.txt", "veiled/inner/.h.txt"})
         Touch(root.filePath(QString::fromLatin1(file)));
 }
 
@@ -141,10 +174,11 @@ void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
-    QCOMPARE(Items(DirList(dialog)), (QStringList{"[..]", "[sub1]", "[sub2]", "[[br]]"}));
+    QCOMPARE(Items(DirList(dialog)),
+             (QStringList{"[..]", "[nest]", "[sub1]", "[sub2]", "[veiled]", "[[br]]"}));
     QCOMPARE(Items(TypeList(dialog)), (QStringList{"*.*", "*.doc", "*.man", "*.txt"}));
     QCOMPARE(Items(DriveList(dialog)), (QStringList{"[-/-]", "[-~-]"}));
-    QVERIFY(DirEdit(dialog)->isReadOnly());
+    QVERIFY(!DirEdit(dialog)->isReadOnly());
     QStringList typeLabels;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         if (label->buddy() == TypeList(dialog))
@@ -239,6 +273,7 @@ void FileSelDialogTest::driveList_keepsCurrentDriveAndJumpsToOthers() {
 }
 
 void FileSelDialogTest::ok_withEmptyFileListStaysOpen() {
+    CMessages messages;
     CCountingSettings settings;
     StoreDir(settings, Dir("sub2"));
     int writes = settings.writes;
@@ -284,6 +319,7 @@ void FileSelDialogTest::cancel_writesNothing() {
 }
 
 void FileSelDialogTest::missingStoredDirectory_givesEmptyLists() {
+    CMessages messages;
     CMemorySettings settings;
     StoreDir(settings, Dir("gone/"));
     QList<CDriveRoot> roots = {{QLatin1Char('/'), QStringLiteral("/")}, {QLatin1Char('t'), Dir()}};
@@ -293,11 +329,173 @@ void FileSelDialogTest::missingStoredDirectory_givesEmptyLists() {
     QVERIFY(Items(DirList(dialog)).isEmpty());
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
     QVERIFY(dialog.isVisible());
+    QCOMPARE(messages.shown, QStringList{QStringLiteral("Folder not found: ") + Dir("gone")});
     // Another drive still leads out.
     DoubleClick(DriveList(dialog), QStringLiteral("[-t-]"));
     QCOMPARE(dialog.Dir(), Dir("gone/"));
     DoubleClick(DriveList(dialog), QStringLiteral("[-/-]"));
     QCOMPARE(dialog.Dir(), QStringLiteral("/"));
+}
+
+// Enter on a list opens or takes its highlighted entry; only the file name
+// box and the file list go on to count.
+void FileSelDialogTest::enter_actsOnTheFocusedControl() {
+    struct Case {
+        const char* control;
+        const char* entry;
+        const char* dir;
+        const char* file;
+        bool counts;
+    };
+    const Case cases[] = {
+        {"dirList", "[deep]", "sub1/deep/", "*.*", false},
+        {"dirList", "[..]", "", "*.*", false},
+        {"driveList", "[-u-]", "sub2/", "*.*", false},
+        {"typeList", "*.doc", "sub1/", "*.doc", false},
+        {"fileName", "", "sub1/", "*.*", true},
+        {"fileList", "d.txt", "sub1/", "d.txt", true},
+    };
+    for (const Case& c : cases) {
+        CMessages messages;
+        CMemorySettings settings;
+        StoreDir(settings, Dir("sub1"));
+        CFileSelDialog dialog(settings, nullptr,
+                              {{QLatin1Char('t'), Dir()}, {QLatin1Char('u'), Dir("sub2/")}});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        PressEnter(FindWidget<QWidget>(dialog, QString::fromLatin1(c.control)),
+                   QString::fromLatin1(c.entry));
+        QCOMPARE(dialog.Dir(), Dir(c.dir));
+        QCOMPARE(dialog.File(), QString::fromLatin1(c.file));
+        QCOMPARE(dialog.result(), int(c.counts ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(dialog.isVisible(), !c.counts);
+        QCOMPARE(messages.shown, QStringList());
+    }
+}
+
+void FileSelDialogTest::typedFolder_goesThereOrSaysItIsMissing_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("absolute") << Dir("sub1") << Dir("sub1/") << QStringList{"d.txt"};
+    QTest::newRow("relative, cleaned") << "sub1/deep/../" << Dir("sub1/") << QStringList{"d.txt"};
+    QTest::newRow("home") << "~" << QDir::homePath() + QLatin1Char('/') << QStringList{};
+    QTest::newRow("missing") << Dir("nowhere") << Dir() << QStringList{};
+    QTest::newRow("a file") << Dir("a.txt") << Dir() << QStringList{};
+}
+
+// Typing a path and pressing Enter, or OK, goes to the folder; a path that
+// is no folder is named in a message and the dialog stays where it was.
+void FileSelDialogTest::typedFolder_goesThereOrSaysItIsMissing() {
+    QFETCH(QString, typed);
+    QFETCH(QString, dir);
+    QFETCH(QStringList, files);
+    for (bool viaOk : {false, true}) {
+        CMessages messages;
+        CMemorySettings settings;
+        StoreDir(settings, Dir());
+        CFileSelDialog dialog(settings);
+        dialog.show();
+        FileEdit(dialog)->setText(QStringLiteral("*.txt"));
+        DirEdit(dialog)->setText(typed);
+        if (viaOk)
+            QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+        else
+            PressEnter(DirEdit(dialog), QString());
+        QCOMPARE(dialog.Dir(), dir);
+        const bool missing = dir == Dir();
+        QCOMPARE(messages.shown.size(), missing ? 1 : int(viaOk && files.isEmpty()));
+        if (missing)
+            QVERIFY(messages.shown[0].startsWith(QLatin1String("Folder not found: ")));
+        if (!viaOk)
+            QCOMPARE(Items(FileList(dialog)), missing ? (QStringList{"a.txt", "b.TXT"}) : files);
+        if (!viaOk && !missing)
+            SaveScreenshot(&dialog, "file_sel_typed_folder");
+        QCOMPARE(dialog.isVisible(), !(viaOk && !files.isEmpty()));
+    }
+}
+
+void FileSelDialogTest::ok_withNothingToCountSaysWhy_data() {
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no match") << Dir() << "*.man" << false
+                              << "No file matches *.man in " + Dir().chopped(1);
+    QTest::newRow("only subfolders, not included")
+        << Dir("nest") << "*.*" << false << "No file matches *.* in " + Dir("nest");
+    QTest::newRow("only subfolders, included") << Dir("nest") << "*.*" << true << "";
+    // Hidden files and folders are not read by a count.
+    QTest::newRow("nothing below")
+        << Dir("sub2") << "*.*" << true
+        << "No file matches *.* in " + Dir("sub2") + ", and its subfolders hold no files";
+    QTest::newRow("hidden only") << Dir("veiled") << "*.*" << true
+                                 << "No file matches *.* in " + Dir("veiled") +
+                                        ", and its subfolders hold no files";
+    QTest::newRow("no pattern") << Dir() << "" << false << "Type a file name or pattern.";
+}
+
+void FileSelDialogTest::ok_withNothingToCountSaysWhy() {
+    QFETCH(QString, dir);
+    QFETCH(QString, pattern);
+    QFETCH(bool, subfolders);
+    QFETCH(QString, message);
+    CMessages messages;
+    CMemorySettings settings;
+    StoreDir(settings, dir);
+    CFileSelDialog dialog(settings);
+    dialog.show();
+    FileEdit(dialog)->setText(pattern);
+    FindWidget<QCheckBox>(dialog, QStringLiteral("includeSubfolders"))->setChecked(subfolders);
+    QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+    QCOMPARE(messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(dialog.result(), int(message.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
+}
+
+// The box starts as "Option"/"Subdir" stands and OK stores a change of it.
+void FileSelDialogTest::subfolderBox_mirrorsTheStoredOption() {
+    CCountingSettings settings;
+    StoreDir(settings, Dir());
+    for (int stored : {0, 1}) {
+        settings.WriteSettingInt("Option", "Subdir", stored);
+        CFileSelDialog dialog(settings);
+        auto* box = FindWidget<QCheckBox>(dialog, QStringLiteral("includeSubfolders"));
+        QCOMPARE(box->isChecked(), stored == 1);
+        box->setChecked(stored == 0);
+        dialog.accept();
+        QCOMPARE(settings.GetSettingInt("Option", "Subdir", -1), 1 - stored);
+        QCOMPARE(dialog.IncludeSubfolders(), stored == 0);
+    }
+    const int writes = settings.writes;
+    CFileSelDialog unchanged(settings);
+    unchanged.accept();
+    QCOMPARE(settings.writes, writes + 1); // "File"/"Dir" only
+}
+
+void FileSelDialogTest::rootDrive_alwaysGoesToTheRoot() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir("sub1"));
+    CFileSelDialog dialog(settings, nullptr, {{QLatin1Char('/'), QStringLiteral("/")}});
+    dialog.show();
+    DoubleClick(DriveList(dialog), QStringLiteral("[-/-]"));
+    QCOMPARE(dialog.Dir(), QStringLiteral("/"));
+}
+
+// One click on a pattern is enough, again after another was typed.
+void FileSelDialogTest::typeList_selectingAPatternTakesIt() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    dialog.show();
+    for (const char* pattern : {"*.doc", "*.txt"}) {
+        QListWidgetItem* item = TypeList(dialog)->findItems(pattern, Qt::MatchExactly).value(0);
+        FileEdit(dialog)->setText(QStringLiteral("a*"));
+        QTest::mouseClick(TypeList(dialog)->viewport(), Qt::LeftButton, {},
+                          TypeList(dialog)->visualItemRect(item).center());
+        QCOMPARE(FileEdit(dialog)->text(), QString::fromLatin1(pattern));
+        QCOMPARE(dialog.File(), QString::fromLatin1(pattern));
+    }
+    QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT"}));
 }
 
 QTEST_MAIN(FileSelDialogTest)
