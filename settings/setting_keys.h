@@ -76,6 +76,9 @@ inline constexpr IntKey kPreviewPages{"Settings", "PreviewPages", 0};
 // The exclusion lists: a switch (default on) and a list per category.
 inline constexpr const char* kExcludeSection = "Exclude";
 
+// The folder a report was last saved to: where the save dialog opens next.
+inline constexpr StringKey kSaveDir{"Settings", "SaveDir", ""};
+
 } // namespace setting_keys
 
 // Whether the option is on, as its readers test it.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -26,12 +27,14 @@ QMessageBox::StandardButton AskQuestion(QWidget* parent, const QString& text) {
 
 // "*" rather than "*.*": on this system a name needs no dot.
 QString AskSaveFileName(QWidget* parent, const QString& suggested) {
-    QFileDialog dialog(parent, QStringLiteral("Save As"), QString(),
+    const QFileInfo info(suggested);
+    QFileDialog dialog(parent, QStringLiteral("Save As"),
+                       info.isAbsolute() ? info.absolutePath() : QString(),
                        QStringLiteral("All Files (*)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.selectFile(suggested);
+    dialog.selectFile(info.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -32,9 +32,9 @@ struct COutputServices {
     std::function<void(QWidget* parent, const QString& text)> message;
     // A modal question with Yes, No and Cancel; returns the button chosen.
     std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text)> question;
-    // The save dialog, starting with the suggested name; returns the chosen
-    // path, or an empty string when cancelled. It asks before replacing an
-    // existing file.
+    // The save dialog, starting on the suggested path (a name alone starts
+    // in the current folder); returns the chosen path, or an empty string
+    // when cancelled. It asks before replacing an existing file.
     std::function<QString(QWidget* parent, const QString& suggested)> saveFileName;
     // The printer dialog with its page range preset from 1 to maxPage; false
     // when cancelled. On true, printer holds the choices.
