@@ -48,16 +48,18 @@ bool AskPrinter(QWidget* parent, QPrinter& printer, int maxPage) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::optional<CChosenFont> RunFontChooser(QWidget* parent, const LogFont& initial) {
-    CFontChooserDlg dialog(initial, parent);
+std::optional<CChosenFont> RunFontChooser(QWidget* parent, const LogFont& initial,
+                                          ColorRef initialColor) {
+    CFontChooserDlg dialog(initial, initialColor, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return CChosenFont{dialog.ChosenFont(), dialog.ChosenColor()};
 }
 
-std::optional<ColorRef> RunColorChooser(QWidget* parent) {
-    QColor color = QColorDialog::getColor(Qt::black, parent, QStringLiteral("Color"),
-                                          QColorDialog::DontUseNativeDialog);
+std::optional<ColorRef> RunColorChooser(QWidget* parent, ColorRef initial) {
+    QColor color =
+        QColorDialog::getColor(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), parent,
+                               QStringLiteral("Color"), QColorDialog::DontUseNativeDialog);
     if (!color.isValid())
         return std::nullopt;
     return MakeColorRef(color.red(), color.green(), color.blue());

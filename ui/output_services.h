@@ -43,11 +43,13 @@ struct COutputServices {
     // from (the application's); null gives each job a fresh printer of its
     // own and the preview its usual view.
     std::function<CPrintSetup*()> printSetup;
-    // The font chooser, starting from initial; nothing when cancelled.
-    std::function<std::optional<CChosenFont>(QWidget* parent, const LogFont& initial)> chooseFont;
-    // The colour chooser, opening with no colour chosen (on black); nothing
-    // when cancelled.
-    std::function<std::optional<ColorRef>(QWidget* parent)> chooseColor;
+    // The font chooser, opening on initial in initialColor; nothing when
+    // cancelled.
+    std::function<std::optional<CChosenFont>(QWidget* parent, const LogFont& initial,
+                                             ColorRef initialColor)>
+        chooseFont;
+    // The colour chooser, opening on initial; nothing when cancelled.
+    std::function<std::optional<ColorRef>(QWidget* parent, ColorRef initial)> chooseColor;
     // Runs dialog modally and returns its result.
     std::function<int(QDialog& dialog)> execDialog;
     std::function<void()> beep;
