@@ -395,7 +395,8 @@ void FontColorCommandsTest::chooser_startsFromRecordWithBlack() {
 // The face a missing or generic family shows as, and the text colour, even
 // one the chooser does not list.
 void FontColorCommandsTest::chooser_opensOnTheFontShownInItsColour() {
-    const LogFont shown; // "FixedSys", which the system does not have
+    LogFont shown; // "FixedSys", which the system does not have: "monospace"
+    shown.lfCharSet = 0;
     for (ColorRef color : {kRed, ColorRef(0x123456)}) {
         CFontChooserDlg dialog(shown, color);
         QCOMPARE(FontDialog(dialog)->currentFont().family(),
