@@ -13,23 +13,23 @@
 
 namespace {
 
-double Percent(std::uint32_t count, std::int32_t total) {
+double Percent(std::uint64_t count, std::int64_t total) {
     // The expression of the report's percent field, before its rounding.
-    return count * 100.0 / total;
+    return static_cast<double>(count) * 100.0 / static_cast<double>(total);
 }
 
 // Calls fn(word, count) for each word line of report, in report order.
 template <class Fn> void ForEachWord(const CExStringList& report, Fn fn) {
     for (const auto* node = report.m_pHead; node; node = node->m_pNextNode) {
         if (node->IsWordLine())
-            fn(node->Word(), node->m_nWordCount);
+            fn(node->Word(), node->WordCount());
     }
 }
 
 bool AllWordsUtf8(const CExStringList& report) {
     bool utf8 = true;
     ForEachWord(report,
-                [&](std::string_view word, std::uint32_t) { utf8 = utf8 && IsValidUtf8(word); });
+                [&](std::string_view word, std::uint64_t) { utf8 = utf8 && IsValidUtf8(word); });
     return utf8;
 }
 
@@ -66,7 +66,7 @@ void WriteDelimited(const CExStringList& report, const ExportTotals& totals, con
     const char* encoding = AllWordsUtf8(report) ? "encoding=utf-8" : "encoding=shift_jis";
     PutRow(ar, d, {"word", "count", "percent", encoding});
     std::string row;
-    ForEachWord(report, [&](std::string_view word, std::uint32_t count) {
+    ForEachWord(report, [&](std::string_view word, std::uint64_t count) {
         row = d.field(word);
         row += d.separator;
         row += std::to_string(count);
@@ -118,7 +118,7 @@ void WriteJson(const CExStringList& report, const ExportTotals& totals, CArchive
     Put(ar, ",\n\"words\":[");
     bool first = true;
     std::string item;
-    ForEachWord(report, [&](std::string_view word, std::uint32_t count) {
+    ForEachWord(report, [&](std::string_view word, std::uint64_t count) {
         item = first ? "\n{" : ",\n{";
         first = false;
         item += JsonTextMember("word", word, !utf8, converter);

@@ -18,9 +18,9 @@ class CExStringList;
 enum class DataFormat { tsv, csv, json };
 
 struct ExportTotals {
-    std::int32_t filesProcessed = 0;
-    std::int32_t totalWords = 0;
-    std::int32_t differentWords = 0;
+    std::int64_t filesProcessed = 0;
+    std::int64_t totalWords = 0;
+    std::int64_t differentWords = 0;
     std::string spec; // the file specification as the report's header shows it
 };
 

@@ -25,14 +25,17 @@ class CCountInput {
     }
 
     // Opens entry for reading, from byte begin up to end of its file (the
-    // whole file by default; a descriptor entry is always read whole). False,
-    // with the reader's Error() set, when it cannot be opened.
+    // whole file by default; a descriptor entry is always read whole), or
+    // those bytes of fd when it is not -1: the file entry named when the
+    // count opened it, which several parts share. False, with the reader's
+    // Error() set, when it cannot be opened.
     bool Open(CTextLineReader& reader, const std::string& entry, std::uint64_t begin = 0,
-              std::uint64_t end = UINT64_MAX) const;
-    // Whether entry is read as UTF-8 under the count's TextEncoding.
-    // Detection reads a file ahead, which a descriptor (a pipe, as often as
-    // not) cannot offer: it is read as UTF-8 only when told so.
-    bool ReadsAsUtf8(int encoding, const std::string& entry) const;
+              std::uint64_t end = UINT64_MAX, int fd = -1) const;
+    // Whether entry (or fd, as above) is read as UTF-8 under the count's
+    // TextEncoding. Detection reads a file ahead, which a descriptor entry
+    // (a pipe, as often as not) cannot offer: it is read as UTF-8 only when
+    // told so.
+    bool ReadsAsUtf8(int encoding, const std::string& entry, int fd = -1) const;
 
   private:
     std::string m_strDescriptorEntry;

@@ -17,7 +17,7 @@ struct CountProgress {
     std::size_t fileIndex = 0; // 1-based position in the list; 0 before the first file
     std::size_t fileCount = 0;
     std::string_view path;  // as listed; valid only during the call
-    std::int32_t words = 0; // words counted so far in this run
+    std::int64_t words = 0; // words counted so far in this run
     std::uint64_t bytesDone = 0;
     std::uint64_t bytesTotal = 0;
 };

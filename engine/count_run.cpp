@@ -45,23 +45,11 @@ constexpr WordLineWriter kWordLineWriters[3][2] = {
     {&CStringTree::WriteByEndings, &CStringTree::WriteByEndingsPercent},
 };
 
-// How many more words until the word total, a 32-bit count that wraps from
-// 2^31 - 1 to -2^31, is a multiple of 500 again (as % sees it), which is
-// when the title shows it.
-std::uint32_t WordsUntilTitle(std::int32_t total) {
+// How many more words until the word total is a multiple of 500 again,
+// which is when the title shows it.
+std::uint32_t WordsUntilTitle(std::int64_t total) {
     constexpr std::int64_t kEvery = 500;
-    constexpr std::int64_t kMax = INT32_MAX;
-    const std::int64_t t = total;
-    if (t < 0) {
-        const std::int64_t r = t % kEvery; // in (-500, 0]
-        return static_cast<std::uint32_t>(r == 0 ? kEvery : -r);
-    }
-    const std::int64_t next = (t / kEvery + 1) * kEvery;
-    if (next <= kMax)
-        return static_cast<std::uint32_t>(next - t);
-    // Past the wrap: the first multiple is the lowest value's distance below.
-    constexpr std::int64_t kFromLowest = -(std::int64_t{INT32_MIN} % kEvery);
-    return static_cast<std::uint32_t>(kMax - t + 1 + kFromLowest);
+    return static_cast<std::uint32_t>(kEvery - total % kEvery);
 }
 
 } // namespace
@@ -198,23 +186,23 @@ class CCountRun::CScanHooks {
 template <bool kReverse> void CCountRun::CountLine(char* text, CLineTokenizer& tokenizer) {
     // The total lives in a register for the line; m_nTotalWords is brought up
     // to date before the title changes and when the line is done.
-    std::int32_t& words = m_doc.m_nTotalWords;
-    auto total = static_cast<std::uint32_t>(words);
+    std::int64_t& words = m_doc.m_nTotalWords;
+    std::int64_t total = words;
     std::uint32_t untilTitle = WordsUntilTitle(words);
     // False when memory ran out: the table is unchanged, the word is not
     // counted and the scan stops; the run reports what was counted until
     // then.
     const bool counted = CountWordsOfLine<kReverse>(m_doc.m_wordTree, tokenizer, text, [&] {
-        ++total; // wraps instead of overflowing past 2^31 - 1 words
+        ++total;
         if (--untilTitle == 0) [[unlikely]] {
-            words = static_cast<std::int32_t>(total);
+            words = total;
             ShowWordsTitle(words);
             untilTitle = WordsUntilTitle(words);
         }
     });
     if (!counted)
         m_outcome.bOutOfMemory = true;
-    words = static_cast<std::int32_t>(total);
+    words = total;
 }
 
 void CCountRun::ScanOneFile(const std::string& path, CScanBuffers& buffers) {
@@ -307,7 +295,7 @@ void CCountRun::ReadAsUtf8(bool utf8) {
     m_doc.m_bUtf8Report = m_outcome.bUtf8Report;
 }
 
-void CCountRun::ShowWordsTitle(std::int32_t words) {
+void CCountRun::ShowWordsTitle(std::int64_t words) {
     m_doc.ShowWordsTitle(m_variant, words);
 }
 

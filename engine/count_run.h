@@ -25,9 +25,9 @@ struct ScanThreads;
 
 // What a count gave its caller.
 struct CountOutcome {
-    std::int32_t nFilesProcessed = 0;
-    std::int32_t nTotalWords = 0;
-    std::int32_t nDifferentWords = 0;
+    std::int64_t nFilesProcessed = 0;
+    std::int64_t nTotalWords = 0;
+    std::int64_t nDifferentWords = 0;
     // Entries as listed that could not be opened, or were not read whole
     // (a read error); each was also shown to the user.
     std::vector<std::string> failedFiles;
@@ -94,7 +94,7 @@ class CCountRun {
                    bool& bSkipFile);
 
     void ReadAsUtf8(bool utf8);
-    void ShowWordsTitle(std::int32_t words);
+    void ShowWordsTitle(std::int64_t words);
     void ReportFailure(FileFailure failure, const std::string& path);
     bool Quit() const;
 

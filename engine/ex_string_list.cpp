@@ -80,11 +80,20 @@ CExStringList::CLineNode* CExStringList::LinkAtEnd(std::string text) {
 }
 
 const CExStringList::CLineNode*
-CExStringList::AppendWordLine(std::string text, std::uint32_t nCount, std::size_t nWordLength) {
+CExStringList::AppendWordLine(std::string text, std::uint64_t nCount, std::size_t nWordLength) {
     CLineNode* pNode = LinkAtEnd(std::move(text));
-    pNode->m_nWordCount = nCount;
+    pNode->m_nWordCount =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(nCount, CLineNode::kCountInLine));
     pNode->m_nWordLength = static_cast<std::uint32_t>(nWordLength);
     return pNode;
+}
+
+std::uint64_t CExStringList::CLineNode::CountInLine() const {
+    std::uint64_t nCount = 0;
+    std::size_t i = m_strLine.find_first_not_of(' ');
+    for (; i < m_strLine.size() && m_strLine[i] >= '0' && m_strLine[i] <= '9'; ++i)
+        nCount = nCount * 10 + static_cast<std::uint64_t>(m_strLine[i] - '0');
+    return nCount;
 }
 
 const CExStringList::CLineNode* CExStringList::PrependLine(std::string text) {
@@ -144,10 +153,31 @@ namespace {
 // position past the end of the line); buckets 1 to 10 the digits 0 to 9.
 constexpr int kBuckets = 11;
 
-inline std::uint8_t BucketOf(const std::string& line, std::size_t nPos) noexcept {
-    if (nPos >= line.size())
+// How far the count field of line reaches past nWidth bytes: its leading
+// spaces and then digits, when the digits run on past nWidth.
+std::size_t FieldOverrun(const std::string& line, std::size_t nWidth) noexcept {
+    const auto isDigit = [&](std::size_t i) { return line[i] >= '0' && line[i] <= '9'; };
+    if (line.size() <= nWidth || !isDigit(nWidth))
         return 0;
-    const unsigned char c = static_cast<unsigned char>(line[nPos]);
+    std::size_t nEnd = nWidth + 1;
+    while (nEnd < line.size() && isDigit(nEnd))
+        ++nEnd;
+    for (std::size_t i = 0; i < nWidth; ++i) {
+        if (line[i] != ' ' && !isDigit(i))
+            return 0; // the digits at nWidth are not the line's leading number
+    }
+    return nEnd - nWidth;
+}
+
+// The bucket of line at nPos of a field that ends nWidth bytes in; a line
+// with a longer count field is aligned at its field's end instead, and a
+// position before its first byte is blank.
+inline std::uint8_t BucketOf(const std::string& line, std::ptrdiff_t nPos,
+                             std::size_t nWidth) noexcept {
+    nPos += static_cast<std::ptrdiff_t>(FieldOverrun(line, nWidth));
+    if (nPos < 0 || static_cast<std::size_t>(nPos) >= line.size())
+        return 0;
+    const unsigned char c = static_cast<unsigned char>(line[static_cast<std::size_t>(nPos)]);
     return c >= '0' && c <= '9' ? static_cast<std::uint8_t>(c - '0' + 1) : 0;
 }
 
@@ -175,14 +205,18 @@ void CExStringList::SortByCount(int nWidth, SortDirection direction) {
         order.push_back(pNode);
     std::vector<CLineNode*> distributed(order.size());
     std::vector<std::uint8_t> bucketOf(order.size());
+    const auto width = static_cast<std::size_t>(nWidth);
+    std::size_t nWidest = 0; // the longest overrun of a count field past nWidth
+    for (const CLineNode* pNode : order)
+        nWidest = std::max(nWidest, FieldOverrun(pNode->m_strLine, width));
     const CSortingScope sorting(m_bSorting);
     m_bUnlinkedWhileSorting = false;
 
-    for (int nPos = nWidth - 1; nPos >= 0; --nPos) {
+    for (std::ptrdiff_t nPos = nWidth - 1; nPos >= -static_cast<std::ptrdiff_t>(nWidest); --nPos) {
         std::size_t counts[kBuckets] = {};
         for (std::size_t i = 0; i < order.size(); ++i) {
             PumpMessages();
-            bucketOf[i] = BucketOf(order[i]->m_strLine, static_cast<std::size_t>(nPos));
+            bucketOf[i] = BucketOf(order[i]->m_strLine, nPos, width);
             ++counts[bucketOf[i]];
         }
         // No digit here means none further left either, for right-aligned

@@ -35,10 +35,19 @@ class CExStringList {
         CLineNode* m_pNextNode; // next line; the next free node while in the free chain
         CLineNode* m_pPrevNode; // previous line
         std::string m_strLine;
-        std::uint32_t m_nWordCount = 0;  // a word line's count
+        // A word line's count, or kCountInLine for one of 2^32 - 1 or more,
+        // whose true count only its text holds: the node stays small, which a
+        // report of millions of lines feels. Read it with WordCount().
+        std::uint32_t m_nWordCount = 0;
         std::uint32_t m_nWordLength = 0; // its word's bytes, just before CR LF; 0: no word line
 
+        static constexpr std::uint32_t kCountInLine = UINT32_MAX;
         bool IsWordLine() const { return m_nWordLength != 0; }
+        std::uint64_t WordCount() const {
+            return m_nWordCount != kCountInLine ? m_nWordCount : CountInLine();
+        }
+        // The number the line starts with, after its leading spaces.
+        std::uint64_t CountInLine() const;
         std::string_view Word() const {
             return std::string_view(m_strLine).substr(m_strLine.size() - 2 - m_nWordLength,
                                                       m_nWordLength);
@@ -56,9 +65,10 @@ class CExStringList {
     // when memory runs out; the list is then unchanged.
     const CLineNode* AppendLine(std::string text);
     const CLineNode* PrependLine(std::string text);
-    // Appends a word line: text ends with the nWordLength bytes of the word
-    // (not empty) and CR LF; the word is counted nCount times.
-    const CLineNode* AppendWordLine(std::string text, std::uint32_t nCount,
+    // Appends a word line: text starts with the count field, ends with the
+    // nWordLength bytes of the word (not empty) and CR LF; the word is
+    // counted nCount times.
+    const CLineNode* AppendWordLine(std::string text, std::uint64_t nCount,
                                     std::size_t nWordLength);
 
     // Empties the list and frees its blocks.
@@ -66,7 +76,10 @@ class CExStringList {
 
     // Reorders the lines by the number in their first nWidth bytes: a stable
     // least-significant-digit radix ordering with one bucket for non-digits
-    // (below every digit) and ten for the digits. MoreToLess reverses the
+    // (below every digit) and ten for the digits. A line whose leading run of
+    // spaces and digits is longer than nWidth (a count of more digits) takes
+    // that whole run as its field, aligned at its right end with the others,
+    // so that it sorts by its value too. MoreToLess reverses the
     // result, so lines with equal keys then stand in reverse order. Calls
     // PumpMessages once per line distributed or reversed and once per bucket
     // gathered. Throws std::bad_alloc before changing anything when its

@@ -26,7 +26,9 @@ class CPartHooks {
     void Between(const CTextLineReader& reader) {
         if (--m_nUntilProgress == 0) [[unlikely]] {
             m_nUntilProgress = CScanProgress::kLinesPerReport;
-            m_result.nBytesRead.store(reader.BytesConsumed(), std::memory_order_relaxed);
+            // Words first: whoever sees the bytes sees at least their words.
+            m_result.nWordsCounted.store(m_nWords, std::memory_order_relaxed);
+            m_result.nBytesRead.store(reader.BytesConsumed(), std::memory_order_release);
         }
     }
     // A line that only looks non-empty (a NUL byte ends it early) just gives
@@ -35,14 +37,18 @@ class CPartHooks {
         return line_counter::TrimLineEnd(text, length) > 0;
     }
     bool Count(char* text) {
+        std::uint64_t words = m_nWords;
+        const auto onWord = [&words] { ++words; };
         const bool counted = m_bReverse
-                                 ? CountWordsOfLine<true>(m_tally, m_tokenizer, text, [] {})
-                                 : CountWordsOfLine<false>(m_tally, m_tokenizer, text, [] {});
+                                 ? CountWordsOfLine<true>(m_tally, m_tokenizer, text, onWord)
+                                 : CountWordsOfLine<false>(m_tally, m_tokenizer, text, onWord);
+        m_nWords = words;
         if (!counted) [[unlikely]]
             m_result.bOutOfMemory = true;
         return counted;
     }
     static void After() {}
+    std::uint64_t Words() const { return m_nWords; }
 
   private:
     PartResult& m_result;
@@ -51,6 +57,7 @@ class CPartHooks {
     CLineTokenizer m_tokenizer;
     const bool m_bReverse;
     int m_nUntilProgress = CScanProgress::kLinesPerReport;
+    std::uint64_t m_nWords = 0;
 };
 
 } // namespace
@@ -102,11 +109,12 @@ void CPartCounter::Run() {
     }
 }
 
-bool CPartCounter::ReadsAsUtf8(std::size_t nFile) {
-    std::call_once(m_utf8Decided[nFile], [&] {
-        m_utf8[nFile] = m_input.ReadsAsUtf8(m_options.nEncoding, m_files[nFile]);
+bool CPartCounter::ReadsAsUtf8(const ScanPart& part) {
+    std::call_once(m_utf8Decided[part.nFile], [&] {
+        m_utf8[part.nFile] =
+            m_input.ReadsAsUtf8(m_options.nEncoding, m_files[part.nFile], part.nFd);
     });
-    return m_utf8[nFile] != 0;
+    return m_utf8[part.nFile] != 0;
 }
 
 void CPartCounter::CountPart(std::size_t k) {
@@ -114,14 +122,15 @@ void CPartCounter::CountPart(std::size_t k) {
     PartResult& result = *m_results[k];
     try {
         CTextLineReader reader;
-        if (!m_input.Open(reader, m_files[part.nFile], part.nBegin, part.nEnd))
+        if (!m_input.Open(reader, m_files[part.nFile], part.nBegin, part.nEnd, part.nFd))
             return;
         result.bOpened = true;
-        result.bUtf8 = ReadsAsUtf8(part.nFile);
+        result.bUtf8 = ReadsAsUtf8(part);
         result.pTally = std::make_unique<CWordTally>(part.nBytes);
         auto buffer = std::make_unique<CLineBuffer>();
         CPartHooks hooks(result, m_bStop, result.bUtf8, m_options.bReverseWords);
         CountLinesOfFile(reader, *buffer, result.bUtf8 && part.nBegin == 0, hooks);
+        result.nWordsCounted.store(hooks.Words(), std::memory_order_relaxed);
         result.bReadFailed = reader.Failed();
         result.bCtrlZ = reader.EndedAtCtrlZ();
     } catch (const std::bad_alloc&) {
@@ -132,6 +141,14 @@ void CPartCounter::CountPart(std::size_t k) {
 bool CPartCounter::WaitFor(std::size_t k, std::chrono::milliseconds timeout) {
     std::unique_lock lock(m_mutex);
     return m_partDone.wait_for(lock, timeout, [&] { return m_results[k]->bDone; });
+}
+
+std::uint64_t CPartCounter::WordsCountedFrom(std::size_t k) {
+    std::lock_guard lock(m_mutex);
+    std::uint64_t words = 0;
+    for (std::size_t j = k; j < m_nNext; ++j)
+        words += m_results[j]->nWordsCounted.load(std::memory_order_relaxed);
+    return words;
 }
 
 void CPartCounter::Release(std::size_t k) {

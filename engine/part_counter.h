@@ -33,7 +33,8 @@ struct alignas(64) PartResult {
     bool bCtrlZ = false;                // a Ctrl-Z ended it: later parts of its file are not read
     bool bStopped = false;              // Stop ended it before its end
     bool bOutOfMemory = false;          // its tally ran out of memory and holds what came before
-    std::atomic<std::uint64_t> nBytesRead{0}; // progress while it is read
+    std::atomic<std::uint64_t> nBytesRead{0};    // progress while it is read
+    std::atomic<std::uint64_t> nWordsCounted{0}; // the same in words
 };
 
 class CPartCounter {
@@ -56,6 +57,8 @@ class CPartCounter {
     bool WaitFor(std::size_t k, std::chrono::milliseconds timeout);
     // The result of part k: complete once WaitFor(k) was true or Stop returned.
     PartResult& Result(std::size_t k) { return *m_results[k]; }
+    // The words counted so far in the parts from k on that threads took.
+    std::uint64_t WordsCountedFrom(std::size_t k);
     // The caller is finished with parts up to k: their tallies go, and the
     // threads may go further ahead.
     void Release(std::size_t k);
@@ -66,7 +69,7 @@ class CPartCounter {
   private:
     void Run();
     void CountPart(std::size_t k);
-    bool ReadsAsUtf8(std::size_t nFile);
+    bool ReadsAsUtf8(const ScanPart& part);
 
     const std::vector<std::string>& m_files;
     const std::vector<ScanPart>& m_parts;

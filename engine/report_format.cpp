@@ -18,7 +18,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // Appends value right-aligned in a 10-character field, or whole when longer:
 // the bytes of printf's "%10ld" / "%10lu".
-void AppendCountField(std::string& out, std::int64_t value) {
+template <class Number> void AppendCountField(std::string& out, Number value) {
     char digits[24];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     const auto nDigits = static_cast<std::size_t>(result.ptr - digits);
@@ -28,13 +28,14 @@ void AppendCountField(std::string& out, std::int64_t value) {
 }
 
 // "(%6.3f%%)" with count * 100 / total, rounded as the C library rounds.
-void AppendPercentField(std::string& out, std::uint32_t nCount, std::int32_t nTotal) {
+void AppendPercentField(std::string& out, std::uint64_t nCount, std::int64_t nTotal) {
     char field[64];
-    const int n = std::snprintf(field, sizeof field, "(%6.3f%%)", nCount * 100.0 / nTotal);
+    const double percent = static_cast<double>(nCount) * 100.0 / static_cast<double>(nTotal);
+    const int n = std::snprintf(field, sizeof field, "(%6.3f%%)", percent);
     out.append(field, static_cast<std::size_t>(n));
 }
 
-std::string TotalsLine(std::int32_t value, std::string_view label) {
+std::string TotalsLine(std::int64_t value, std::string_view label) {
     std::string line;
     line.reserve(kCountWidth + kColon.size() + label.size() + kLineEnd.size());
     AppendCountField(line, value);
@@ -43,7 +44,7 @@ std::string TotalsLine(std::int32_t value, std::string_view label) {
 }
 
 // Everything of a word line up to the word.
-std::string WordLineStart(std::uint32_t nCount, const std::int32_t* pTotal,
+std::string WordLineStart(std::uint64_t nCount, const std::int64_t* pTotal,
                           std::size_t nWordLength) {
     std::string line;
     line.reserve(kCountWidth + 16 + kColon.size() + nWordLength + kLineEnd.size());
@@ -63,25 +64,25 @@ std::string FormatHeaderLine(std::string_view spec) {
     return line;
 }
 
-std::string FormatFilesProcessedLine(std::int32_t nFiles) {
+std::string FormatFilesProcessedLine(std::int64_t nFiles) {
     return TotalsLine(nFiles, "Files processed");
 }
 
-std::string FormatTotalWordsLine(std::int32_t nWords) {
+std::string FormatTotalWordsLine(std::int64_t nWords) {
     return TotalsLine(nWords, "Total words");
 }
 
-std::string FormatDifferentWordsLine(std::int32_t nWords) {
+std::string FormatDifferentWordsLine(std::int64_t nWords) {
     return TotalsLine(nWords, "Different words used");
 }
 
-std::string FormatWordLine(std::uint32_t nCount, std::string_view word) {
+std::string FormatWordLine(std::uint64_t nCount, std::string_view word) {
     std::string line = WordLineStart(nCount, nullptr, word.size());
     line.append(word).append(kLineEnd);
     return line;
 }
 
-std::string FormatWordPercentLine(std::uint32_t nCount, std::int32_t nTotal,
+std::string FormatWordPercentLine(std::uint64_t nCount, std::int64_t nTotal,
                                   std::string_view word) {
     std::string line = WordLineStart(nCount, &nTotal, word.size());
     line.append(word).append(kLineEnd);
@@ -96,7 +97,7 @@ std::string UpperCased(std::string text) {
 // The one walk behind the six writers.
 void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDescending,
                              bool bReversed, bool bPercent) const {
-    const std::int32_t* pTotal = bPercent ? &m_nTotal : nullptr;
+    const std::int64_t* pTotal = bPercent ? &m_nTotal : nullptr;
     Walk(pNode, bDescending, [&](const CNode& node) {
         const std::size_t nLength = std::strlen(node.m_pszWord);
         std::string line = WordLineStart(node.m_nCount, pTotal, nLength);

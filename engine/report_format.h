@@ -19,14 +19,16 @@ std::string FormatHeaderLine(std::string_view spec);
 // a path as the exclusion list and the failure messages see it.
 std::string UpperCased(std::string text);
 
-// The totals, each with its number right-aligned in 10 characters.
-std::string FormatFilesProcessedLine(std::int32_t nFiles);
-std::string FormatTotalWordsLine(std::int32_t nWords);
-std::string FormatDifferentWordsLine(std::int32_t nWords);
+// The totals, each with its number right-aligned in 10 characters (a longer
+// number takes the digits it needs).
+std::string FormatFilesProcessedLine(std::int64_t nFiles);
+std::string FormatTotalWordsLine(std::int64_t nWords);
+std::string FormatDifferentWordsLine(std::int64_t nWords);
 
-// One word line: the count right-aligned in 10 characters, " : ", the word.
-// The percent form puts "(%6.3f%%)" after the count, with count * 100 / nTotal.
-std::string FormatWordLine(std::uint32_t nCount, std::string_view word);
-std::string FormatWordPercentLine(std::uint32_t nCount, std::int32_t nTotal, std::string_view word);
+// One word line: the count right-aligned in 10 characters (or longer, as
+// above), " : ", the word. The percent form puts "(%6.3f%%)" after the count,
+// with count * 100 / nTotal.
+std::string FormatWordLine(std::uint64_t nCount, std::string_view word);
+std::string FormatWordPercentLine(std::uint64_t nCount, std::int64_t nTotal, std::string_view word);
 
 #endif

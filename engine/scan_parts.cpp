@@ -26,15 +26,15 @@ constexpr unsigned kWordsPerPump = 256;
 
 bool CCountRun::ScanInParts(const std::vector<std::string>& files, const std::vector<bool>& counted,
                             CScanProgress& progress) {
-    const std::vector<ScanPart> parts =
-        PlanScanParts(files, counted, progress.FileSizes(), m_threads);
+    const CScanPlan plan = PlanScanParts(files, counted, progress.FileSizes(), m_threads);
+    const std::vector<ScanPart>& parts = plan.parts;
     if (parts.empty())
         return false;
     CPartCounter counter(files, parts, m_input, {m_variant.reverseWords, m_options.nEncoding});
     if (counter.Start(m_threads.nThreads) == 0)
         return false;
     // The document counts from now on, whichever file opens first.
-    std::int32_t& words = m_doc.m_nTotalWords;
+    std::int64_t& words = m_doc.m_nTotalWords;
     m_doc.m_bCounting = 1;
     m_doc.m_bQuit = 0;
     bool stopped = false;
@@ -48,8 +48,11 @@ bool CCountRun::ScanInParts(const std::vector<std::string>& files, const std::ve
             PumpMessages();
             if (Quit())
                 break;
-            progress.ReportAt(words, part.nFile + 1,
-                              part.nBegin + counter.Result(k).nBytesRead.load());
+            // The words of the parts being counted show with the table's, so
+            // that the word figure grows with the bar.
+            const std::uint64_t read = counter.Result(k).nBytesRead.load(std::memory_order_acquire);
+            const auto inFlight = static_cast<std::int64_t>(counter.WordsCountedFrom(k));
+            progress.ReportAt(words + inFlight, part.nFile + 1, part.nBegin + read);
         }
         if (Quit()) {
             // What is being counted now stops at its next line; of what was
@@ -62,7 +65,8 @@ bool CCountRun::ScanInParts(const std::vector<std::string>& files, const std::ve
         counter.Release(k);
         if (stopped || !go)
             break;
-        progress.ReportAt(words, part.nFile + 1, part.nEnd);
+        const auto inFlight = static_cast<std::int64_t>(counter.WordsCountedFrom(k + 1));
+        progress.ReportAt(words + inFlight, part.nFile + 1, part.nEnd);
         PumpMessages();
     }
     counter.Stop();
@@ -86,28 +90,28 @@ bool CCountRun::MergePart(const std::string& path, const ScanPart& part, const P
         ++m_doc.m_nFilesProcessed;
         ReadAsUtf8(result.bUtf8);
     }
-    std::int32_t& words = m_doc.m_nTotalWords;
-    const std::int32_t before = words;
-    auto total = static_cast<std::uint32_t>(words);
+    std::int64_t& words = m_doc.m_nTotalWords;
+    const std::int64_t before = words;
+    std::int64_t total = words;
     // A word already in the table keeps its spelling, a new one takes the
     // part's first. Events are let through as the words go in: a part of a
     // word list holds as many words as lines.
     if (result.pTally) {
         unsigned untilPump = kWordsPerPump;
-        result.pTally->ForEach([&](const char* text, std::uint32_t count) {
+        result.pTally->ForEach([&](const char* text, std::uint64_t count) {
             if (m_outcome.bOutOfMemory)
                 return;
             if (!m_doc.m_wordTree.InsertRepeated(text, count))
                 m_outcome.bOutOfMemory = true;
             else
-                total += count; // wraps as the count word by word would
+                total += static_cast<std::int64_t>(count);
             if (--untilPump == 0) {
                 untilPump = kWordsPerPump;
                 PumpMessages();
             }
         });
     }
-    words = static_cast<std::int32_t>(total);
+    words = total;
     if (before / 500 != words / 500) {
         // The title shows the last multiple of 500 words reached, as it does
         // when it follows every word.

@@ -39,14 +39,17 @@ std::uint64_t NextLineStart(int fd, std::uint64_t from, std::uint64_t size) {
 namespace {
 
 // Appends the parts of one file of size bytes, cut near multiples of
-// partBytes where lines start.
-void AppendFileParts(std::vector<ScanPart>& parts, std::size_t nFile, const std::string& path,
+// partBytes where lines start. A file that is cut is opened here, once, and
+// cut as the file it then is.
+void AppendFileParts(CScanPlan& plan, std::size_t nFile, const std::string& path,
                      std::uint64_t size, std::uint64_t partBytes) {
-    const std::uint64_t count = size / partBytes;
     std::error_code ec;
-    CFd fd = count >= 2 ? OpenForReading(path.c_str(), ec) : CFd();
+    CFd fd = size / partBytes >= 2 ? OpenForReading(path.c_str(), ec) : CFd();
+    if (fd.Get() >= 0)
+        size = RegularFileSize(fd.Get()).value_or(0);
+    const std::uint64_t count = size / partBytes;
     std::uint64_t begin = 0;
-    if (fd.Get() >= 0) {
+    if (count >= 2) {
         const std::uint64_t step = size / count;
         for (std::uint64_t k = 1; k < count; ++k) {
             const std::uint64_t cut = NextLineStart(fd.Get(), std::max(begin, k * step) - 1, size);
@@ -54,36 +57,37 @@ void AppendFileParts(std::vector<ScanPart>& parts, std::size_t nFile, const std:
                 break;
             if (cut <= begin)
                 continue;
-            parts.push_back({nFile, begin, cut, cut - begin, begin == 0, false});
+            plan.parts.push_back({nFile, begin, cut, cut - begin, begin == 0, false, fd.Get()});
             begin = cut;
         }
     }
-    parts.push_back({nFile, begin, UINT64_MAX, size - begin, begin == 0, true});
+    const int shared = begin > 0 ? fd.Get() : -1;
+    plan.parts.push_back({nFile, begin, UINT64_MAX, size - begin, begin == 0, true, shared});
+    if (shared >= 0)
+        plan.fds.push_back(std::move(fd));
 }
 
 } // namespace
 
-std::vector<ScanPart> PlanScanParts(const std::vector<std::string>& files,
-                                    const std::vector<bool>& counted,
-                                    const std::vector<std::uint64_t>& sizes,
-                                    const ScanThreads& threads) {
-    std::vector<ScanPart> parts;
+CScanPlan PlanScanParts(const std::vector<std::string>& files, const std::vector<bool>& counted,
+                        const std::vector<std::uint64_t>& sizes, const ScanThreads& threads) {
+    CScanPlan plan;
     if (threads.nThreads < 2)
-        return parts;
+        return plan;
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (counted[i])
             total += sizes[i];
     }
     if (total < threads.nMinListBytes)
-        return parts;
+        return plan;
     const std::uint64_t partBytes =
         std::max<std::uint64_t>(threads.nMinPartBytes, total / threads.nThreads);
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (counted[i])
-            AppendFileParts(parts, i, files[i], sizes[i], partBytes);
+            AppendFileParts(plan, i, files[i], sizes[i], partBytes);
     }
-    if (parts.size() < 2)
-        parts.clear();
-    return parts;
+    if (plan.parts.size() < 2)
+        plan = {};
+    return plan;
 }

@@ -5,6 +5,8 @@
 #ifndef VORLAN_ENGINE_SCAN_PLAN_H
 #define VORLAN_ENGINE_SCAN_PLAN_H
 
+#include "platform/fd.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,16 +33,26 @@ struct ScanPart {
     std::uint64_t nBytes = 0; // as measured when the list was cut
     bool bFirst = true;       // the file's first part (the one that opens it)
     bool bLast = true;
+    // The plan's descriptor of a file cut into several parts, which all of
+    // them read, so that they read one file even when another is renamed
+    // over its name meanwhile; -1 for a file of one part, which opens it by
+    // name when its turn comes.
+    int nFd = -1;
+};
+
+// The parts, and the descriptors they share; these stay open as long as the
+// plan.
+struct CScanPlan {
+    std::vector<ScanPart> parts;
+    std::vector<CFd> fds;
 };
 
 // The parts of the files of the list whose flag in counted is set, in list
 // order, given the sizes the files measured (0: gone, not regular, of unknown
-// size; such a file is one part, which fails or reads it whole). Empty when
+// size; such a file is one part, which fails or reads it whole). No parts when
 // the list is too small to be worth more than one thread.
-std::vector<ScanPart> PlanScanParts(const std::vector<std::string>& files,
-                                    const std::vector<bool>& counted,
-                                    const std::vector<std::uint64_t>& sizes,
-                                    const ScanThreads& threads);
+CScanPlan PlanScanParts(const std::vector<std::string>& files, const std::vector<bool>& counted,
+                        const std::vector<std::uint64_t>& sizes, const ScanThreads& threads);
 
 // The offset just past the first line feed at or after from in the open file
 // fd of size bytes, or size when there is none.

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 void CScanProgress::Start(ICountNotifier& notifier, const std::vector<std::string>& files,
-                          std::int32_t words) {
+                          std::int64_t words) {
     m_pNotifier = &notifier;
     m_pFiles = &files;
     m_sizes.assign(files.size(), 0);
@@ -29,7 +29,7 @@ void CScanProgress::NextFile() {
 
 // A file read further than it measured (it grew) counts no more than its
 // measure, so that the figures stay within the total and never go back.
-void CScanProgress::Report(std::int32_t words, const CTextLineReader& reader) {
+void CScanProgress::Report(std::int64_t words, const CTextLineReader& reader) {
     m_nCountdown = kLinesPerReport;
     if (m_nIndex == 0 || m_nIndex > m_sizes.size())
         return;
@@ -38,7 +38,7 @@ void CScanProgress::Report(std::int32_t words, const CTextLineReader& reader) {
     Send(words, (*m_pFiles)[m_nIndex - 1]);
 }
 
-void CScanProgress::ReportAt(std::int32_t words, std::size_t fileIndex, std::uint64_t offset) {
+void CScanProgress::ReportAt(std::int64_t words, std::size_t fileIndex, std::uint64_t offset) {
     while (m_nIndex < fileIndex && m_nIndex < m_sizes.size())
         NextFile();
     if (m_nIndex == 0)
@@ -47,7 +47,7 @@ void CScanProgress::ReportAt(std::int32_t words, std::size_t fileIndex, std::uin
     Send(words, (*m_pFiles)[m_nIndex - 1]);
 }
 
-void CScanProgress::Finish(std::int32_t words, bool complete) {
+void CScanProgress::Finish(std::int64_t words, bool complete) {
     if (!m_pNotifier)
         return;
     if (complete)
@@ -58,7 +58,7 @@ void CScanProgress::Finish(std::int32_t words, bool complete) {
     Send(words, path);
 }
 
-void CScanProgress::Send(std::int32_t words, std::string_view path) {
+void CScanProgress::Send(std::int64_t words, std::string_view path) {
     if (!m_pNotifier)
         return;
     CountProgress progress;

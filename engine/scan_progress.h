@@ -20,7 +20,7 @@ class CScanProgress {
 
     // Measures the regular files of the list (anything else counts as empty)
     // and reports the start. The list must outlive the scan.
-    void Start(ICountNotifier& notifier, const std::vector<std::string>& files, std::int32_t words);
+    void Start(ICountNotifier& notifier, const std::vector<std::string>& files, std::int64_t words);
     // The scan moves on to the next file of the list, opened or not.
     void NextFile();
     bool Due() { return --m_nCountdown == 0; }
@@ -29,15 +29,15 @@ class CScanProgress {
     const std::vector<std::uint64_t>& FileSizes() const { return m_sizes; }
     // Reports the current file (call it once the file is open, and whenever
     // Due).
-    void Report(std::int32_t words, const CTextLineReader& reader);
+    void Report(std::int64_t words, const CTextLineReader& reader);
     // The same for a scan that reads files in parts: the scan is at the
     // 1-based file index of the list (never going back), offset bytes into it.
-    void ReportAt(std::int32_t words, std::size_t fileIndex, std::uint64_t offset);
+    void ReportAt(std::int64_t words, std::size_t fileIndex, std::uint64_t offset);
     // The scan ended; complete when it passed every file of the list.
-    void Finish(std::int32_t words, bool complete);
+    void Finish(std::int64_t words, bool complete);
 
   private:
-    void Send(std::int32_t words, std::string_view path);
+    void Send(std::int64_t words, std::string_view path);
 
     ICountNotifier* m_pNotifier = nullptr;
     const std::vector<std::string>* m_pFiles = nullptr;

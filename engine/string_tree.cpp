@@ -54,20 +54,18 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
     const WordKey key = MakeWordKey(pszWord);
     if (CNode* pFound = m_index.Find(key)) {
         ++pFound->m_nCount;
-        m_nTotal = WrappingIncrement(m_nTotal);
+        ++m_nTotal;
         return pFound;
     }
     return InsertNew(key);
 }
 
-CNode* CStringTree::InsertRepeated(const char* pszWord, std::uint32_t nTimes) noexcept {
+CNode* CStringTree::InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept {
     // By key, so that words that come in ascending order go in fastest.
     CNode* pNode = InsertKey(MakeWordKey(pszWord));
     if (pNode && nTimes > 1) {
-        // Both counters wrap at 32 bits, so adding at once or one by one
-        // gives the same values.
         pNode->m_nCount += nTimes - 1;
-        m_nTotal = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_nTotal) + (nTimes - 1));
+        m_nTotal += static_cast<std::int64_t>(nTimes - 1);
     }
     return pNode;
 }
@@ -97,7 +95,7 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
     if (!bLinked) { // counted before, not yet indexed
         m_index.Add(key, pNode);
         ++pNode->m_nCount;
-        m_nTotal = WrappingIncrement(m_nTotal);
+        ++m_nTotal;
         return pNode;
     }
     pNode->m_pszWord = m_texts.Copy(key.pszText, key.nLength);
@@ -112,8 +110,8 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
     }
     if (bNeedNode)
         Rebalance(pNode);
-    m_nCount = WrappingIncrement(m_nCount);
-    m_nTotal = WrappingIncrement(m_nTotal);
+    ++m_nCount;
+    ++m_nTotal;
     return pNode;
 }
 

@@ -22,13 +22,14 @@ class alignas(64) CNode {
     CNode* m_pLesser = nullptr;  // words that sort before this one
     CNode* m_pParent = nullptr;  // null for the root
     char* m_pszWord = nullptr;   // the text as first met; null only in an empty table's root
-    std::uint32_t m_nCount = 0;  // occurrences
+    std::uint64_t m_nCount = 0;  // occurrences; 64 bits fit in the line's spare bytes
     bool m_bRed = false;         // balancing colour; the root is always black
     // The word's first 16 bytes as its key has them (WordKey::nPrefix):
     // equal words have equal prefixes, and the prefixes compared as
     // big-endian numbers order words like mbstricmp does.
     std::uint64_t m_nPrefix[2] = {0, 0};
 };
+static_assert(sizeof(CNode) == 64, "a node is one cache line");
 
 class CStringTree {
   public:
@@ -56,7 +57,7 @@ class CStringTree {
     // Counts pszWord nTimes times at once (nTimes > 0), as that many Inserts
     // would: a word new to the table keeps this text. Null, with nothing
     // changed, when memory runs out.
-    CNode* InsertRepeated(const char* pszWord, std::uint32_t nTimes) noexcept;
+    CNode* InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -81,8 +82,8 @@ class CStringTree {
     void WriteByEndingsPercent(CExStringList& list, const CNode* pNode) const;
 
     CNode* m_pRoot;        // never null; the tree's top, which balancing may change
-    std::int32_t m_nCount; // distinct words
-    std::int32_t m_nTotal; // insertions since the table was emptied; the divisor of percentages
+    std::int64_t m_nCount; // distinct words
+    std::int64_t m_nTotal; // insertions since the table was emptied; the divisor of percentages
 
   protected:
     // Frees every word and node below pNode and pNode's word. Emptying only
@@ -111,12 +112,6 @@ class CStringTree {
 // The sign of mbstricmp (node's word, key's word).
 int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept;
 
-inline std::int32_t WrappingIncrement(std::int32_t n) noexcept {
-    // 32-bit counters wrap as they would on the machine the format was made
-    // for, instead of overflowing.
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
-}
-
 inline WordKey CStringTree::PrepareKey(const char* pszWord) const noexcept {
     const WordKey key = MakePaddedWordKey(pszWord);
     m_index.Prefetch(key);
@@ -132,7 +127,7 @@ inline CNode* CStringTree::InsertKey(const WordKey& key) noexcept {
     }
     if (CNode* pFound = m_index.Find(key)) [[likely]] {
         ++pFound->m_nCount;
-        m_nTotal = WrappingIncrement(m_nTotal);
+        ++m_nTotal;
         return pFound;
     }
     return InsertNew(key);

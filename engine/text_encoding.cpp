@@ -1,6 +1,9 @@
 #include "engine/text_encoding.h"
 
+#include "platform/dir_listing.h"
 #include "platform/file_io.h"
+
+#include <fcntl.h>
 
 #include <cstring>
 #include <memory>
@@ -13,18 +16,23 @@ constexpr std::size_t kPieceSize = 64 * 1024;
 } // namespace
 
 bool IsUtf8File(const char* path) {
-    std::error_code ec;
-    CFd fd = OpenForReading(path, ec);
-    if (ec || !RegularFileSize(fd.Get()))
+    const CFd fd(OpenLongPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    return fd.Get() >= 0 && IsUtf8Descriptor(fd.Get());
+}
+
+bool IsUtf8Descriptor(int fd) {
+    if (!RegularFileSize(fd))
         return false;
     auto piece = std::make_unique<unsigned char[]>(kPieceSize);
     CUtf8Validator validator;
-    for (;;) {
-        const std::size_t got = ReadSome(fd.Get(), piece.get(), kPieceSize, ec);
+    std::error_code ec;
+    for (std::uint64_t at = 0;;) {
+        const std::size_t got = ReadAt(fd, piece.get(), kPieceSize, at, ec);
         if (ec)
             return false;
         if (got == 0)
             break;
+        at += got;
         const auto* end = static_cast<const unsigned char*>(std::memchr(piece.get(), 0x1A, got));
         const std::size_t size = end ? static_cast<std::size_t>(end - piece.get()) : got;
         if (!validator.Feed(piece.get(), size))

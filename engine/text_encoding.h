@@ -18,6 +18,8 @@ enum TextEncoding : int { kEncodingBytes = 0, kEncodingUtf8 = 1, kEncodingDetect
 // False when it cannot be read or is not a regular file; opening never
 // blocks.
 bool IsUtf8File(const char* path);
+// The same for the regular file open at fd, read at its own offsets.
+bool IsUtf8Descriptor(int fd);
 
 // Whether a count with the given "Encoding" option reads the file at path as
 // UTF-8 (detecting reads the file ahead; see IsUtf8File).

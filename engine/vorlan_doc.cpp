@@ -4,11 +4,15 @@
 #include "settings/settings_store.h"
 
 #include <cstdio>
+#include <string_view>
+#include <utility>
 
 namespace {
 
 // The report list takes its nodes ten at a time.
 constexpr int kReportNodesPerBlock = 10;
+// An opened file is read this much at a time.
+constexpr std::size_t kLoadChunk = std::size_t{1} << 20;
 
 // What a scan shows the user, by variant: [stripHtml][reverseWords].
 struct ScanTexts {
@@ -45,6 +49,7 @@ void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string s
         }
     } guard{*this};
     m_pRun = &run;
+    ForgetPathName();
     m_lastCount = run.Run(files, spec);
 }
 
@@ -70,8 +75,9 @@ void CVorlanDoc::Scan(const std::vector<std::string>& files, const ScanVariant& 
     m_lastCount = run.Outcome();
 }
 
-void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int32_t words) {
+void CVorlanDoc::ShowWordsTitle(const ScanVariant& variant, std::int64_t words) {
     char title[64];
+    static_assert(sizeof(long) == sizeof(std::int64_t), "the title's %ld takes every total");
     std::snprintf(title, sizeof title, TextsOf(variant).progress, static_cast<long>(words));
     SetTitle(title);
 }
@@ -85,10 +91,33 @@ std::string CVorlanDoc::FailureMessage(FileFailure failure, const std::string& u
 }
 
 void CVorlanDoc::SerializeReport(CArchive& ar) {
-    if (!ar.IsStoring())
+    if (ar.IsLoading()) {
+        LoadReport(ar);
         return;
+    }
     for (const auto* node = m_listResult.m_pHead; node; node = node->m_pNextNode)
         ar.Write(node->m_strLine.data(), node->m_strLine.size());
+}
+
+void CVorlanDoc::LoadReport(CArchive& ar) {
+    m_listResult.RemoveAllLines();
+    // Not the words of a count: the lines are shown in the code page of the
+    // view, and no count outcome goes with them.
+    m_bUtf8Report = false;
+    m_lastCount = CountOutcome{};
+    std::vector<char> chunk(kLoadChunk);
+    std::string line;
+    while (const std::size_t n = ar.Read(chunk.data(), chunk.size())) {
+        std::string_view rest(chunk.data(), n);
+        for (std::size_t lf; (lf = rest.find('\n')) != std::string_view::npos;) {
+            line.append(rest.substr(0, lf + 1));
+            m_listResult.AppendLine(std::exchange(line, {}));
+            rest.remove_prefix(lf + 1);
+        }
+        line.append(rest);
+    }
+    if (!line.empty())
+        m_listResult.AppendLine(std::move(line));
 }
 
 void CVorlanDoc::DeleteResult() {

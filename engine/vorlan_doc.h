@@ -34,7 +34,9 @@ class CVorlanDoc : public CDocument {
     // in m_listResult, the counters set, the title as it was, the document
     // modified, and sounds the beep; LastCount() then tells how it went.
     // Does nothing when called while a run of this document is already in
-    // progress (from an event handler).
+    // progress (from an event handler). The count makes a new report: a
+    // document opened from or saved to a file forgets its path, so that Save
+    // can never put this report over that file unasked.
     void CountWords(const std::vector<std::string>& files, std::string spec);
     // A count run is in progress: from the start of CountWords to its end.
     bool IsCountRunning() const { return m_pRun != nullptr; }
@@ -49,11 +51,15 @@ class CVorlanDoc : public CDocument {
 
     // What the user sees of a scan read as variant: its progress title every
     // 500 words, and the message on a file that failed (path upper-cased).
-    void ShowWordsTitle(const ScanVariant& variant, std::int32_t words);
+    void ShowWordsTitle(const ScanVariant& variant, std::int64_t words);
     static std::string FailureMessage(FileFailure failure, const std::string& upperPath,
                                       const ScanVariant& variant);
 
-    // Storing writes every report line byte for byte; loading reads nothing.
+    // Storing writes every report line byte for byte. Loading replaces the
+    // report with the archive's bytes cut after each LF (the last line may
+    // end without one), so storing it again gives those bytes unchanged; the
+    // lines are shown as they are, not as words of a count. Throws
+    // std::bad_alloc when the lines do not fit in memory.
     void SerializeReport(CArchive& ar);
 
     // "Delete result": empties the report and clears the modified flag; the
@@ -82,10 +88,10 @@ class CVorlanDoc : public CDocument {
     int m_bExcludeBinary = 0;
     CExcludeList m_listExclude;
     CStringTree m_wordTree;
-    std::int32_t m_nDifferentWords = 0;
-    std::int32_t m_nTotalWords = 0;
+    std::int64_t m_nDifferentWords = 0;
+    std::int64_t m_nTotalWords = 0;
     std::string m_strSavedTitle;
-    std::int32_t m_nFilesProcessed = 0;
+    std::int64_t m_nFilesProcessed = 0;
     // The words of the report are shown as UTF-8 (CountOutcome::bUtf8Report,
     // kept up to date while the run reads files).
     bool m_bUtf8Report = false;
@@ -95,6 +101,7 @@ class CVorlanDoc : public CDocument {
     void DeleteContents() override { m_listResult.RemoveAllLines(); }
 
   private:
+    void LoadReport(CArchive& ar);
     void Scan(const std::vector<std::string>& files, const ScanVariant& variant);
 
     CSettingsStore& m_settings;

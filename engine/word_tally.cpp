@@ -63,3 +63,41 @@ bool CWordTally::Grow() noexcept {
     m_nMask = nMask;
     return true;
 }
+
+bool CWordTally::InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept {
+    const WordKey key = MakeWordKey(pszWord);
+    if (!InsertKey(key))
+        return false;
+    Slot& slot = SlotOf(key);
+    const std::uint64_t nMore = nTimes - 1;
+    const std::uint64_t nLow = std::uint64_t{slot.nCount} + (nMore & 0xFFFFFFFFu);
+    if (const std::uint64_t nHigh = (nMore >> 32) + (nLow >> 32); nHigh && !Carry(slot, nHigh))
+        return false;
+    slot.nCount = static_cast<std::uint32_t>(nLow);
+    return true;
+}
+
+CWordTally::Slot& CWordTally::SlotOf(const WordKey& key) noexcept {
+    std::size_t i = key.nHash & m_nMask;
+    while (!Matches(m_pSlots[i], key))
+        i = (i + 1) & m_nMask;
+    return m_pSlots[i];
+}
+
+bool CWordTally::Carry(const Slot& slot, std::uint64_t nHigh) noexcept {
+    try {
+        m_carries[slot.pszText] += nHigh;
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+std::uint64_t CWordTally::CountOf(const Slot& slot) const noexcept {
+    std::uint64_t nCount = slot.nCount;
+    if (!m_carries.empty()) [[unlikely]] {
+        if (const auto it = m_carries.find(slot.pszText); it != m_carries.end())
+            nCount += it->second << 32;
+    }
+    return nCount;
+}

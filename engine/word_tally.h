@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class CWordTally {
@@ -30,15 +31,19 @@ class CWordTally {
     }
     void PrefetchNode(const WordKey&) const noexcept {}
     inline bool InsertKey(const WordKey& key) noexcept;
+    // Counts any NUL-terminated word nTimes (> 0) times at once; false, as
+    // InsertKey, when memory runs out.
+    bool InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
 
-    // Calls visit(text, count) for every word, in the order first met.
+    // Calls visit(text, count) for every word, in the order first met; the
+    // count is 64-bit.
     template <class Visit> void ForEach(Visit&& visit) const;
 
   private:
     struct Slot {
         std::uint64_t nPrefix[2]; // as the key's
         const char* pszText;      // null while the slot is free
-        std::uint32_t nCount;
+        std::uint32_t nCount;     // the low 32 bits; m_carries holds the rest
         std::uint32_t nLength;
     };
     static_assert(sizeof(Slot) == 32);
@@ -51,11 +56,18 @@ class CWordTally {
     }
     bool InsertNew(Slot& slot, const WordKey& key) noexcept;
     bool Grow() noexcept;
+    Slot& SlotOf(const WordKey& key) noexcept;
+    // Adds nHigh << 32 to the count of slot's word.
+    bool Carry(const Slot& slot, std::uint64_t nHigh) noexcept;
+    std::uint64_t CountOf(const Slot& slot) const noexcept;
 
     std::unique_ptr<Slot[]> m_pSlots;
     std::size_t m_nMask;
     std::vector<std::uint32_t> m_order; // the words' slots, in the order first met
     CTextArena m_texts;
+    // A slot's count stays 32-bit, so that slots stay small: the words that
+    // passed 2^32 occurrences (few or none) keep the high part here, by text.
+    std::unordered_map<const char*, std::uint64_t> m_carries;
 };
 
 inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
@@ -64,7 +76,12 @@ inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
         if (!slot.pszText) [[unlikely]]
             return InsertNew(slot, key);
         if (Matches(slot, key)) [[likely]] {
-            ++slot.nCount;
+            if (++slot.nCount == 0) [[unlikely]] {
+                if (Carry(slot, 1))
+                    return true;
+                --slot.nCount; // as it was: the word is not counted
+                return false;
+            }
             return true;
         }
     }
@@ -72,7 +89,7 @@ inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
 
 template <class Visit> void CWordTally::ForEach(Visit&& visit) const {
     for (const std::uint32_t i : m_order)
-        visit(m_pSlots[i].pszText, m_pSlots[i].nCount);
+        visit(m_pSlots[i].pszText, CountOf(m_pSlots[i]));
 }
 
 #endif

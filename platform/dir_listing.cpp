@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,6 +17,17 @@ namespace {
 class CDirHandle {
   public:
     explicit CDirHandle(const std::string& dir) : m_pDir(::opendir(dir.c_str())) {}
+    // A stream of its own on the directory open at fd, from its start.
+    explicit CDirHandle(int fd) : m_pDir(nullptr) {
+        const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (own < 0)
+            return;
+        m_pDir = ::fdopendir(own);
+        if (!m_pDir)
+            ::close(own);
+        else
+            ::rewinddir(m_pDir);
+    }
     ~CDirHandle() {
         if (m_pDir)
             ::closedir(m_pDir);
@@ -74,7 +86,8 @@ DirEntryKind KindOf(int dirFd, const dirent& e) {
 
 // Calls visit(dirFd, entry) for every entry of dir, in the file system's
 // order; the one place that reads a directory.
-template <typename Visit> std::error_code ScanDirectory(const std::string& dir, Visit visit) {
+template <typename Where, typename Visit>
+std::error_code ScanDirectory(const Where& dir, Visit visit) {
     CDirHandle handle(dir);
     if (!handle.get())
         return LastSystemError();
@@ -143,7 +156,10 @@ std::error_code ListSubdirectories(const std::string& dir, const std::string& pa
     return ListVisible(dir, pattern, names, IsRealDirectory);
 }
 
-std::error_code ReadDirectoryEntries(const std::string& dir, std::vector<CDirEntry>& entries) {
+namespace {
+
+template <typename Where>
+std::error_code ReadEntries(const Where& dir, std::vector<CDirEntry>& entries) {
     entries.clear();
     auto ec = ScanDirectory(dir, [&](int dirFd, const dirent& e) {
         DirEntryKind kind = IsDotOrDotDot(e.d_name) ? DirEntryKind::Directory : KindOf(dirFd, e);
@@ -154,6 +170,70 @@ std::error_code ReadDirectoryEntries(const std::string& dir, std::vector<CDirEnt
     else
         SortForListing(entries, [](const CDirEntry& e) -> const std::string& { return e.name; });
     return ec;
+}
+
+// The longest piece of a path handed to the system in one call.
+constexpr std::size_t kPieceMax = PATH_MAX - 1;
+
+// Opens the directories of path up to where a piece of at most kPieceMax
+// bytes remains, and sets rest to that piece. AT_FDCWD (nothing opened) for
+// a path short enough, -1 with errno set on failure.
+int OpenLeadingDirectories(const char* path, const char*& rest, CFd& held) {
+    rest = path;
+    int at = AT_FDCWD;
+    while (std::strlen(rest) > kPieceMax) {
+        // Cut after the last '/' that keeps the piece short enough.
+        std::size_t cut = kPieceMax;
+        while (cut > 0 && rest[cut - 1] != '/')
+            --cut;
+        if (cut == 0) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const std::string piece(rest, cut);
+        const int fd = ::openat(at, piece.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        held = CFd(fd);
+        at = fd;
+        rest += cut;
+    }
+    return at;
+}
+
+} // namespace
+
+std::error_code ReadDirectoryEntries(const std::string& dir, std::vector<CDirEntry>& entries) {
+    return ReadEntries(dir, entries);
+}
+
+std::error_code ReadDirectoryEntriesAt(int dirFd, std::vector<CDirEntry>& entries) {
+    return ReadEntries(dirFd, entries);
+}
+
+CFd OpenDirectoryAt(int parentFd, const std::string& name, std::error_code& ec) {
+    const int fd =
+        ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    ec = fd < 0 ? LastSystemError() : std::error_code();
+    return CFd(fd);
+}
+
+int OpenLongPath(const char* path, int flags) {
+    CFd held;
+    const char* rest = nullptr;
+    const int at = OpenLeadingDirectories(path, rest, held);
+    if (at == -1)
+        return -1;
+    return ::openat(at, rest, flags);
+}
+
+int StatLongPath(const char* path, struct stat& st) {
+    CFd held;
+    const char* rest = nullptr;
+    const int at = OpenLeadingDirectories(path, rest, held);
+    if (at == -1)
+        return -1;
+    return ::fstatat(at, rest, &st, 0);
 }
 
 bool IsDirectory(const std::string& path) {

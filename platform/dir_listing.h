@@ -14,9 +14,13 @@
 #ifndef VORLAN_PLATFORM_DIR_LISTING_H
 #define VORLAN_PLATFORM_DIR_LISTING_H
 
+#include "platform/fd.h"
+
 #include <string>
 #include <system_error>
 #include <vector>
+
+struct stat;
 
 enum class DirEntryKind {
     Directory,       // a real directory, not a link to one
@@ -41,6 +45,23 @@ std::error_code ListSubdirectories(const std::string& dir, const std::string& pa
 
 // Every entry of dir, "." and ".." included, with its kind.
 std::error_code ReadDirectoryEntries(const std::string& dir, std::vector<CDirEntry>& entries);
+
+// The walk of a tree by descriptors, so that its depth is limited by nothing
+// but memory: each directory is opened relative to its parent's descriptor.
+// name is one entry of the directory open at parentFd (AT_FDCWD: a path from
+// the current directory); a symbolic link is refused (ELOOP), so that a walk
+// never leaves the tree. An invalid CFd and ec set on failure.
+CFd OpenDirectoryAt(int parentFd, const std::string& name, std::error_code& ec);
+// Every entry of the directory open at dirFd, as ReadDirectoryEntries gives
+// them; dirFd stays open and is read from its start.
+std::error_code ReadDirectoryEntriesAt(int dirFd, std::vector<CDirEntry>& entries);
+
+// open(2) and stat(2) (links followed) for a path of any length: a path the
+// system refuses as too long is taken piece by piece, each piece opened
+// relative to the directory the one before it opened. As the system calls:
+// a descriptor or 0, else -1 with errno set.
+int OpenLongPath(const char* path, int flags);
+int StatLongPath(const char* path, struct stat& st);
 
 // True when path names a directory itself; a symbolic link is not followed,
 // so a link to a directory answers false.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
 #include <sys/stat.h>
 
 void CArchive::Write(const char* data, std::size_t size) {
@@ -14,6 +15,29 @@ void CArchive::Write(const char* data, std::size_t size) {
     if (!m_pSink->Write(data, size))
         m_bFailed = true;
 }
+
+std::size_t CArchive::Read(char* data, std::size_t size) {
+    return m_pSource ? m_pSource->Read(data, size) : 0;
+}
+
+namespace {
+
+// A source over an open file descriptor (not owned), read from its position;
+// the first failure ends the data and stays in Error.
+class CFdSource : public CByteSource {
+  public:
+    explicit CFdSource(int fd) : m_fd(fd) {}
+    std::size_t Read(char* data, std::size_t size) override {
+        return m_error ? 0 : ReadSome(m_fd, data, size, m_error);
+    }
+    std::error_code Error() const { return m_error; }
+
+  private:
+    int m_fd;
+    std::error_code m_error;
+};
+
+} // namespace
 
 CFdSink::CFdSink(int fd, std::size_t bufferSize)
     : m_fd(fd), m_buffer(bufferSize ? bufferSize : 1) {}
@@ -108,9 +132,22 @@ std::error_code CDocument::OnOpenDocument(const std::string& path) {
         return LastSystemError();
     if (!S_ISREG(st.st_mode))
         return SystemError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxOpenSize)
+        return SystemError(EFBIG);
     DeleteContents();
-    CArchive ar;
-    Serialize(ar);
+    CFdSource source(fd.Get());
+    CArchive ar(source);
+    try {
+        Serialize(ar);
+    } catch (const std::bad_alloc&) {
+        DeleteContents();
+        return SystemError(ENOMEM);
+    }
+    // Half a file must not pass for the file.
+    if (source.Error()) {
+        DeleteContents();
+        return source.Error();
+    }
     SetModifiedFlag(false);
     SetPathName(path);
     return {};

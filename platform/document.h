@@ -6,6 +6,7 @@
 #define VORLAN_PLATFORM_DOCUMENT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <system_error>
@@ -19,24 +20,34 @@ class CByteSink {
     virtual bool Write(const char* data, std::size_t size) = 0;
 };
 
-// A storing or loading archive. Loading archives carry no data source: no
-// document of this program reads anything back.
+// Where a loading archive's bytes come from. Read returns how many bytes it
+// put into data: 0 at the end of the data, and from a failure on.
+class CByteSource {
+  public:
+    virtual ~CByteSource() = default;
+    virtual std::size_t Read(char* data, std::size_t size) = 0;
+};
+
+// A storing or a loading archive.
 class CArchive {
   public:
     enum class Mode { store, load };
 
     explicit CArchive(CByteSink& sink) : m_mode(Mode::store), m_pSink(&sink) {}
-    CArchive() : m_mode(Mode::load), m_pSink(nullptr) {}
+    explicit CArchive(CByteSource& source) : m_mode(Mode::load), m_pSource(&source) {}
 
     bool IsStoring() const { return m_mode == Mode::store; }
     bool IsLoading() const { return m_mode == Mode::load; }
     // Storing only: hands the bytes to the sink unless an earlier write failed.
     void Write(const char* data, std::size_t size);
     bool Failed() const { return m_bFailed; }
+    // Loading only: as CByteSource::Read; 0 for a storing archive.
+    std::size_t Read(char* data, std::size_t size);
 
   private:
     Mode m_mode;
-    CByteSink* m_pSink;
+    CByteSink* m_pSink = nullptr;
+    CByteSource* m_pSource = nullptr;
     bool m_bFailed = false;
 };
 
@@ -102,6 +113,9 @@ class CDocument {
     const std::string& GetPathName() const { return m_strPathName; }
     // Sets the path name and makes its last component the title.
     void SetPathName(const std::string& path);
+    // The document no longer belongs to its file (its content is a new
+    // one): Save has to ask for a name again. The title stays.
+    void ForgetPathName() { m_strPathName.clear(); }
 
     // Observers are not owned; one must be removed before it is destroyed.
     void AddObserver(IDocumentObserver* observer);
@@ -117,8 +131,13 @@ class CDocument {
     // path as its path name and title and is no longer modified. On
     // failure the document is unchanged.
     std::error_code OnSaveDocument(const std::string& path);
-    // Opens path (it must be a readable regular file), loads the document
-    // from it, and takes path as path name and title.
+    // The largest file OnOpenDocument loads.
+    static constexpr std::uint64_t kMaxOpenSize = std::uint64_t{1} << 30;
+    // Opens path (a readable regular file of at most kMaxOpenSize bytes),
+    // empties the document and loads it from the file's bytes, and takes
+    // path as path name and title. On failure (EFBIG for a larger file,
+    // ENOMEM when the content does not fit in memory) the document is left
+    // empty if loading had begun, else unchanged, and keeps its names.
     std::error_code OnOpenDocument(const std::string& path);
 
   protected:

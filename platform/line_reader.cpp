@@ -1,5 +1,6 @@
 #include "platform/line_reader.h"
 
+#include "platform/dir_listing.h"
 #include "platform/file_io.h"
 
 #include <cerrno>
@@ -81,6 +82,9 @@ bool CTextLineReader::Attach(int fd, std::uint64_t size) {
     m_nBytesRead = 0;
     m_nLeft = size;
     m_bSizeKnown = size > 0;
+    m_bPositional = false;
+    m_nOffset = 0;
+    m_nUnknownLimit = UINT64_MAX;
     return true;
 }
 
@@ -89,12 +93,13 @@ bool CTextLineReader::Open(const char* path) {
     // Anything but a regular file is refused before it is opened. The path
     // may change between the two looks, so O_NONBLOCK still keeps the open
     // from waiting, and the open file is checked again.
+    // A path of any length: a file deep in a tree is opened piece by piece.
     struct stat st;
-    if (::stat(path, &st) != 0)
+    if (StatLongPath(path, st) != 0)
         return Refuse(errno);
     if (int refusal = RefusalOf(st))
         return Refuse(refusal);
-    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    int fd = OpenLongPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return Refuse(errno);
     int refusal = ::fstat(fd, &st) != 0 ? errno : RefusalOf(st);
@@ -106,30 +111,52 @@ bool CTextLineReader::Open(const char* path) {
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return Attach(fd, static_cast<std::uint64_t>(st.st_size));
+    if (!Attach(fd, static_cast<std::uint64_t>(st.st_size)))
+        return false;
+    m_nUnknownLimit = kUnknownSizeLimit;
+    return true;
 }
 
 bool CTextLineReader::OpenPart(const char* path, std::uint64_t begin, std::uint64_t end) {
     if (!Open(path))
         return false;
+    Narrow(begin, end);
+    return true;
+}
+
+bool CTextLineReader::OpenPartOf(int fd, std::uint64_t begin, std::uint64_t end) {
+    Reset();
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return Refuse(errno);
+    if (int refusal = RefusalOf(st))
+        return Refuse(refusal);
+    int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
+        return Refuse(errno);
+    if (!Attach(own, static_cast<std::uint64_t>(st.st_size)))
+        return false;
+    m_nUnknownLimit = kUnknownSizeLimit;
+    m_bPositional = true;
+    Narrow(begin, end);
+    return true;
+}
+
+void CTextLineReader::Narrow(std::uint64_t begin, std::uint64_t end) {
     // A file whose size is unknown (reported as 0) has no parts: its first
     // part is all of it.
     if (!m_bSizeKnown) {
         m_bEnd = begin > 0;
-        return true;
+        return;
     }
     const std::uint64_t size = m_nLeft;
     end = end < size ? end : size;
     begin = begin < end ? begin : end;
-    if (begin > 0 && ::lseek(m_fd, static_cast<off_t>(begin), SEEK_SET) < 0) {
-        m_error = LastSystemError();
-        Close();
-        return false;
-    }
+    // Positional reads: the descriptor's own position may be shared.
+    m_bPositional = m_bPositional || begin > 0;
+    m_nOffset = begin;
     m_nLeft = end - begin;
-    m_bSizeKnown = true;
     m_bEnd = m_nLeft == 0;
-    return true;
 }
 
 bool CTextLineReader::OpenDescriptor(int fd) {
@@ -163,9 +190,13 @@ bool CTextLineReader::Fill() {
         std::size_t want = kReadSize;
         if (m_bSizeKnown && m_nLeft < want)
             want = static_cast<std::size_t>(m_nLeft);
-        ssize_t got = want > 0 ? ::read(m_fd, m_buffer.get(), want) : 0;
+        const bool tooLong = !m_bSizeKnown && m_nBytesRead >= m_nUnknownLimit;
+        ssize_t got = tooLong ? -1 : want > 0 ? ReadPiece(want) : 0;
+        if (tooLong)
+            errno = EFBIG;
         if (got > 0) {
             m_nBytesRead += static_cast<std::uint64_t>(got);
+            m_nOffset += static_cast<std::uint64_t>(got);
             m_nLeft -= m_bSizeKnown ? static_cast<unsigned long long>(got) : 0;
             m_pPos = m_buffer.get();
             m_pEnd = m_pPos + got;
@@ -181,6 +212,12 @@ bool CTextLineReader::Fill() {
         m_pPos = m_pEnd = m_buffer.get();
         return false;
     }
+}
+
+ssize_t CTextLineReader::ReadPiece(std::size_t want) {
+    if (m_bPositional)
+        return ::pread(m_fd, m_buffer.get(), want, static_cast<off_t>(m_nOffset));
+    return ::read(m_fd, m_buffer.get(), want);
 }
 
 bool CTextLineReader::ReadLine(char* buf, std::size_t size, std::size_t* length) {

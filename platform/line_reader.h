@@ -9,9 +9,11 @@
 // can block, wake a writer waiting at a FIFO, or act on a device). Such a file
 // is read up to the size it had when it was opened, so one that another
 // program keeps appending to still comes to an end; one that shrinks ends
-// early. A descriptor the process already holds (standard input in a
-// pipeline) may be of any kind but a directory and is read to its end;
-// reading it may wait for its writer.
+// early. A regular file that reports size 0 (as the files of /proc do) is
+// read until its end, but no further than kUnknownSizeLimit bytes: past that
+// the read fails with EFBIG, since such a file may never end. A descriptor the
+// process already holds (standard input in a pipeline) may be of any kind but
+// a directory and is read to its end; reading it may wait for its writer.
 #ifndef VORLAN_PLATFORM_LINE_READER_H
 #define VORLAN_PLATFORM_LINE_READER_H
 
@@ -24,6 +26,8 @@ class CTextLineReader {
   public:
     // Bytes asked of the system per read.
     static constexpr std::size_t kReadSize = 256 * 1024;
+    // The most a file opened by path that reports size 0 may yield.
+    static constexpr std::uint64_t kUnknownSizeLimit = std::uint64_t{1} << 30;
 
     CTextLineReader() = default;
     ~CTextLineReader() { Close(); }
@@ -40,6 +44,11 @@ class CTextLineReader {
     // read in parts, each starting where a line starts. A part reads exactly
     // as those lines read from the whole file, Ctrl-Z included.
     bool OpenPart(const char* path, std::uint64_t begin, std::uint64_t end);
+    // The same part of the regular file open at fd, which stays open and
+    // must stay so while the reader reads: the reader keeps its own offset,
+    // so that several readers can read parts of one descriptor at once.
+    // False, with Error() set, when fd is not a regular file.
+    bool OpenPartOf(int fd, std::uint64_t begin, std::uint64_t end);
     // Reads what is left of the already-open descriptor fd, closing any file
     // open before. fd itself stays open: the reader works on a duplicate.
     // False, with Error() set, when fd is not open, names a directory
@@ -80,13 +89,21 @@ class CTextLineReader {
     // size bytes, or to its end when size is 0. False, fd closed, when the
     // buffer cannot be had.
     bool Attach(int fd, std::uint64_t size);
+    // Narrows an attached regular file to the bytes from begin up to end.
+    void Narrow(std::uint64_t begin, std::uint64_t end);
     bool Fill();
+    ssize_t ReadPiece(std::size_t want);
 
     int m_fd = -1;
     // Bytes left to read of the size found at the open; a regular file that
     // reports size 0 (as generated ones do) is read until its end instead.
     unsigned long long m_nLeft = 0;
     bool m_bSizeKnown = false;
+    // Reads at m_nOffset instead of the descriptor's shared file position.
+    bool m_bPositional = false;
+    std::uint64_t m_nOffset = 0;
+    // What a file of unknown size may yield before it counts as failed.
+    std::uint64_t m_nUnknownLimit = UINT64_MAX;
     std::unique_ptr<char[]> m_buffer; // kept from file to file
     const char* m_pPos = nullptr;
     const char* m_pEnd = nullptr;

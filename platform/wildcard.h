@@ -15,9 +15,14 @@
 #define VORLAN_PLATFORM_WILDCARD_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+// Matching takes time in proportion to the name's length times the pattern's
+// at worst. One object must not match on two threads at once: it keeps its
+// working marks between calls, so that a long pattern costs nothing to set
+// up for each name.
 class CWildcard {
   public:
     explicit CWildcard(const std::string& pattern);
@@ -31,7 +36,18 @@ class CWildcard {
         std::string text; // the character a literal stands for
     };
 
+    void Close(std::size_t i, bool atEnd, bool atDot) const;
+    void NextGeneration() const;
+
     std::vector<Token> m_tokens;
+    std::size_t m_nLiterals = 0; // tokens that each take one character
+    // For each token, the first token from it on that is not a "?".
+    std::vector<std::size_t> m_skipQuestions;
+    // Working state of Matches: the generation in which each token was last
+    // marked, and the tokens reached before the current character.
+    mutable std::vector<std::uint32_t> m_seen;
+    mutable std::uint32_t m_nGeneration = 0;
+    mutable std::vector<std::uint32_t> m_closed;
 };
 
 // One-off form of CWildcard(pattern).Matches(name).

@@ -50,7 +50,9 @@ inline constexpr IntKey kEncoding{"Option", "Encoding", 0};
 inline constexpr StringKey kDir{"File", "Dir", ""};
 
 // Printing: numeric text that nothing but a hand edit writes, and the page
-// number check box of the Print Options dialog.
+// number check box of the Print Options dialog. "PageNum" is only written:
+// profiles of earlier versions hold 0 there whatever the user meant, so
+// printing reads "NumberPages" (absent: on, any value but 0: on).
 inline constexpr StringKey kPrintLine{"Print", "Line", "50"};
 inline constexpr StringKey kPrintColumn{"Print", "Column", "70"};
 inline constexpr StringKey kPrintOffset{"Print", "Offset", "0"};
@@ -58,6 +60,7 @@ inline constexpr StringKey kPrintTop{"Print", "Top", "0"};
 inline constexpr StringKey kPrintLeft{"Print", "Left", "0"};
 inline constexpr StringKey kPrintMaxPage{"Print", "MaxPage", "10"};
 inline constexpr FlagKey kPageNum{"Print", "PageNum"};
+inline constexpr IntKey kNumberPages{"Print", "NumberPages", 1};
 
 // Fonts are stored under a prefix: the window's font and the Font command's.
 inline constexpr const char* kFontSection = "Font";

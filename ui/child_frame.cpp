@@ -1,11 +1,17 @@
 #include "ui/child_frame.h"
 
 #include "ui/command_ids.h"
+#include "ui/output_services.h"
 #include "ui/result_document.h"
 #include "ui/save_report.h"
 #include "ui/vorlan_scroll_view.h"
 
 #include <QCloseEvent>
+
+bool AskStopCountingAndClose(QWidget* parent) {
+    return OutputServices().question(parent, QStringLiteral("Stop counting and close?")) ==
+           QMessageBox::Yes;
+}
 
 CChildFrame::CChildFrame(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     : QMdiSubWindow(parent) {
@@ -15,6 +21,9 @@ CChildFrame::CChildFrame(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     m_pView = new CVorlanScrollView(std::move(doc), this);
     setWidget(m_pView);
     connect(document, &CResultDocument::captionsChanged, this, &CChildFrame::UpdateCaption);
+    // Queued: the count's command is still on the stack when it says so.
+    connect(m_pView, &CVorlanScrollView::countFinished, this, &CChildFrame::CloseAfterCount,
+            Qt::QueuedConnection);
     UpdateCaption();
 }
 
@@ -31,7 +40,9 @@ CResultDocument* CChildFrame::GetDocument() const {
 QString CChildFrame::Caption() const {
     const CResultDocument* doc = GetDocument();
     int number = doc->WindowNumber(m_pView);
-    return number ? QStringLiteral("%1:%2").arg(doc->Title()).arg(number) : doc->Title();
+    QString caption = number ? QStringLiteral("%1:%2").arg(doc->Title()).arg(number) : doc->Title();
+    const QString note = doc->PartialNote();
+    return note.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, note);
 }
 
 void CChildFrame::UpdateCaption() {
@@ -45,9 +56,10 @@ bool CChildFrame::QueryCommand(int id, CommandState& state) const {
     return true;
 }
 
-// Close closes the document, that is every window showing it.
+// Close closes the document, that is every window showing it; the window
+// whose view counts asks first whether to stop.
 void CChildFrame::DoCommand(int id) {
-    if (id != ID_FILE_CLOSE || GetDocument()->IsCountRunning())
+    if (id != ID_FILE_CLOSE)
         return;
     std::vector<CVorlanScrollView*> views = GetDocument()->Views();
     for (CVorlanScrollView* view : views) {
@@ -57,15 +69,14 @@ void CChildFrame::DoCommand(int id) {
     close();
 }
 
-// A document refuses to close while a count runs on it, and no window closes
+// A document does not close while a count runs on it, and no window closes
 // while its own view runs the count command: the count runs inside that
 // view's command. Other windows of a document may close at any time; the
 // last one asks first whether a modified report is to be saved.
 void CChildFrame::closeEvent(QCloseEvent* event) {
     CResultDocument* doc = GetDocument();
     const bool lastWindow = doc->Views().size() == 1;
-    if (m_pView->IsCountBusy() || (lastWindow && doc->IsCountRunning()) ||
-        (lastWindow && !SaveModified())) {
+    if (CountKeepsOpen() || (lastWindow && !SaveModified())) {
         event->ignore();
         return;
     }
@@ -77,8 +88,32 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
         doc->RemoveView(m_pView);
 }
 
+// While the count that keeps this window open runs, the user is asked once
+// whether to stop it; on Yes the count stops at its next line and the
+// window closes when it has returned (CloseAfterCount). True while the
+// window must stay.
+bool CChildFrame::CountKeepsOpen() {
+    CResultDocument* doc = GetDocument();
+    const bool lastWindow = doc->Views().size() == 1;
+    if (!m_pView->IsCountBusy() && !(lastWindow && doc->IsCountRunning()))
+        return false;
+    if (!m_bCloseAfterCount && AskStopCountingAndClose(this)) {
+        m_bCloseAfterCount = true;
+        doc->StopForClose();
+    }
+    return true;
+}
+
+void CChildFrame::CloseAfterCount() {
+    if (!m_bCloseAfterCount)
+        return;
+    m_bCloseAfterCount = false;
+    GetDocument()->CancelStopForClose();
+    close();
+}
+
 // True when the window may close: the report is not modified, or the user
-// saved it or chose not to.
+// saved it or chose not to. The question names a partial report as such.
 bool CChildFrame::SaveModified() {
-    return ::SaveModified(GetDocument()->Doc(), this);
+    return ::SaveModified(GetDocument()->Doc(), this, GetDocument()->TitleWithNote());
 }

@@ -12,6 +12,10 @@
 class CResultDocument;
 class CVorlanScrollView;
 
+// Asks "Stop counting and close?" of a close given during a count; true on
+// Yes.
+bool AskStopCountingAndClose(QWidget* parent);
+
 class CChildFrame : public QMdiSubWindow, public CCommandTarget {
     Q_OBJECT
   public:
@@ -21,7 +25,7 @@ class CChildFrame : public QMdiSubWindow, public CCommandTarget {
     CVorlanScrollView* View() const { return m_pView; }
     CResultDocument* GetDocument() const;
     // The caption: the document's title, with the window number when the
-    // document has more than one window.
+    // document has more than one window, and the note of a partial report.
     QString Caption() const;
 
     bool QueryCommand(int id, CommandState& state) const override;
@@ -33,8 +37,13 @@ class CChildFrame : public QMdiSubWindow, public CCommandTarget {
   private:
     void UpdateCaption();
     bool SaveModified();
+    bool CountKeepsOpen();
+    void CloseAfterCount();
 
     CVorlanScrollView* m_pView;
+    // The user chose to stop the count and close: the window closes when
+    // the count has returned.
+    bool m_bCloseAfterCount = false;
 };
 
 #endif

@@ -1,13 +1,12 @@
 #include "ui/copy_dialog.h"
 
+#include "ui/copy_text_box.h"
 #include "ui/dialog_util.h"
 #include "ui/output_services.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 
 namespace {
 
@@ -21,7 +20,7 @@ struct ControlPlace {
 
 // In dialog units, in tab order.
 constexpr ControlPlace kButtons[] = {
-    {CCopyDialog::IDC_WHOLE, "Wole", 5, 215, 50, 14},
+    {CCopyDialog::IDC_WHOLE, "Whole", 5, 215, 50, 14},
     {CCopyDialog::IDC_CANCEL, "Cancel", 240, 215, 50, 14},
     {CCopyDialog::IDC_PARTIAL, "Partial", 65, 215, 50, 14},
 };
@@ -34,27 +33,16 @@ QRect PlaceOf(const QWidget* dialog, const ControlPlace& place) {
     return QRect(QPoint(at.width(), at.height()), DialogUnits(dialog, place.width, place.height));
 }
 
-// The box holds paragraphs; what leaves it gets the report's CR LF back.
-QString WithReportLineEnds(QString text) {
-    text.replace(QChar::ParagraphSeparator, kLineEnd);
-    text.replace(QChar::LineSeparator, kLineEnd);
-    return text;
-}
-
 } // namespace
 
 QString CopyDialogText(const CExStringList& report, const ReportLineDecoder& decode) {
     QString text;
-    std::size_t bytes = 0;
     for (const CExStringList::CLineNode* node = report.m_pHead; node; node = node->m_pNextNode) {
         std::string_view line(node->m_strLine);
         const bool crlf = line.ends_with("\r\n");
         text += decode(crlf ? line.substr(0, line.size() - 2) : line);
         if (crlf)
             text += kLineEnd;
-        bytes += line.size();
-        if (bytes >= kCopyTextLimit)
-            break;
     }
     return text;
 }
@@ -75,22 +63,18 @@ CCopyDialog::CCopyDialog(QWidget* parent)
             setTabOrder(previous, button);
         previous = button;
     }
-    m_edit = new QPlainTextEdit(this);
+    m_edit = new CCopyTextBox(this);
     m_edit->setObjectName(ControlName(kEdit.id));
     m_edit->setGeometry(PlaceOf(this, kEdit));
-    m_edit->setReadOnly(true);
-    m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setTabChangesFocus(true);
-    m_edit->setFocusPolicy(Qt::StrongFocus);
     setTabOrder(previous, m_edit);
 
     Button(IDC_WHOLE)->setDefault(true);
     connect(Button(IDC_WHOLE), &QPushButton::clicked, this, &CCopyDialog::OnWhole);
     connect(Button(IDC_CANCEL), &QPushButton::clicked, this, &QDialog::reject);
     connect(Button(IDC_PARTIAL), &QPushButton::clicked, this, &CCopyDialog::OnPartial);
+    // Nothing to copy until something is selected.
+    Button(IDC_PARTIAL)->setEnabled(false);
+    connect(m_edit, &CCopyTextBox::selectionChanged, Button(IDC_PARTIAL), &QWidget::setEnabled);
     setFixedSize(DialogUnits(this, kDialogWidth, kDialogHeight));
 }
 
@@ -107,31 +91,26 @@ void CCopyDialog::showEvent(QShowEvent* event) {
     InitDialog();
 }
 
+void CCopyDialog::SetTextFont(const QFont& font) {
+    m_edit->setFont(font);
+}
+
 void CCopyDialog::InitDialog() {
-    // One report line per row; after the last line's end the caret can
-    // stand on an empty row, as in any text box.
-    QString shown = m_strText;
-    shown.replace(kLineEnd, QStringLiteral("\n"));
-    m_edit->setPlainText(shown);
+    m_edit->SetText(m_strText);
     CentreOnScreen(this);
     Button(IDC_WHOLE)->setFocus();
 }
 
 void CCopyDialog::OnWhole() {
-    m_edit->selectAll();
-    m_edit->ensureCursorVisible();
+    m_edit->SelectAll();
+    m_edit->EnsureCaretVisible();
     CopyAndClose(m_strText);
 }
 
+// The button is disabled without a selection; a forced click copies nothing.
 void CCopyDialog::OnPartial() {
-    const QTextCursor cursor = m_edit->textCursor();
-    if (!cursor.hasSelection()) {
-        OutputServices().beep();
-        OutputServices().message(
-            this, QStringLiteral("How do I copy EMPTY text to the clipboard??? ;-{"));
-        return;
-    }
-    CopyAndClose(WithReportLineEnds(cursor.selectedText()));
+    if (m_edit->HasSelection())
+        CopyAndClose(m_edit->SelectedText());
 }
 
 void CCopyDialog::CopyAndClose(const QString& text) {
@@ -140,13 +119,15 @@ void CCopyDialog::CopyAndClose(const QString& text) {
     accept();
 }
 
-void RunCopyCommand(const CExStringList& report, const ReportLineDecoder& decode, QWidget* parent) {
+void RunCopyCommand(const CExStringList& report, const ReportLineDecoder& decode, const QFont& font,
+                    QWidget* parent) {
     if (report.m_nLines == 0 || !report.m_pHead) {
         OutputServices().beep();
         OutputServices().message(parent, QStringLiteral("No data...(^_^;)"));
         return;
     }
     CCopyDialog dialog(parent);
+    dialog.SetTextFont(font);
     dialog.m_strText = CopyDialogText(report, decode);
     OutputServices().execDialog(dialog);
 }

@@ -1,5 +1,5 @@
 // The copy dialog: shows the report's text in a read-only box, from which the
-// user copies the whole text ("Wole") or the selected part ("Partial") to the
+// user copies the whole text ("Whole") or the selected part ("Partial") to the
 // clipboard, or cancels.
 #ifndef VORLAN_UI_COPY_DIALOG_H
 #define VORLAN_UI_COPY_DIALOG_H
@@ -9,17 +9,13 @@
 
 #include <QDialog>
 #include <QString>
-#include <cstddef>
 
-class QPlainTextEdit;
+class CCopyTextBox;
+class QFont;
 class QPushButton;
 
-// The box stops after the first line that brings its text to this many
-// bytes or more.
-inline constexpr std::size_t kCopyTextLimit = 32717;
-
-// The report's text for the box: whole lines, each decoded as the screen
-// decodes it and followed by its CR LF, up to the byte limit.
+// The report's text for the box and the clipboard: every line, decoded as
+// the screen decodes it and followed by its CR LF.
 QString CopyDialogText(const CExStringList& report, const ReportLineDecoder& decode);
 
 class CCopyDialog : public QDialog {
@@ -32,10 +28,13 @@ class CCopyDialog : public QDialog {
 
     explicit CCopyDialog(QWidget* parent = nullptr);
 
-    // "Wole", also Enter: copies the whole text and closes.
+    // The box shows the text in font, as the result view shows the report.
+    void SetTextFont(const QFont& font);
+
+    // "Whole", also Enter: copies the whole text and closes.
     void OnWhole();
-    // "Partial": copies the selection and closes; with nothing selected,
-    // says so and stays open.
+    // "Partial", enabled while text is selected: copies the selection and
+    // closes.
     void OnPartial();
 
     QString m_strText;
@@ -48,11 +47,12 @@ class CCopyDialog : public QDialog {
     void InitDialog();
     void CopyAndClose(const QString& text);
 
-    QPlainTextEdit* m_edit;
+    CCopyTextBox* m_edit;
 };
 
 // The Copy command: beep and a message for an empty report, otherwise the
-// dialog filled from report, run modally.
-void RunCopyCommand(const CExStringList& report, const ReportLineDecoder& decode, QWidget* parent);
+// dialog filled from report and shown in font, run modally.
+void RunCopyCommand(const CExStringList& report, const ReportLineDecoder& decode, const QFont& font,
+                    QWidget* parent);
 
 #endif

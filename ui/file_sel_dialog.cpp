@@ -294,10 +294,12 @@ bool CFileSelDialog::GoToTypedFolder() {
     return true;
 }
 
-// Why OK has nothing to count, or empty when there is something. With
-// subfolders the count reads every file below them, whatever the pattern.
+// Why OK has nothing to count, or empty when there is something. A file
+// named exactly is counted even when the list leaves it out (a hidden one);
+// with subfolders the count reads every file below them, whatever the pattern.
 QString CFileSelDialog::NothingToCount() const {
-    if (m_pFileList->count() > 0)
+    const QFileInfo named(m_strDir + m_strFile);
+    if (m_pFileList->count() > 0 || (named.exists() && !named.isDir()))
         return {};
     if (m_strFile.isEmpty())
         return QStringLiteral("Type a file name or pattern.");

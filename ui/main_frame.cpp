@@ -241,11 +241,12 @@ void CMainFrame::CreateStatusBar() {
         m_indicators.push_back(pane);
     }
     // A prompt that goes away leaves the idle text behind.
-    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+    m_strIdleText = QString::fromLatin1(kIdleText);
+    connect(bar, &QStatusBar::messageChanged, this, [this, bar](const QString& message) {
         if (message.isEmpty())
-            bar->showMessage(QString::fromLatin1(kIdleText));
+            bar->showMessage(m_strIdleText);
     });
-    bar->showMessage(QString::fromLatin1(kIdleText));
+    bar->showMessage(m_strIdleText);
     // First of the permanent panes and stretching: while it shows it covers
     // the message pane; hidden, it leaves the bar as it was.
     m_pCountProgress = new CCountProgressBar(bar);
@@ -402,6 +403,22 @@ void CMainFrame::UpdateCaption() {
     CChildFrame* child = ActiveChild();
     QString title = QString::fromLatin1(kAppTitle);
     setWindowTitle(child ? QStringLiteral("%1 - %2").arg(title, child->Caption()) : title);
+    UpdateIdleText();
+}
+
+// A prompt on show stays; the idle text under it changes.
+void CMainFrame::UpdateIdleText() {
+    CChildFrame* child = ActiveChild();
+    const QString note = child ? child->GetDocument()->PartialNote() : QString();
+    QString idle = note.isEmpty() ? QString::fromLatin1(kIdleText)
+                                  : QStringLiteral("Partial report: %1").arg(note);
+    if (idle == m_strIdleText)
+        return;
+    QStatusBar* bar = statusBar();
+    const bool showingIdle = bar->currentMessage() == m_strIdleText;
+    m_strIdleText = std::move(idle);
+    if (showingIdle)
+        bar->showMessage(m_strIdleText);
 }
 
 void CMainFrame::FillWindowList() {
@@ -427,13 +444,16 @@ void CMainFrame::FillWindowList() {
 }
 
 // A count runs inside a command of its view, on this thread: the windows
-// must outlive it. Closing then stops every count as "Quit counting..."
-// would, and the close is done again once the last count has returned.
+// must outlive it. Closing then asks whether to stop counting; on Yes every
+// count stops as "Quit counting..." would, and the close is done again once
+// the last count has returned.
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (AnyCountRunning()) {
-        m_bClosePending = true;
-        StopCountsForExit();
         event->ignore();
+        if (!m_bClosePending && AskStopCountingAndClose(this)) {
+            m_bClosePending = true;
+            StopCountsForExit();
+        }
         return;
     }
     m_bClosePending = false;
@@ -466,8 +486,9 @@ bool CMainFrame::AnyCountRunning() const {
 
 void CMainFrame::StopCountsForExit() {
     for (CVorlanScrollView* view : Views()) {
-        if (view->GetDocument()->IsCountRunning())
-            view->GetDocument()->RequestQuit();
+        CResultDocument* doc = view->GetDocument();
+        if (doc->IsCountRunning() && (m_bClosePending || doc->StopPending()))
+            doc->RequestQuit();
     }
 }
 

@@ -54,11 +54,14 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     std::vector<CVorlanScrollView*> Views() const;
     // Some view runs its count command or some document counts: no exit yet.
     bool AnyCountRunning() const;
-    // True from a close given during a count until the program closes.
+    // True from a close given during a count, which the user chose to
+    // stop, until the program closes.
     bool IsClosePending() const { return m_bClosePending; }
-    // Asks every running count to stop, as "Quit counting..." does. A count
-    // forgets the request when it opens its next file, so this is repeated
-    // while a close is pending.
+    // Asks every running count that a pending close waits for to stop, as
+    // "Quit counting..." does: all of them while the program's close is
+    // pending, else those of documents whose window is to close. A count
+    // forgets the request when it opens its next file, so whoever pumps
+    // events calls this again and again.
     void StopCountsForExit();
 
     bool QueryCommand(int id, CommandState& state) const override;
@@ -84,6 +87,7 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     void ShowMenu(int menu);
     void UpdateRecentFileItems();
     void UpdateCaption();
+    void UpdateIdleText();
     void UpdateIndicators();
     void FillWindowList();
     void TileHorizontally();
@@ -109,6 +113,9 @@ class CMainFrame : public QMainWindow, public CCommandTarget {
     CCountProgressBar* m_pCountProgress = nullptr;
     int m_nMenu = 0;
     bool m_bClosePending = false;
+    // What the status bar's message pane shows with no prompt: "Ready", or
+    // that the active window's report is partial.
+    QString m_strIdleText;
     QStringList m_recentNames;
     // One action per command; aliases are the context menu's differently
     // labelled entries, enabled together with their command.

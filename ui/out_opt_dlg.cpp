@@ -139,19 +139,30 @@ int& COutOptDlg::Flag(int id) {
     }
 }
 
-// The stored choices are read once, when the dialog first shows; a stored
-// state that breaks the one-ordering rule opens as plain ascending order.
+// The ordering the next count will use, as the count reads the profile:
+// frequency order (more to less first) replaces the alphabetical one, by
+// endings overrides the direction, and anything but "abc" at 1 is
+// descending. "zyx" is never read by the count.
+int COutOptDlg::OrderOfNextCount() const {
+    using namespace setting_keys;
+    if (IsOn(m_settings, kFreq))
+        return IDC_FREQ;
+    if (IsOn(m_settings, kLowFreq))
+        return IDC_LOWFREQ;
+    if (IsOn(m_settings, kTail))
+        return IDC_TAIL;
+    return IsOn(m_settings, kAbc) ? IDC_ABC : IDC_ZYX;
+}
+
+// The stored choices are read once, when the dialog first shows. Of the five
+// orderings exactly the one the next count will use is checked, whatever the
+// profile holds, so that OK without a change keeps the count's order.
 void COutOptDlg::LoadSettings() {
     for (const DialogFlag& flag : kFlags)
         Flag(flag.id) = GetFlagValue(m_settings, flag.key);
-    int sortFlags = 0;
+    const int order = OrderOfNextCount();
     for (int id : kSortIds)
-        sortFlags += Flag(id);
-    if (sortFlags != 1) {
-        for (int id : kSortIds)
-            Flag(id) = 0;
-        m_bAbc = 1;
-    }
+        Flag(id) = id == order ? 1 : 0;
     // The count reads any other value as bytes, and so does the dialog.
     const int encoding = GetInt(m_settings, setting_keys::kEncoding);
     m_nEncoding = encoding == 1 || encoding == 2 ? encoding : 0;

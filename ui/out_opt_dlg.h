@@ -49,6 +49,8 @@ class COutOptDlg : public QDialog {
     void BuildControls();
     QHBoxLayout* BuildEncodingRow();
     QCheckBox* AddBox(int id, const char* label);
+    // The control id of the ordering the next count will use.
+    int OrderOfNextCount() const;
     void LoadSettings();
     // true: check boxes into members; false: members into check boxes.
     void UpdateData(bool save);

@@ -40,6 +40,15 @@ QString AskSaveFileName(QWidget* parent, const QString& suggested) {
     return dialog.selectedFiles().constFirst();
 }
 
+QString AskOpenFileName(QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 bool AskPrinter(QWidget* parent, QPrinter& printer, int maxPage) {
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
@@ -77,6 +86,7 @@ COutputServices DefaultOutputServices() {
     services.message = &ShowMessageBox;
     services.question = &AskQuestion;
     services.saveFileName = &AskSaveFileName;
+    services.openFileName = &AskOpenFileName;
     services.printDialog = &AskPrinter;
     services.printSetup = []() -> CPrintSetup* { return nullptr; };
     services.chooseFont = &RunFontChooser;

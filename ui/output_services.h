@@ -36,6 +36,9 @@ struct COutputServices {
     // in the current folder); returns the chosen path, or an empty string
     // when cancelled. It asks before replacing an existing file.
     std::function<QString(QWidget* parent, const QString& suggested)> saveFileName;
+    // The open dialog; returns the chosen path of an existing file, or an
+    // empty string when cancelled.
+    std::function<QString(QWidget* parent)> openFileName;
     // The printer dialog with its page range preset from 1 to maxPage; false
     // when cancelled. On true, printer holds the choices.
     std::function<bool(QWidget* parent, QPrinter& printer, int maxPage)> printDialog;

@@ -61,6 +61,8 @@ bool RunPrintCommand(const CReportPrinter& report, const QFont& font, QWidget* p
         OutputServices().message(parent, QStringLiteral("Failed to print."));
         return false;
     }
+    if (info.m_bCutAtMaxPage)
+        OutputServices().message(parent, PageLimitNotice(printed, info.m_nReportPages, false));
     return printed > 0;
 }
 
@@ -70,12 +72,16 @@ bool RunPreviewCommand(const CReportPrinter& report, const QFont& font, QWidget*
     CPrintPreviewDlg dialog(setup.Get().Printer(), setup.Get().PreviewPages(), parent);
     // The preview asks for the whole job each time it is redrawn; the job
     // decides where it ends.
-    QObject::connect(dialog.Preview(), &QPrintPreviewWidget::paintRequested, &dialog,
-                     [&report, &font, metrics](QPrinter* target) {
-                         CPrintInfo info;
-                         report.PreparePrint(info);
-                         report.PrintPages(*target, font, info, 1, info.m_nMaxPage, metrics);
-                     });
+    QObject::connect(
+        dialog.Preview(), &QPrintPreviewWidget::paintRequested, &dialog,
+        [&report, &font, metrics, &dialog](QPrinter* target) {
+            CPrintInfo info;
+            report.PreparePrint(info);
+            const int shown = report.PrintPages(*target, font, info, 1, info.m_nMaxPage, metrics);
+            dialog.SetPageLimitNotice(info.m_bCutAtMaxPage
+                                          ? PageLimitNotice(shown, info.m_nReportPages, true)
+                                          : QString());
+        });
     OutputServices().execDialog(dialog);
     setup.Get().SetPreviewPages(dialog.PreviewPages());
     // Printing from the preview is the Print command: its dialog, range and

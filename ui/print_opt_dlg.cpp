@@ -81,7 +81,9 @@ void CPrintOptDlg::BuildControls() {
 // A field shows the number printing would use now: the stored text read as
 // a number, or the default when nothing is stored.
 void CPrintOptDlg::LoadSettings() {
-    m_bPageNum = GetFlagValue(m_settings, setting_keys::kPageNum);
+    // The box shows what printing will do; "PageNum" is stale in old profiles.
+    m_bPageNum = GetInt(m_settings, setting_keys::kNumberPages) != 0 ? 1 : 0;
+    m_bOpenPageNum = m_bPageNum;
     for (const Field& field : kFields) {
         const int value = ReadPrintNumber(m_settings, field.key);
         this->*field.text = QString::number(value);
@@ -133,6 +135,8 @@ void CPrintOptDlg::accept() {
     if (!ValidateFields())
         return;
     WriteFlag(m_settings, setting_keys::kPageNum, m_bPageNum);
+    if (m_bPageNum != m_bOpenPageNum)
+        WriteInt(m_settings, setting_keys::kNumberPages, m_bPageNum);
     for (const Field& field : kFields) {
         const QString& text = this->*field.text;
         if (text == this->*field.opened)

@@ -1,9 +1,10 @@
 // The Print Options dialog: the page layout printing uses (largest page
 // number, rows per page, wrap width) and whether pages carry a page number.
-// The fields open with the values printing would use now and are stored only
-// on OK, each only when the user changed it, so that defaults never land in
-// the settings ahead of time. Each control is named after its key
-// ("MaxPage", "Line", "Column", "PageNum").
+// The fields and the check box open with the values printing would use now
+// and are stored only on OK, each only when the user changed it, so that
+// defaults never land in the settings ahead of time; "PageNum" is written on
+// every OK as it always was, though printing goes by "NumberPages". Each
+// control is named after its key ("MaxPage", "Line", "Column", "PageNum").
 #ifndef VORLAN_UI_PRINT_OPT_DLG_H
 #define VORLAN_UI_PRINT_OPT_DLG_H
 
@@ -73,6 +74,7 @@ class CPrintOptDlg : public QDialog {
     QCheckBox* m_pPageNum = nullptr;
 
     int m_bPageNum = 0;
+    int m_bOpenPageNum = 0;
     QString m_strColumns;
     QString m_strLines;
     QString m_strMaxPage;

@@ -31,7 +31,7 @@ int PreviewPagesFor(QPrintPreviewWidget::ViewMode mode, int nCurrent) {
 CPrintPreviewDlg::CPrintPreviewDlg(QPrinter& printer, int nPreviewPages, QWidget* parent)
     : QDialog(parent), m_pPreview(new QPrintPreviewWidget(&printer, this)),
       m_pPageLabel(new QLabel(this)), m_nPreviewPages(nPreviewPages) {
-    setWindowTitle(QString::fromLatin1(kAppTitle));
+    SetPageLimitNotice(QString());
     CreateActions();
     auto* toolBar = new QToolBar(this);
     for (int i = 0; i < kButtonCount; ++i) {
@@ -91,6 +91,11 @@ void CPrintPreviewDlg::SetViewMode(QPrintPreviewWidget::ViewMode mode) {
     m_pPreview->setZoomMode(QPrintPreviewWidget::FitInView);
     m_nPreviewPages = PreviewPagesFor(mode, m_nPreviewPages);
     UpdatePageControls();
+}
+
+void CPrintPreviewDlg::SetPageLimitNotice(const QString& notice) {
+    const QString title = QString::fromLatin1(kAppTitle);
+    setWindowTitle(notice.isEmpty() ? title : title + QStringLiteral(" - ") + notice);
 }
 
 void CPrintPreviewDlg::TurnPage(int nStep) {

@@ -45,6 +45,8 @@ class CPrintPreviewDlg : public QDialog {
     int PreviewPages() const { return m_nPreviewPages; }
     // True when the window was closed by its Print button.
     bool PrintChosen() const { return m_bPrint; }
+    // Shown in the window's title after the program's name; empty: none.
+    void SetPageLimitNotice(const QString& notice);
 
   private:
     void CreateActions();

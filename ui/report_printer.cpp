@@ -4,10 +4,13 @@
 #include "settings/setting_values.h"
 #include "ui/report_text.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
+#include <unordered_map>
 
 namespace {
 
@@ -46,12 +49,22 @@ class CReportPrinter::CPageComposer {
     CPageComposer(const QFont& font, QPaintDevice* device, int nWidth, int nRowHeight,
                   const ReportLineDecoder& decode)
         : m_font(font), m_pDevice(device), m_nWidth(nWidth), m_nRowHeight(nRowHeight),
-          m_decode(decode) {}
+          m_decode(decode) {
+        const QFontMetricsF metrics(font, device);
+        for (int c = 0; c < 256; ++c) {
+            const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+            m_latin1Advance[std::size_t(c)] =
+                control ? kNoFastPath : metrics.horizontalAdvance(QChar(c));
+        }
+    }
 
     // Text rows of the line wrapped at word boundaries; a word wider than
     // the width keeps a row of its own, an empty line still takes a row.
     int Rows(const CExStringList::CLineNode* node) const {
-        QTextLayout layout(Text(node), m_font, m_pDevice);
+        const QString text = Text(node);
+        if (FitsOneRow(text))
+            return 1;
+        QTextLayout layout(text, m_font, m_pDevice);
         Wrap(layout);
         return std::max(1, layout.lineCount());
     }
@@ -65,6 +78,36 @@ class CReportPrinter::CPageComposer {
     }
 
   private:
+    static constexpr qreal kNoFastPath = 1e30;
+
+    // A line of printable Latin-1 or Japanese characters whose advances add
+    // up to no more than the width is one row without being laid out:
+    // counting the pages of a report of millions of lines then takes a
+    // moment, not a minute. Anything else (tabs, scripts whose characters
+    // join or combine) is laid out.
+    bool FitsOneRow(const QString& text) const {
+        qreal width = 0;
+        for (QChar c : text) {
+            width += Advance(c.unicode());
+            if (width > m_nWidth)
+                return false;
+        }
+        return true;
+    }
+
+    qreal Advance(char16_t c) const {
+        if (c <= 0xFF)
+            return m_latin1Advance[c];
+        const bool japanese = (c >= 0x3000 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+                              (c >= 0xFF01 && c <= 0xFF9F);
+        if (!japanese)
+            return kNoFastPath;
+        auto [it, added] = m_otherAdvance.try_emplace(c, 0.0);
+        if (added)
+            it->second = QFontMetricsF(m_font, m_pDevice).horizontalAdvance(QChar(c));
+        return it->second;
+    }
+
     QString Text(const CExStringList::CLineNode* node) const {
         return m_decode(ReportLineBody(node->m_strLine));
     }
@@ -89,6 +132,8 @@ class CReportPrinter::CPageComposer {
     int m_nWidth;
     int m_nRowHeight;
     const ReportLineDecoder& m_decode;
+    std::array<qreal, 256> m_latin1Advance;
+    mutable std::unordered_map<char16_t, qreal> m_otherAdvance;
 };
 
 CReportPrinter::CReportPrinter(const CExStringList& report, const CSettingsStore& settings,
@@ -138,8 +183,10 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPri
             first = FillPage(first, layout.nLine, composer, nullptr);
     }
 
-    painter.drawText(QPointF(layout.nTop, layout.nLeft + tm.ascent),
-                     QStringLiteral("Page : %1").arg(page));
+    // Without the page number its row stays empty: pages break alike either way.
+    if (GetInt(m_settings, setting_keys::kNumberPages) != 0)
+        painter.drawText(QPointF(layout.nTop, layout.nLeft + tm.ascent),
+                         QStringLiteral("Page : %1").arg(page));
 
     const qreal x = layout.nTop + layout.nOffset * tm.aveCharWidth;
     qreal y = layout.nLeft + 2 * tm.height;
@@ -153,6 +200,7 @@ FontMetrics CReportPrinter::PrintPage(QPainter& painter, const QFont& font, CPri
     if (next && page < info.m_nMaxPage) {
         info.m_bContinuePrinting = true;
     } else {
+        info.m_bCutAtMaxPage = next != nullptr;
         info.m_nMaxPage = page;
         info.m_bContinuePrinting = false;
     }
@@ -188,6 +236,39 @@ int CReportPrinter::DrawPages(QPaintDevice& device, const std::function<bool()>&
         if (!info.m_bContinuePrinting)
             break;
     }
+    if (info.m_bCutAtMaxPage)
+        info.m_nReportPages = CountPages(painter, font, cursor.nPage, cursor.pFirst);
     painter.end();
     return printed;
+}
+
+int CReportPrinter::CountPages(QPainter& painter, const QFont& font, int page,
+                               const CExStringList::CLineNode* first) const {
+    const FontMetrics tm = MeasureFont(font, painter.device());
+    const PrintLayout layout = ReadPrintLayout(m_settings);
+    const CPageComposer composer(font, painter.device(), layout.nColumn * tm.aveCharWidth,
+                                 tm.height, m_decode);
+    for (const CExStringList::CLineNode* start = first; start; ++page) {
+        const CExStringList::CLineNode* next = FillPage(start, layout.nLine, composer, nullptr);
+        if (!next)
+            break;
+        // A page that takes no line would be followed by such pages for ever.
+        if (next == start)
+            return kEndlessReport;
+        start = next;
+    }
+    return page;
+}
+
+QString PageLimitNotice(int printed, int reportPages, bool preview) {
+    const QString done = preview ? QStringLiteral("Showing") : QStringLiteral("Printed");
+    if (reportPages == kEndlessReport)
+        return QStringLiteral("%1 %2 pages; a report line does not fit on a page: raise Lines "
+                              "per Page in Print Option.")
+            .arg(done)
+            .arg(printed);
+    return QStringLiteral("%1 %2 of %3 pages; raise Max page number in Print Option to print more.")
+        .arg(done)
+        .arg(printed)
+        .arg(reportPages);
 }

@@ -44,7 +44,18 @@ struct CPrintInfo {
     int m_nCurPage = 1;
     int m_nMaxPage = 1;
     bool m_bContinuePrinting = true;
+    // Set when the job's maximum page ended it with report lines left over.
+    bool m_bCutAtMaxPage = false;
+    // Once a job drawn by DrawPages was cut: the pages the whole report
+    // needs, or kEndlessReport when a line never fits on a page.
+    int m_nReportPages = 0;
 };
+inline constexpr int kEndlessReport = -1;
+
+// What the user is told once when the maximum page cut a job short: printed
+// pages of it were drawn, of reportPages the report needs (kEndlessReport:
+// a line never fits). preview words it for the preview's window.
+QString PageLimitNotice(int printed, int reportPages, bool preview);
 
 // Turns a report line's bytes (without CR LF) into the text to draw; the
 // screen's decoding, so paper shows what the window shows.
@@ -80,7 +91,8 @@ class CReportPrinter {
 
     // Draws pages from..to of the job on printer, stopping after the job's
     // last page; the pages come out numbered as in a full printout. Returns
-    // the number of pages drawn; 0 when the printer cannot be drawn on.
+    // the number of pages drawn; 0 when the printer cannot be drawn on. When
+    // the maximum page cut the job, info.m_nReportPages is set as well.
     int PrintPages(QPrinter& printer, const QFont& font, CPrintInfo& info, int from, int to,
                    FontMetrics* metrics = nullptr) const;
     // The same on any device; newPage starts the next page (false stops).
@@ -89,6 +101,11 @@ class CReportPrinter {
 
   private:
     class CPageComposer;
+    // The pages the whole report needs with no maximum, given that page
+    // starts with first, laid out as PrintPage lays them out on painter's
+    // device; kEndlessReport when a line never fits.
+    int CountPages(QPainter& painter, const QFont& font, int page,
+                   const CExStringList::CLineNode* first) const;
     // The filling rule: from start, the lines that belong to one page are
     // passed to place (with their rows); returns the first line of the next
     // page, or null when the lines ran out.

@@ -6,10 +6,21 @@
 #include <algorithm>
 
 namespace {
+
+// 6226150 as "6,226,150", whatever the locale: the report's own figures
+// carry no separators, the window's words are for reading at a glance.
+QString GroupedNumber(std::int32_t number) {
+    QString digits = QString::number(number < 0 ? -qint64(number) : qint64(number));
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
+    return number < 0 ? QLatin1Char('-') + digits : digits;
+}
+
 // How often captions follow the progress texts of a running count.
 constexpr int kCaptionIntervalMs = 100;
 // How often the progress figures of a running count are passed on.
 constexpr std::chrono::milliseconds kProgressInterval{100};
+
 } // namespace
 
 CResultDocument::CResultDocument(CSettingsStore& settings, QString title, QObject* parent)
@@ -41,11 +52,20 @@ void CResultDocument::CountWords(const std::vector<std::string>& files, std::str
     emit contentChanged();
     // A run refused because one is in progress neither starts nor ends one.
     const bool starts = !m_doc.IsCountRunning();
-    if (starts)
+    if (starts) {
+        // The run keeps the title it starts with; an untitled document's
+        // name already stands for a new report.
+        if (!m_doc.GetPathName().empty() && m_newTitle)
+            SetTitle(m_newTitle());
+        m_bPartial = false;
         emit countStarted();
+    }
     m_doc.CountWords(files, std::move(spec));
     m_captionTimer.stop();
     if (starts) {
+        const CountOutcome& outcome = m_doc.LastCount();
+        m_bPartial = outcome.bStopped || outcome.bOutOfMemory;
+        m_bStopForClose = false;
         m_progressTimer.stop();
         m_bProgressPending = false;
         m_bProgressSent = false;
@@ -84,6 +104,28 @@ void CResultDocument::SendDueProgress() {
     CountProgress progress = m_progress;
     progress.path = m_strProgressPath;
     emit countProgress(progress);
+}
+
+QString CResultDocument::PartialNote() const {
+    if (!m_bPartial)
+        return {};
+    const CountOutcome& outcome = m_doc.LastCount();
+    const QString words = GroupedNumber(outcome.nTotalWords);
+    return outcome.bOutOfMemory ? QStringLiteral("out of memory at %1 words").arg(words)
+                                : QStringLiteral("stopped at %1 words").arg(words);
+}
+
+QString CResultDocument::TitleWithNote() const {
+    const QString note = PartialNote();
+    return note.isEmpty() ? Title() : QStringLiteral("%1 (%2)").arg(Title(), note);
+}
+
+void CResultDocument::DeleteResult() {
+    if (m_doc.IsCountRunning())
+        return;
+    m_bPartial = false;
+    m_doc.DeleteResult();
+    emit captionsChanged();
 }
 
 int CResultDocument::OpenFile(const QString& path) {

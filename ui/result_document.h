@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,16 @@ class CResultDocument : public QObject, private IDocumentObserver {
 
     QString Title() const;
     void SetTitle(const QString& title);
+    // Where a new report's title comes from ("Vorlan3", as a new window
+    // would be titled); without one a new report keeps the title.
+    void SetNewTitleSource(std::function<QString()> source) { m_newTitle = std::move(source); }
+
+    // How the windows say that the report is partial, because its count was
+    // stopped or ran out of memory ("stopped at 6,226,150 words"); empty for
+    // a whole report, an opened file or no report.
+    QString PartialNote() const;
+    // The title, followed by the partial note in brackets when there is one.
+    QString TitleWithNote() const;
 
     int LineCount() const { return m_doc.m_listResult.m_nLines; }
     const CExStringList& Report() const { return m_doc.m_listResult; }
@@ -42,13 +53,27 @@ class CResultDocument : public QObject, private IDocumentObserver {
     bool IsModified() const { return m_doc.IsModified(); }
 
     // The count run; the views are told when it starts and ends, and
-    // countStarted, countProgress and countEnded follow it.
+    // countStarted, countProgress and countEnded follow it. The count makes
+    // a new report: a document that belonged to a file forgets it and takes
+    // a new title.
     void CountWords(const std::vector<std::string>& files, std::string spec);
-    void DeleteResult() { m_doc.DeleteResult(); }
+    void DeleteResult();
     void RequestQuit() { m_doc.m_bQuit = 1; }
+    // The document's window is to close once its count has stopped: the
+    // request to stop holds until the count ends (see StopPending).
+    void StopForClose() {
+        m_bStopForClose = true;
+        RequestQuit();
+    }
+    // A close waits for this document's count to stop. A count forgets a
+    // stop request when it opens its next file, so whoever pumps events
+    // repeats RequestQuit while this holds.
+    bool StopPending() const { return m_bStopForClose; }
+    // The close that waited was given up (the user kept the window).
+    void CancelStopForClose() { m_bStopForClose = false; }
 
-    // Loads path as the framework opens a file: an empty report titled with
-    // the file's name. 0 or the errno value of the failure.
+    // Loads the file at path, as File > Open does: its lines, titled with the
+    // file's name. 0 or the errno value of the failure.
     int OpenFile(const QString& path);
 
     // The views showing this document, in the order they were opened; each
@@ -91,6 +116,10 @@ class CResultDocument : public QObject, private IDocumentObserver {
     CSettingsStore& m_settings;
     CGuiCountNotifier m_notifier;
     CVorlanDoc m_doc;
+    std::function<QString()> m_newTitle;
+    // The report is the result of a count cut short (LastCount tells how).
+    bool m_bPartial = false;
+    bool m_bStopForClose = false;
     std::vector<CVorlanScrollView*> m_views;
     // During a count the title changes every few hundred words; captions
     // follow it at a pace the eye can read without repainting the window

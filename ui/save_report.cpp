@@ -142,11 +142,11 @@ bool DoFileSave(CVorlanDoc& doc, QWidget* parent) {
     return SaveAndRemember(doc, PathText(doc.GetPathName()), parent);
 }
 
-bool SaveModified(CVorlanDoc& doc, QWidget* parent) {
+bool SaveModified(CVorlanDoc& doc, QWidget* parent, const QString& name) {
     if (!doc.IsModified())
         return true;
-    const QString text =
-        QStringLiteral("Save changes to %1?").arg(ShownName(EngineText(doc.GetTitle())));
+    const QString text = QStringLiteral("Save changes to %1?")
+                             .arg(ShownName(name.isEmpty() ? EngineText(doc.GetTitle()) : name));
     switch (OutputServices().question(parent, text)) {
     case QMessageBox::Yes:
         return DoFileSave(doc, parent);

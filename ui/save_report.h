@@ -40,8 +40,9 @@ bool DoSaveAs(CVorlanDoc& doc, QWidget* parent);
 // Save: to the document's file without asking, or as Save as when it has none.
 bool DoFileSave(CVorlanDoc& doc, QWidget* parent);
 
-// Before a modified document closes: "Save changes to %1?". True when it
-// may close (not modified, No, or Yes and the save succeeded).
-bool SaveModified(CVorlanDoc& doc, QWidget* parent);
+// Before a modified document closes: "Save changes to %1?", %1 being name,
+// or the document's title when name is empty. True when it may close (not
+// modified, No, or Yes and the save succeeded).
+bool SaveModified(CVorlanDoc& doc, QWidget* parent, const QString& name = QString());
 
 #endif

@@ -70,5 +70,5 @@ void CVorlanScrollView::OnEditCopy() {
     CReportTextDecoder decoder(m_logFont.lfCharSet);
     RunCopyCommand(
         m_pDoc->Report(), [&decoder](std::string_view bytes) { return decoder.Decode(bytes); },
-        window());
+        m_bFontBuilt ? m_font : font(), window());
 }

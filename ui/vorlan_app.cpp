@@ -1,5 +1,6 @@
 #include "ui/vorlan_app.h"
 
+#include "platform/quote_name.h"
 #include "settings/setting_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/app_strings.h"
@@ -11,20 +12,35 @@
 #include "ui/result_document.h"
 
 #include <QApplication>
-#include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPointer>
+#include <cerrno>
+#include <system_error>
 
 namespace {
 
-// Light grey with black text for every dialog and message box.
+// Light grey with black text for every dialog and message box. Disabled
+// controls keep the style's grey text, so that they look disabled.
 void SetDialogColours() {
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, Qt::black);
+        palette.setColor(group, QPalette::ButtonText, Qt::black);
+    }
     QApplication::setPalette(palette, "QDialog");
+}
+
+// The framework's message, then which file and why.
+QString OpenErrorMessage(int err, const QString& path) {
+    const QString reason = err == EFBIG
+                               ? QStringLiteral("the file is larger than 1 GiB")
+                               : QString::fromLocal8Bit(std::generic_category().message(err));
+    const QString shown = QFile::decodeName(
+        QByteArray::fromStdString(QuoteControlBytes(QFile::encodeName(path).toStdString())));
+    return QStringLiteral("Failed to open document.\n%1: %2").arg(shown, reason);
 }
 
 } // namespace
@@ -63,23 +79,28 @@ void CVorlanApp::ExitInstance() {
     m_pumpHook.reset();
 }
 
+QString CVorlanApp::NextUntitledTitle() {
+    return QString::fromLatin1(kDocName) + QString::number(++m_nUntitledCount);
+}
+
+// A count makes a new report, titled as a new window would be.
+std::shared_ptr<CResultDocument> CVorlanApp::NewDocument(const QString& title) {
+    auto doc = std::make_shared<CResultDocument>(m_settings, title);
+    doc->SetNewTitleSource([self = QPointer<CVorlanApp>(this)] {
+        return self ? self->NextUntitledTitle() : QString::fromLatin1(kDocName);
+    });
+    return doc;
+}
+
 CChildFrame* CVorlanApp::OnFileNew() {
-    auto doc = std::make_shared<CResultDocument>(
-        m_settings, QString::fromLatin1(kDocName) + QString::number(++m_nUntitledCount));
-    return m_pMainFrame->OpenWindow(std::move(doc));
+    return m_pMainFrame->OpenWindow(NewDocument(NextUntitledTitle()));
 }
 
 CChildFrame* CVorlanApp::OpenDocumentFile(const QString& path) {
     QFileInfo info(path);
-    // Loading reads nothing: an opened file shows an empty report.
-    std::shared_ptr<CResultDocument> doc;
-    if (info.isFile() && info.isReadable()) {
-        doc = std::make_shared<CResultDocument>(m_settings, info.fileName());
-        if (doc->OpenFile(info.absoluteFilePath()) != 0)
-            doc.reset();
-    }
-    if (!doc) {
-        OutputServices().message(m_pMainFrame.get(), QStringLiteral("Failed to open document."));
+    std::shared_ptr<CResultDocument> doc = NewDocument(info.fileName());
+    if (const int err = doc->OpenFile(info.absoluteFilePath())) {
+        OutputServices().message(m_pMainFrame.get(), OpenErrorMessage(err, path));
         return nullptr;
     }
     AddToRecentFileList(info.absoluteFilePath());
@@ -103,9 +124,9 @@ void CVorlanApp::PumpEvents(void* context) {
         return;
     app->m_lastPoll = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    // The program is to end: keep the counts stopping (each forgets the
-    // request when it opens its next file).
-    if (app->m_pMainFrame && app->m_pMainFrame->IsClosePending())
+    // A close waits: keep its counts stopping (each forgets the request
+    // when it opens its next file).
+    if (app->m_pMainFrame)
         app->m_pMainFrame->StopCountsForExit();
     app->m_lastPoll = std::chrono::steady_clock::now();
 }
@@ -153,8 +174,7 @@ void CVorlanApp::DoCommand(int id) {
 }
 
 void CVorlanApp::OnFileOpen() {
-    QString path = QFileDialog::getOpenFileName(m_pMainFrame.get(), QStringLiteral("Open"),
-                                                QString(), QStringLiteral("All Files (*)"));
+    const QString path = OutputServices().openFileName(m_pMainFrame.get());
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }

@@ -18,6 +18,7 @@
 
 class CChildFrame;
 class CMainFrame;
+class CResultDocument;
 class CSettingsStore;
 
 class CVorlanApp : public QObject, public CCommandTarget {
@@ -39,8 +40,9 @@ class CVorlanApp : public QObject, public CCommandTarget {
 
     // New: a new, empty result document titled Vorlan1, Vorlan2, ...
     CChildFrame* OnFileNew();
-    // Opens path as a result document: an empty report titled with the file's
-    // name. Null, after telling the user, when the file cannot be read.
+    // Opens path in a new result window showing the file's lines, titled
+    // with its name, and puts it on the recent-file list. Null, after telling
+    // the user why, when the file cannot be read or is too large.
     CChildFrame* OpenDocumentFile(const QString& path);
 
     bool QueryCommand(int id, CommandState& state) const override;
@@ -57,6 +59,9 @@ class CVorlanApp : public QObject, public CCommandTarget {
     void OnFilePrintSetup();
     void OnAppAbout();
     void AddToRecentFileList(const QString& path);
+    // The next title of the series Vorlan1, Vorlan2, ...
+    QString NextUntitledTitle();
+    std::shared_ptr<CResultDocument> NewDocument(const QString& title);
 
     CSettingsStore& m_settings;
     CRecentFileList m_recent;

@@ -82,10 +82,6 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
         return true;
     }
     switch (id) {
-    case ID_FILE_OPEN:
-        // A result window never opens files; only the bare main window does.
-        state.enabled = false;
-        return true;
     case ID_COUNT_FREQUENCY:
         // A second view of a document that is counting must not start a
         // nested count on it either.

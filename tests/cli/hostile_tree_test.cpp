@@ -311,7 +311,7 @@ TEST_F(HostileTree, SpecialFileNamedAsTheProfileIsRefusedUnopened) {
 
 // Folders and files that cannot be read. The superuser reads everything, so
 // as root the program is run as the unprivileged user instead.
-TEST_F(HostileTree, UnreadableFoldersAreSkippedAndFilesReported) {
+TEST_F(HostileTree, UnreadableFoldersAndFilesAreReported) {
     Write(data / "ok.txt", "fine\n");
     Write(data / "secret.txt", "hidden\n");
     Write(data / "sub" / "closed" / "inside.txt", "never\n");
@@ -327,8 +327,9 @@ TEST_F(HostileTree, UnreadableFoldersAreSkippedAndFilesReported) {
         GTEST_SKIP() << "could not become the unprivileged user";
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Failed to open " + Upper((data / "secret.txt").string()) +
-                         "(--;)\nFailed to open " + Upper((data / "sub" / "private.txt").string()) +
-                         "(--;)\n");
+                         "(--;)\nFailed to open " + Upper((data / "sub" / "closed").string()) +
+                         "/(--;)\nFailed to open " +
+                         Upper((data / "sub" / "private.txt").string()) + "(--;)\n");
     EXPECT_EQ(r.out, Header(data.string() + "/*.txt") + WordLine(1, "fine") + WordLine(1, "open") +
                          Totals(2, 2, 2));
 
@@ -339,6 +340,46 @@ TEST_F(HostileTree, UnreadableFoldersAreSkippedAndFilesReported) {
     EXPECT_EQ(closed.status, 2);
     EXPECT_EQ(closed.out, "");
     EXPECT_EQ(closed.err, "vorlan-count: " + data.string() + ": Permission denied\n");
+}
+
+// A file named on the command line is counted alone and by its exact name:
+// neither the siblings its "?" or its letter case would match, nor nothing
+// when it is hidden.
+TEST_F(HostileTree, ANamedFileIsCountedAloneHiddenOrNot) {
+    Write(data / "q?.txt", "named\n");
+    Write(data / "qz.txt", "sibling\n");
+    Write(data / "README.txt", "upper\n");
+    Write(data / "readme.txt", "lower\n");
+    Write(data / ".hidden.txt", "hidden\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"q?.txt", "named"}, {"README.txt", "upper"}, {".hidden.txt", "hidden"}};
+    for (const auto& [name, word] : cases) {
+        RunResult r = Count({(data / name).string()});
+        EXPECT_EQ(r.status, 0) << name;
+        EXPECT_EQ(r.out, Header((data / name).string()) + WordLine(1, word) + Totals(-1, 1, 1));
+    }
+}
+
+// A tree deeper than the longest path the system takes is counted whole.
+TEST_F(HostileTree, FilesBeyondTheLongestPathAreCounted) {
+    Write(data / "top.txt", "top\n");
+    int fd = ::open(data.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 25 && fd >= 0; ++i) {
+        const std::string name(200, 'd');
+        ::mkdirat(fd, name.c_str(), 0755);
+        const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    ASSERT_GE(fd, 0);
+    const int file = ::openat(fd, "bottom.txt", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::write(file, "bottom\n", 7), 7);
+    ::close(file);
+    ::close(fd);
+    RunResult r = Count({"--subdir", "--order=abc", data.string(), "*.txt"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, Header(data.string() + "/*.txt") + WordLine(1, "bottom") + WordLine(1, "top") +
+                         Totals(2, 2, 2));
 }
 
 // ------------------------------------------------------------ file names

@@ -37,9 +37,9 @@ void Fill(CExStringList& list, const Lines& lines) {
         list.AppendLine(line);
 }
 
-std::string CountLine(unsigned count, const char* word) {
+std::string CountLine(unsigned long long count, const char* word) {
     char line[64];
-    std::snprintf(line, sizeof line, "%10u : %s\r\n", count, word);
+    std::snprintf(line, sizeof line, "%10llu : %s\r\n", count, word);
     return line;
 }
 
@@ -112,6 +112,13 @@ TEST(ReportListSort, OrdersStablyByTheCountField) {
          10,
          CExStringList::LessToMore,
          {CountLine(9, "s"), CountLine(4294967295u, "m")}},
+        // A count of more digits than the field sorts by its value too.
+        {{CountLine(12345678901u, "l"), CountLine(9, "s"), CountLine(4294967295u, "m"),
+          CountLine(99999999999u, "xl")},
+         10,
+         CExStringList::MoreToLess,
+         {CountLine(99999999999u, "xl"), CountLine(12345678901u, "l"), CountLine(4294967295u, "m"),
+          CountLine(9, "s")}},
     };
     for (const auto& c : cases) {
         CExStringList list;

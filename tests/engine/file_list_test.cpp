@@ -61,6 +61,26 @@ TEST_F(FileList, PatternSelectsPlainFilesOfTheDirectoryOnly) {
     EXPECT_EQ(Build("*.none", false), Paths{});
 }
 
+// A name that is an existing file is that file alone, not a pattern: no
+// sibling that its "?" or its letter case would match, and hidden or not.
+TEST_F(FileList, ANamedFileIsCountedAloneByItsExactName) {
+    tree.Write("q?.txt", "q");
+    tree.Write("qz.txt", "z");
+    tree.Write("README.txt", "R");
+    tree.Write("readme.txt", "r");
+    const struct {
+        const char* pattern;
+        Paths expected;
+    } cases[] = {
+        {"q?.txt", {Dir() + "q?.txt"}},
+        {"README.txt", {Dir() + "README.txt"}},
+        {".hidden.txt", {Dir() + ".hidden.txt"}},
+        {"Readme.TXT", {Dir() + "README.txt", Dir() + "readme.txt"}}, // no such name: a pattern
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Build(c.pattern, false), c.expected) << c.pattern;
+}
+
 TEST_F(FileList, SubdirectoriesAddEveryFileBelowDepthFirst) {
     // Below the first level the pattern no longer applies, names starting
     // with "." are never added or entered, links to directories are never
@@ -119,7 +139,9 @@ TEST(FileListErrors, UnreadableChosenDirectoryFails) {
     ::chmod(tree.Path("closed").c_str(), 0755);
 }
 
-TEST(FileListErrors, UnreadableSubdirectoryIsSkipped) {
+// A folder that cannot be listed stands in the list as its path with a "/",
+// which the count reports as failing to open.
+TEST(FileListErrors, UnreadableSubdirectoryIsListedAsAFolderEntry) {
     if (RunningAsRoot())
         GTEST_SKIP() << "permissions do not stop the superuser";
     CTempTree tree;
@@ -131,8 +153,31 @@ TEST(FileListErrors, UnreadableSubdirectoryIsSkipped) {
     ::chmod(tree.Path("open/closed").c_str(), 0);
     Paths files;
     EXPECT_TRUE(BuildFileList(tree.Root() + "/", "*.*", true, files));
-    EXPECT_EQ(files, (Paths{tree.Path("open/a"), tree.Path("open/z")}));
+    EXPECT_EQ(files, (Paths{tree.Path("open/a"), tree.Path("open/closed/"), tree.Path("open/z")}));
     ::chmod(tree.Path("open/closed").c_str(), 0755);
+}
+
+// The same for a folder gone between its listing and its walk (this also
+// holds for the superuser), paced by the walk's event pump.
+TEST(FileListErrors, FolderGoneBeforeItIsWalkedIsListedAsAFolderEntry) {
+    CTempTree tree;
+    tree.MakeDir("a");
+    tree.MakeDir("b");
+    tree.Write("b/x", "x");
+    struct Remover {
+        std::string path;
+        static void Hook(void* self) {
+            auto* r = static_cast<Remover*>(self);
+            if (!r->path.empty() && ::unlink((r->path + "/x").c_str()) == 0)
+                ::rmdir(r->path.c_str());
+        }
+    } remover{tree.Path("b")};
+    Paths files;
+    {
+        CScopedPumpHook hook(Remover::Hook, &remover);
+        EXPECT_TRUE(BuildFileList(tree.Root() + "/", "*.*", true, files));
+    }
+    EXPECT_EQ(files, Paths{tree.Path("b/")});
 }
 
 // Builds a chain of directories whose full path is longer than any path the
@@ -153,13 +198,18 @@ void MakeTooLongChain(const CTempTree& tree, int levels) {
     ::close(fd);
 }
 
-TEST(FileListErrors, DirectoryThatCannotBeOpenedIsSkippedSilently) {
+// Past the longest path the system takes in one call, the walk goes on
+// from each folder's descriptor.
+TEST(FileListDepth, FilesDeeperThanTheLongestPathAreListed) {
     CTempTree tree;
     tree.Write("top.txt", "t");
     MakeTooLongChain(tree, 25);
     Paths files;
     EXPECT_TRUE(BuildFileList(tree.Root() + "/", "*.*", true, files));
-    EXPECT_EQ(files, Paths{tree.Path("top.txt")});
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0], tree.Path("top.txt"));
+    EXPECT_GT(files[1].size(), 5000u);
+    EXPECT_EQ(files[1].substr(files[1].size() - 9), "/deep.txt");
 }
 
 TEST(FileListDepth, DeepTreeIsWalkedCompletely) {

@@ -135,6 +135,26 @@ TEST(ReportFields, PercentHasThreeDecimalsInAtLeastSixCharacters) {
                   "         1" + std::string(c.field) + " : w\r\n");
 }
 
+// Counts past 32 bits, as many gigabytes of text give: every number true,
+// fields wider than 10 digits where needed, and percent of the true total.
+TEST(ReportWriters, CountsPast32BitsStayTrue) {
+    CStringTree table;
+    ASSERT_TRUE(table.InsertRepeated("big", 3000000000u));
+    ASSERT_TRUE(table.InsertRepeated("big", 3000000000u));
+    ASSERT_TRUE(table.InsertRepeated("huge", 20000000000u));
+    ASSERT_TRUE(table.InsertRepeated("small", 7));
+    EXPECT_EQ(table.m_nTotal, 26000000007);
+    CExStringList list;
+    table.WriteAscendingPercent(list, table.m_pRoot);
+    list.SortByCount(10, CExStringList::MoreToLess);
+    EXPECT_EQ(TextOf(list), "20000000000(76.923%) : huge\r\n"
+                            "6000000000(23.077%) : big\r\n"
+                            "         7( 0.000%) : small\r\n");
+    EXPECT_EQ(list.m_pHead->WordCount(), 20000000000u); // as data too, for the exports
+    EXPECT_EQ(list.m_pTail->WordCount(), 7u);
+    EXPECT_EQ(FormatTotalWordsLine(26000000007), "26000000007 : Total words\r\n");
+}
+
 TEST(ReportFields, HeaderSeparatorAndTotals) {
     EXPECT_EQ(FormatHeaderLine("D:\\A B\\*.*"), "=====[ D:\\A B\\*.* ]=====\r\n");
     EXPECT_EQ(std::string(kSeparatorLine), std::string(25, '=') + "\r\n");

@@ -19,7 +19,7 @@ namespace {
 
 struct Outcome {
     std::string report;
-    std::int32_t files = 0, total = 0, different = 0;
+    std::int64_t files = 0, total = 0, different = 0;
     std::vector<std::string> messages;
     std::vector<std::string> titles;
     bool utf8 = false;
@@ -200,6 +200,38 @@ TEST_F(ScanParts, QuitStopsPromptlyAndKeepsWhatWasMerged) {
     EXPECT_EQ(sum, f.doc.m_nTotalWords);
 }
 
+// A file renamed over the counted one while its parts are being counted:
+// every part reads the file the list named when the count began.
+struct RenameOnPump {
+    std::string from, to;
+    bool done = false;
+    static void Hook(void* context) {
+        auto* self = static_cast<RenameOnPump*>(context);
+        if (!self->done)
+            self->done = std::rename(self->from.c_str(), self->to.c_str()) == 0;
+    }
+};
+
+TEST_F(ScanParts, AFileRenamedOverTheCountedOneIsNotMixedIn) {
+    std::string oldText, newText;
+    for (int i = 0; i < 1500; ++i) {
+        oldText += "oldword\n";
+        newText += "newword\n";
+    }
+    const std::vector<std::string> files{tree.Write("counted.txt", oldText)};
+    RenameOnPump rename{tree.Write("new.txt", newText), files[0]};
+    CountFixture f;
+    f.doc.SetScanThreads(Threads(2)); // some forty parts, a few taken at a time
+    {
+        CScopedPumpHook hook(RenameOnPump::Hook, &rename);
+        f.doc.CountWords(files, "x");
+    }
+    ASSERT_TRUE(rename.done);
+    EXPECT_EQ(f.doc.m_nTotalWords, 1500);
+    EXPECT_EQ(f.doc.m_nDifferentWords, 1);
+    EXPECT_NE(ReportText(f.doc).find(WordLine(1500, "oldword")), std::string::npos);
+}
+
 // ------------------------------------------------------------------ the plan
 
 std::vector<std::uint64_t> Sizes(const std::vector<std::string>& files) {
@@ -215,8 +247,8 @@ TEST(ScanPlan, PartsStartAfterLineFeedsAndCoverTheFile) {
     const std::string text = RandomText(rng, 3000);
     const std::vector<std::string> files{tree.Write("a.txt", text),
                                          tree.Write("oneline.txt", std::string(5000, 'w'))};
-    const std::vector<ScanPart> parts =
-        PlanScanParts(files, {true, true}, Sizes(files), Threads(8));
+    const CScanPlan plan = PlanScanParts(files, {true, true}, Sizes(files), Threads(8));
+    const std::vector<ScanPart>& parts = plan.parts;
     ASSERT_GT(parts.size(), 3u);
     std::uint64_t at = 0;
     std::size_t k = 0;
@@ -242,16 +274,15 @@ TEST(ScanPlan, SmallListsAndSingleThreadsStayWhole) {
     const std::vector<std::string> files{tree.Write("a.txt", std::string(1000, '\n')),
                                          tree.Write("b.txt", "x\n")};
     ScanThreads t = Threads(2);
-    EXPECT_TRUE(PlanScanParts(files, {true, true}, Sizes(files), Threads(1)).empty());
+    EXPECT_TRUE(PlanScanParts(files, {true, true}, Sizes(files), Threads(1)).parts.empty());
     t.nMinListBytes = 2000;
-    EXPECT_TRUE(PlanScanParts(files, {true, true}, Sizes(files), t).empty());
+    EXPECT_TRUE(PlanScanParts(files, {true, true}, Sizes(files), t).parts.empty());
     // One file left, too small to cut: nothing to share.
     t.nMinListBytes = 0;
     t.nMinPartBytes = 1 << 20;
-    EXPECT_TRUE(PlanScanParts(files, {true, false}, Sizes(files), t).empty());
-    const std::vector<ScanPart> parts =
-        PlanScanParts(files, {false, true}, Sizes(files), Threads(2));
-    EXPECT_TRUE(parts.empty()); // b.txt alone is one part
+    EXPECT_TRUE(PlanScanParts(files, {true, false}, Sizes(files), t).parts.empty());
+    const CScanPlan plan = PlanScanParts(files, {false, true}, Sizes(files), Threads(2));
+    EXPECT_TRUE(plan.parts.empty()); // b.txt alone is one part
 }
 
 } // namespace

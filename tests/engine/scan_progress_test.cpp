@@ -15,7 +15,7 @@ struct Report {
     std::size_t fileIndex;
     std::size_t fileCount;
     std::string path;
-    std::int32_t words;
+    std::int64_t words;
     std::uint64_t bytesDone;
     std::uint64_t bytesTotal;
 };
@@ -49,7 +49,7 @@ class ScanProgress : public ::testing::Test {
         ASSERT_FALSE(notifier.reports.empty());
         std::uint64_t done = 0;
         std::size_t index = 0;
-        std::int32_t words = 0;
+        std::int64_t words = 0;
         for (const Report& r : notifier.reports) {
             EXPECT_EQ(r.fileCount, files.size());
             EXPECT_EQ(r.bytesTotal, notifier.reports.front().bytesTotal);
@@ -152,3 +152,22 @@ TEST_F(ScanProgress, AnEmptyListReportsNothingToDo) {
 }
 
 } // namespace
+
+// A file counted in parts on several threads: the word figure grows with the
+// bytes from the first report on, not only as parts are done.
+TEST_F(ScanProgress, ASeveralThreadCountShowsTheWordsOfPartsInFlight) {
+    const std::vector<std::string> files{tree.Write("big.txt", Lines(400000))};
+    ScanThreads threads;
+    threads.nThreads = 2;
+    threads.nMinListBytes = 0;
+    threads.nMinPartBytes = 1 << 20;
+    doc.SetScanThreads(threads);
+    doc.CountWords(files, "x");
+    ExpectConsistent(files);
+    for (const Report& r : notifier.reports) {
+        if (r.bytesDone > 0) {
+            EXPECT_GT(r.words, 0) << r.bytesDone << " of " << r.bytesTotal << " bytes";
+        }
+    }
+    EXPECT_EQ(notifier.reports.back().words, 400000 * 8);
+}

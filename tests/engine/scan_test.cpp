@@ -218,18 +218,17 @@ TEST_F(Scan, QuitIsTestedAfterASkippedFileToo) {
 
 namespace {
 
-// The word total is a 32-bit count that wraps; the progress title still
-// comes whenever the wrapped total is a multiple of 500, counted across
-// lines and files.
-struct WrapCase {
-    std::int32_t start;
+// The word total is 64-bit: it never wraps, and the progress title comes
+// whenever it is a multiple of 500, counted across lines and files.
+struct TitleCase {
+    std::int64_t start;
     int words;
     std::vector<std::string> titles;
 };
 
-class ScanTitleCounter : public Scan, public ::testing::WithParamInterface<WrapCase> {};
+class ScanTitleCounter : public Scan, public ::testing::WithParamInterface<TitleCase> {};
 
-TEST_P(ScanTitleCounter, TitleAtEveryMultipleOf500OfTheWrappedTotal) {
+TEST_P(ScanTitleCounter, TitleAtEveryMultipleOf500PastThe32BitLimits) {
     std::string text;
     for (int i = 0; i < GetParam().words; ++i)
         text += (i % 7 == 6) ? "w\n" : "w ";
@@ -242,21 +241,14 @@ TEST_P(ScanTitleCounter, TitleAtEveryMultipleOf500OfTheWrappedTotal) {
     ScanPlain(files);
     f.doc.RemoveObserver(&recorder);
     EXPECT_EQ(recorder.titles, GetParam().titles);
-    EXPECT_EQ(static_cast<std::uint32_t>(f.doc.m_nTotalWords),
-              static_cast<std::uint32_t>(GetParam().start) + GetParam().words);
+    EXPECT_EQ(f.doc.m_nTotalWords, GetParam().start + GetParam().words);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Totals, ScanTitleCounter,
-    ::testing::Values(WrapCase{0, 1001, {"500 words counted.", "1000 words counted."}},
-                      WrapCase{499, 2, {"500 words counted."}}, WrapCase{500, 499, {}},
-                      WrapCase{-501, 502, {"-500 words counted.", "0 words counted."}},
-                      // 2147483500 is the last multiple before the wrap, -2147483500 the
-                      // first after it: 249 words apart.
-                      WrapCase{INT32_MAX - 100, 248, {}},
-                      WrapCase{INT32_MAX - 100,
-                               749,
-                               {"-2147483500 words counted.", "-2147483000 words counted."}},
-                      WrapCase{2147483499, 2, {"2147483500 words counted."}}));
+    ::testing::Values(TitleCase{0, 1001, {"500 words counted.", "1000 words counted."}},
+                      TitleCase{499, 2, {"500 words counted."}}, TitleCase{500, 499, {}},
+                      TitleCase{INT32_MAX - 100, 749, {"2147484000 words counted."}},
+                      TitleCase{4294967290, 220, {"4294967500 words counted."}}));
 
 } // namespace

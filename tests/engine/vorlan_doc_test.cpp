@@ -65,16 +65,20 @@ TEST_F(VorlanDoc, AFailingSinkStopsTheArchiveAtTheFirstError) {
     EXPECT_EQ(sink.calls, 1);
 }
 
-TEST_F(VorlanDoc, OpeningASavedReportGivesAnEmptyReportTitledWithItsName) {
+TEST_F(VorlanDoc, OpeningASavedReportGivesItsLinesTitledWithItsName) {
     f.doc.CountWords({tree.Write("a.txt", "words here\n")}, "x");
     std::string path = tree.Path("report");
     ASSERT_FALSE(f.doc.OnSaveDocument(path));
 
     CVorlanDoc opened(f.settings, f.notifier);
     ASSERT_FALSE(opened.OnOpenDocument(path));
-    EXPECT_EQ(opened.m_listResult.m_nLines, 0);
+    EXPECT_EQ(ReportText(opened), ReportText(f.doc));
+    EXPECT_EQ(opened.m_listResult.m_nLines, f.doc.m_listResult.m_nLines);
     EXPECT_EQ(opened.GetTitle(), "report");
     EXPECT_FALSE(opened.IsModified());
+    // A count in it is a new report, which Save must not put over the file.
+    opened.CountWords({tree.Path("a.txt")}, "x");
+    EXPECT_EQ(opened.GetPathName(), "");
 }
 
 TEST_F(VorlanDoc, DeleteResultEmptiesTheReportButKeepsTheCounters) {

@@ -3,6 +3,7 @@
 // alignment, and the padded and the safe computation must give the same key.
 // The padded table entry point must count exactly like the safe one.
 #include "engine/string_tree.h"
+#include "engine/word_tally.h"
 
 #include "tesmo.h"
 #include "word_table_checks.h"
@@ -207,3 +208,19 @@ TEST(WordTablePadded, AscendingListWithRepeatsAndNearNeighbours) {
 }
 
 } // namespace
+
+// A part's tally keeps 32-bit counts in its slots; a word that passes 2^32
+// occurrences carries on in 64 bits, whether counted at once or one by one.
+TEST(WordTally, CountsCarryPast32Bits) {
+    CWordTally tally;
+    ASSERT_TRUE(tally.InsertRepeated("Word", 0xFFFFFFFFu));
+    alignas(8) char line[32] = "word";
+    ASSERT_TRUE(tally.InsertKey(tally.PrepareKey(line))); // the 2^32nd
+    ASSERT_TRUE(tally.InsertRepeated("WORD", 0x100000002u));
+    ASSERT_TRUE(tally.InsertRepeated("other", 3));
+    std::vector<std::pair<std::string, std::uint64_t>> seen;
+    tally.ForEach([&](const char* text, std::uint64_t count) { seen.emplace_back(text, count); });
+    const std::vector<std::pair<std::string, std::uint64_t>> expected{{"Word", 0x200000002u},
+                                                                      {"other", 3}};
+    EXPECT_EQ(seen, expected);
+}

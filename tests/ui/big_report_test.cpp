@@ -8,6 +8,7 @@
 #include "tests/ui/big_report_lines.h"
 #include "ui/command_ids.h"
 #include "ui/copy_dialog.h"
+#include "ui/copy_text_box.h"
 #include "ui/main_frame.h"
 #include "ui/output_services.h"
 #include "ui/result_document.h"
@@ -19,7 +20,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,7 +57,7 @@ class BigReportTest : public QObject {
     void cleanupTestCase();
 
     // The last case deletes the report.
-    void copy_dialogTakesOnlyWhatItShows();
+    void copy_dialogShowsAndCopiesEveryLine();
     void save_writesEveryLine();
     void view_showsJumpsToTheEndAndPagesThrough();
     void extent_ofAHugeReportInALargeFontStopsAtTheLargest();
@@ -122,11 +122,10 @@ void BigReportTest::view_showsJumpsToTheEndAndPagesThrough() {
     QCOMPARE(View()->IndexedLines(), std::size_t(0));
 }
 
-// The dialog's box holds whole lines up to the copy limit; the text is
-// taken from the head of the report, never from all of it.
-void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
+// The dialog's box shows every line and Whole copies all of them.
+void BigReportTest::copy_dialogShowsAndCopiesEveryLine() {
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QString shown;
+    int rows = 0;
     QStringList messages;
     COutputServices services = DefaultOutputServices();
     services.message = [&](QWidget*, const QString& text) { messages.append(text); };
@@ -134,8 +133,8 @@ void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
     services.execDialog = [&](QDialog& dialog) {
         auto& copy = static_cast<CCopyDialog&>(dialog);
         copy.show();
-        shown = FindWidget<QPlainTextEdit>(copy, CCopyDialog::ControlName(CCopyDialog::IDC_EDIT))
-                    ->toPlainText();
+        rows = FindWidget<CCopyTextBox>(copy, CCopyDialog::ControlName(CCopyDialog::IDC_EDIT))
+                   ->RowCount();
         copy.OnWhole();
         return copy.result();
     };
@@ -144,12 +143,10 @@ void BigReportTest::copy_dialogTakesOnlyWhatItShows() {
 
     QCOMPARE(messages, QStringList{QStringLiteral("Completed!(^_^)")});
     const QString copied = QGuiApplication::clipboard()->text();
-    const std::size_t lineBytes = FormatWordLine(1, BigReportWord(0)).size();
     QVERIFY(copied.startsWith(QString::fromLatin1(FormatHeaderLine("/DATA/*.TXT"))));
-    QVERIFY(copied.endsWith(QLatin1String("\r\n")));
-    QVERIFY(std::size_t(copied.size()) >= kCopyTextLimit);
-    QVERIFY(std::size_t(copied.size()) < kCopyTextLimit + lineBytes);
-    QCOMPARE(shown.count(QLatin1Char('\n')), copied.count(QLatin1String("\r\n")));
+    QVERIFY(copied.endsWith(QLatin1String(kSeparatorLine)));
+    QCOMPARE(std::size_t(copied.size()), m_nBytes);
+    QCOMPARE(rows, kLines + 1); // and the row after the last line end
 }
 
 // One buffered write of the whole report; the old file stays until the new

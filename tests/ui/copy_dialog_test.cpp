@@ -1,27 +1,30 @@
-// The copy dialog: how much of a report it shows, what reaches the
-// clipboard from "Wole" and "Partial", its messages, and its make-up.
+// The copy dialog: the report it shows, what reaches the clipboard from
+// "Whole" and "Partial", its messages, and its make-up.
 #include "engine/ex_string_list.h"
 #include "find_widget.h"
 #include "screenshot.h"
 #include "ui/copy_dialog.h"
+#include "ui/copy_text_box.h"
 #include "ui/dialog_util.h"
 #include "ui/output_services.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTimer>
 
 namespace {
 
-QPlainTextEdit* Edit(const QDialog& dialog) {
-    return FindWidget<QPlainTextEdit>(dialog, CCopyDialog::ControlName(CCopyDialog::IDC_EDIT));
+CCopyTextBox* Edit(const QDialog& dialog) {
+    return FindWidget<CCopyTextBox>(dialog, CCopyDialog::ControlName(CCopyDialog::IDC_EDIT));
+}
+
+void Keys(QWidget* widget, std::initializer_list<int> keys, Qt::KeyboardModifiers modifiers = {}) {
+    for (int key : keys)
+        QTest::keyClick(widget, Qt::Key(key), modifiers);
 }
 QPushButton* Button(const QDialog& dialog, int id) {
     return FindWidget<QPushButton>(dialog, CCopyDialog::ControlName(id));
@@ -31,9 +34,9 @@ QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
-void Fill(CExStringList& report, int count, int width = 13) {
+void Fill(CExStringList& report, int count) {
     for (int i = 1; i <= count; ++i)
-        report.AppendLine(QString::number(i).rightJustified(width).toStdString() + "\r\n");
+        report.AppendLine(QString::number(i).rightJustified(13).toStdString() + "\r\n");
 }
 
 // Records the messages and beeps the dialog gives instead of showing them.
@@ -67,40 +70,15 @@ class CopyDialogTest : public QObject {
   private slots:
     void init() { QGuiApplication::clipboard()->setText(QStringLiteral("before")); }
 
-    void text_stopsAtTheFirstLineReachingTheLimit_data();
-    void text_stopsAtTheFirstLineReachingTheLimit();
     void whole_copiesEverythingWithLineEnds();
     void enter_runsWholeDespiteASelection();
     void partial_copiesTheSelectedRowsWithLineEnds();
-    void partial_withoutSelection_staysOpen();
+    void partial_copiesCharactersAcrossARowEnd();
+    void partial_enabledOnlyWhileTextIsSelected();
     void cancel_leavesTheClipboard();
     void emptyReport_beepsAndShowsNoDialog();
     void makeUp_controlsTextsAndPlaces();
 };
-
-void CopyDialogTest::text_stopsAtTheFirstLineReachingTheLimit_data() {
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("shown");
-
-    // 2181 lines of 15 bytes are 2 bytes short of 32717; the next passes it.
-    QTest::newRow("3000 lines of 15 bytes") << 3000 << 13 << 2182;
-    QTest::newRow("short report shown whole") << 10 << 13 << 10;
-    // 32717 = 7 * 4673 + 6: 4674 lines of 7 bytes reach it exactly.
-    QTest::newRow("exactly at the limit stops") << 5000 << 5 << 4674;
-}
-
-void CopyDialogTest::text_stopsAtTheFirstLineReachingTheLimit() {
-    QFETCH(int, lines);
-    QFETCH(int, width);
-    QFETCH(int, shown);
-    CExStringList report;
-    Fill(report, lines, width);
-    const QString text = CopyDialogText(report, &Latin1);
-    QCOMPARE(int(text.count(QStringLiteral("\r\n"))), shown);
-    QCOMPARE(int(text.size()), shown * (width + 2));
-    QVERIFY(text.endsWith(QString::number(shown) + QStringLiteral("\r\n")));
-}
 
 void CopyDialogTest::whole_copiesEverythingWithLineEnds() {
     CExStringList report;
@@ -108,7 +86,7 @@ void CopyDialogTest::whole_copiesEverythingWithLineEnds() {
     Answers answers;
     answers.whileOpen = [](QDialog& dialog) { Button(dialog, CCopyDialog::IDC_WHOLE)->click(); };
     CScopedOutputServices scoped(answers.Services());
-    RunCopyCommand(report, &Latin1, nullptr);
+    RunCopyCommand(report, &Latin1, QFont(), nullptr);
     QCOMPARE(answers.dialogsRun, 1);
     QCOMPARE(QGuiApplication::clipboard()->text(), kReportOf3);
     QCOMPARE(answers.messages, QStringList{QStringLiteral("Completed!(^_^)")});
@@ -120,10 +98,8 @@ void CopyDialogTest::enter_runsWholeDespiteASelection() {
     Answers answers;
     CScopedOutputServices scoped(answers.Services());
     dialog.show();
-    QTextCursor cursor(Edit(dialog)->document());
-    cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, 5);
-    Edit(dialog)->setTextCursor(cursor);
     Edit(dialog)->setFocus();
+    Keys(Edit(dialog), {Qt::Key_Right, Qt::Key_Right}, Qt::ShiftModifier);
     QTest::keyClick(Edit(dialog), Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(QGuiApplication::clipboard()->text(), kReportOf3);
@@ -135,10 +111,9 @@ void CopyDialogTest::partial_copiesTheSelectedRowsWithLineEnds() {
     Answers answers;
     CScopedOutputServices scoped(answers.Services());
     dialog.show();
-    QTextCursor cursor(Edit(dialog)->document());
-    cursor.movePosition(QTextCursor::NextBlock);
-    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 2);
-    Edit(dialog)->setTextCursor(cursor);
+    Edit(dialog)->setFocus();
+    Keys(Edit(dialog), {Qt::Key_Down});
+    Keys(Edit(dialog), {Qt::Key_Down, Qt::Key_Down}, Qt::ShiftModifier);
     Button(dialog, CCopyDialog::IDC_PARTIAL)->click();
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("            2\r\n            3\r\n"));
@@ -146,18 +121,33 @@ void CopyDialogTest::partial_copiesTheSelectedRowsWithLineEnds() {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
-void CopyDialogTest::partial_withoutSelection_staysOpen() {
+// From the end of the first row back over its line end into the row above:
+// the selection runs backwards and keeps the CR LF between.
+void CopyDialogTest::partial_copiesCharactersAcrossARowEnd() {
     CCopyDialog dialog;
-    dialog.m_strText = kReportOf3;
+    dialog.m_strText = QStringLiteral("ab\tc\r\nxyz\r\n");
     Answers answers;
     CScopedOutputServices scoped(answers.Services());
     dialog.show();
+    Edit(dialog)->setFocus();
+    Keys(Edit(dialog), {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right});
+    Keys(Edit(dialog), {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}, Qt::ShiftModifier);
     Button(dialog, CCopyDialog::IDC_PARTIAL)->click();
-    QCOMPARE(answers.beeps, 1);
-    QCOMPARE(answers.messages,
-             QStringList{QStringLiteral("How do I copy EMPTY text to the clipboard??? ;-{")});
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("c\r\nxy"));
+}
+
+// Disabled with nothing selected, rather than answering with a message.
+void CopyDialogTest::partial_enabledOnlyWhileTextIsSelected() {
+    CCopyDialog dialog;
+    dialog.m_strText = kReportOf3;
+    dialog.show();
+    QPushButton* partial = Button(dialog, CCopyDialog::IDC_PARTIAL);
+    QVERIFY(!partial->isEnabled());
+    Edit(dialog)->setFocus();
+    Keys(Edit(dialog), {Qt::Key_End}, Qt::ShiftModifier);
+    QVERIFY(partial->isEnabled());
+    Keys(Edit(dialog), {Qt::Key_Left});
+    QVERIFY(!partial->isEnabled());
 }
 
 void CopyDialogTest::cancel_leavesTheClipboard() {
@@ -179,7 +169,7 @@ void CopyDialogTest::emptyReport_beepsAndShowsNoDialog() {
     CExStringList report;
     Answers answers;
     CScopedOutputServices scoped(answers.Services());
-    RunCopyCommand(report, &Latin1, nullptr);
+    RunCopyCommand(report, &Latin1, QFont(), nullptr);
     QCOMPARE(answers.dialogsRun, 0);
     QCOMPARE(answers.beeps, 1);
     QCOMPARE(answers.messages, QStringList{QStringLiteral("No data...(^_^;)")});
@@ -200,7 +190,7 @@ void CopyDialogTest::makeUp_controlsTextsAndPlaces() {
         int x, y;
     };
     const Expected buttons[] = {
-        {1, "Wole", 5, 215}, {2, "Cancel", 240, 215}, {109, "Partial", 65, 215}};
+        {1, "Whole", 5, 215}, {2, "Cancel", 240, 215}, {109, "Partial", 65, 215}};
     for (const Expected& e : buttons) {
         QPushButton* button = Button(dialog, e.id);
         QVERIFY(button);
@@ -211,17 +201,15 @@ void CopyDialogTest::makeUp_controlsTextsAndPlaces() {
     }
     QVERIFY(Button(dialog, 1)->isDefault());
     QVERIFY(Button(dialog, 1)->hasFocus());
-    // Tab order is template order: Wole, Cancel, Partial, the text box.
+    // Tab order is template order: Whole, Cancel, Partial, the text box.
     QCOMPARE(Button(dialog, 1)->nextInFocusChain(), Button(dialog, 2));
     QCOMPARE(Button(dialog, 2)->nextInFocusChain(), Button(dialog, 109));
 
-    QPlainTextEdit* edit = Edit(dialog);
+    CCopyTextBox* edit = Edit(dialog);
     QCOMPARE(edit->size(), DialogUnits(&dialog, 285, 205));
-    QVERIFY(edit->isReadOnly());
-    QCOMPARE(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QCOMPARE(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(edit->blockCount(), 4); // three lines and the row after the last line end
-    QCOMPARE(edit->document()->findBlockByNumber(1).text(), QStringLiteral("            2"));
+    QCOMPARE(edit->RowCount(), 4); // three lines and the row after the last line end
+    QCOMPARE(edit->RowText(1).toString(), QStringLiteral("            2"));
+    QVERIFY(!edit->verticalScrollBar()->isVisible()); // three rows fit
 
     const QRect screen = dialog.screen()->geometry();
     const QRect frame = dialog.frameGeometry();

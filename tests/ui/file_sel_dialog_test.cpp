@@ -405,6 +405,7 @@ void FileSelDialogTest::ok_withNothingToCountSaysWhy() {
                  {Dir("nest"), "*.*", 1, ""},
                  {Dir("sub2"), "*.*", 1, "No file matches *.* in " + Dir("sub2") + below},
                  {Dir("veiled"), "*.*", 1, "No file matches *.* in " + Dir("veiled") + below},
+                 {Dir(), ".hidden.txt", 0, ""}, // named: counted alone
                  {Dir(), "", 0, "Type a file name or pattern."}};
     for (const auto& c : cases) {
         CMessages messages;

@@ -61,7 +61,7 @@ class OutOptDlgTest : public QObject {
     void sortClick_data();
     void sortClick();
     void ok_writesTheNineKeysInOrder();
-    void ok_noOrderingChosenIsStoredAndReopensAscending();
+    void ok_noOrderingChosenIsStoredAndReopensDescending();
     void cancel_writesNothing();
     void layout_labelsGroupsButtonsCentred();
 };
@@ -70,18 +70,25 @@ void OutOptDlgTest::opening_data() {
     using F = COutOptDlg;
     QTest::addColumn<Stored>("stored");
     QTest::addColumn<Ids>("checked");
-    QTest::newRow("first run") << Stored{} << Ids{F::IDC_ABC};
+    // The count reads no "abc" as descending.
+    QTest::newRow("first run") << Stored{} << Ids{F::IDC_ZYX};
     QTest::newRow("one ordering") << Stored{{"Sort/LowFreq", 1}} << Ids{F::IDC_LOWFREQ};
     QTest::newRow("descending alphabetical") << Stored{{"Sort/zyx", 1}} << Ids{F::IDC_ZYX};
-    QTest::newRow("two orderings repaired")
-        << Stored{{"Sort/Freq", 1}, {"Sort/Tail", 1}} << Ids{F::IDC_ABC};
-    QTest::newRow("a 2 counts towards the sum") << Stored{{"Sort/Freq", 2}} << Ids{F::IDC_ABC};
+    QTest::newRow("frequency order wins over endings")
+        << Stored{{"Sort/Freq", 1}, {"Sort/Tail", 1}} << Ids{F::IDC_FREQ};
+    QTest::newRow("more to less wins over less to more")
+        << Stored{{"Sort/Freq", 1}, {"Sort/LowFreq", 1}} << Ids{F::IDC_FREQ};
+    QTest::newRow("endings win over ascending")
+        << Stored{{"Sort/Tail", 1}, {"Sort/abc", 1}} << Ids{F::IDC_TAIL};
+    QTest::newRow("a 2 is off") << Stored{{"Sort/Freq", 2}, {"Sort/abc", 2}} << Ids{F::IDC_ZYX};
+    QTest::newRow("ascending and descending stored: ascending")
+        << Stored{{"Sort/abc", 1}, {"Sort/zyx", 1}} << Ids{F::IDC_ABC};
     QTest::newRow("other flags kept, ordering repaired")
         << Stored{{"Sort/Percent", 1},
                   {"Option/Subdir", 1},
                   {"Option/Binary", 1},
                   {"Option/DeHTML", 1}}
-        << Ids{F::IDC_PERCENT, F::IDC_ABC, F::IDC_SUBDIR, F::IDC_BINARY, F::IDC_DEHTML};
+        << Ids{F::IDC_PERCENT, F::IDC_ZYX, F::IDC_SUBDIR, F::IDC_BINARY, F::IDC_DEHTML};
     QTest::newRow("only exactly 1 shows checked")
         << Stored{{"Sort/Tail", 1}, {"Sort/Percent", 2}, {"Option/DeHTML", -1}} << Ids{F::IDC_TAIL};
 }
@@ -115,14 +122,14 @@ void OutOptDlgTest::sortClick_data() {
         << Stored{} << int(F::IDC_LOWFREQ) << Ids{F::IDC_LOWFREQ};
     QTest::newRow("descending alphabetical over endings")
         << Stored{{"Sort/Tail", 1}} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
-    QTest::newRow("unchecking the only one leaves none") << Stored{} << int(F::IDC_ABC) << Ids{};
+    QTest::newRow("unchecking the only one leaves none") << Stored{} << int(F::IDC_ZYX) << Ids{};
     QTest::newRow("percent changes no other box")
-        << Stored{} << int(F::IDC_PERCENT) << Ids{F::IDC_ABC, F::IDC_PERCENT};
+        << Stored{} << int(F::IDC_PERCENT) << Ids{F::IDC_ZYX, F::IDC_PERCENT};
     QTest::newRow("options stay when the ordering changes")
         << Stored{{"Option/Subdir", 1}, {"Option/DeHTML", 1}, {"Sort/Percent", 1}}
         << int(F::IDC_FREQ) << Ids{F::IDC_FREQ, F::IDC_SUBDIR, F::IDC_DEHTML, F::IDC_PERCENT};
     QTest::newRow("binary toggles alone")
-        << Stored{{"Option/Binary", 1}} << int(F::IDC_BINARY) << Ids{F::IDC_ABC};
+        << Stored{{"Option/Binary", 1}} << int(F::IDC_BINARY) << Ids{F::IDC_ZYX};
 }
 
 void OutOptDlgTest::sortClick() {
@@ -152,7 +159,7 @@ void OutOptDlgTest::ok_writesTheNineKeysInOrder() {
                      "Sort/Tail=1", "Option/Subdir=0", "Option/Binary=1", "Option/DeHTML=0"}));
 }
 
-void OutOptDlgTest::ok_noOrderingChosenIsStoredAndReopensAscending() {
+void OutOptDlgTest::ok_noOrderingChosenIsStoredAndReopensDescending() {
     CRecordingSettings settings;
     settings.WriteSettingInt("Sort", "Freq", 1);
     {
@@ -166,7 +173,7 @@ void OutOptDlgTest::ok_noOrderingChosenIsStoredAndReopensAscending() {
         QCOMPARE(settings.GetSettingInt("Sort", key, -1), 0);
     COutOptDlg again(settings);
     again.show();
-    QCOMPARE(Checked(again), Ids{COutOptDlg::IDC_ABC});
+    QCOMPARE(Checked(again), Ids{COutOptDlg::IDC_ZYX});
 }
 
 void OutOptDlgTest::cancel_writesNothing() {

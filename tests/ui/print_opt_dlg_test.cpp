@@ -60,7 +60,7 @@ class PrintOptDlgTest : public QObject {
     void opening_data();
     void opening();
     void ok_untouchedStoresOnlyThePageNumberBox();
-    void ok_pageNumberReopensChecked();
+    void ok_pageNumberReopensUnchecked();
     void ok_changedFieldsAreStored_data();
     void ok_changedFieldsAreStored();
     void ok_refusesBadNumbers_data();
@@ -71,15 +71,19 @@ class PrintOptDlgTest : public QObject {
 };
 
 void PrintOptDlgTest::opening_data() {
-    QTest::addColumn<QStringList>("stored"); // MaxPage, Line, Column, PageNum; "" for absent
+    // MaxPage, Line, Column, PageNum, NumberPages; "" for absent
+    QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<bool>("pageNum");
-    QTest::newRow("first run") << QStringList{"", "", "", ""} << QStringList{"10", "50", "70"}
-                               << false;
+    QTest::newRow("first run") << QStringList{"", "", "", "", ""} << QStringList{"10", "50", "70"}
+                               << true;
     QTest::newRow("stored values")
-        << QStringList{"3", "66", "120", "1"} << QStringList{"3", "66", "120"} << true;
+        << QStringList{"3", "66", "120", "1", "0"} << QStringList{"3", "66", "120"} << false;
+    // Every earlier OK stored PageNum=0 from a box that opened unticked.
+    QTest::newRow("an old profile's PageNum=0 does not untick it")
+        << QStringList{"", "", "", "0", ""} << QStringList{"10", "50", "70"} << true;
     QTest::newRow("read the way printing reads them")
-        << QStringList{" 4pages", "x", "-7", "2"} << QStringList{"4", "0", "-7"} << false;
+        << QStringList{" 4pages", "x", "-7", "0", "2"} << QStringList{"4", "0", "-7"} << true;
 }
 
 void PrintOptDlgTest::opening() {
@@ -87,8 +91,8 @@ void PrintOptDlgTest::opening() {
     QFETCH(QStringList, fields);
     QFETCH(bool, pageNum);
     CRecordingSettings settings;
-    const char* keys[] = {"MaxPage", "Line", "Column", "PageNum"};
-    for (int i = 0; i < 4; ++i) {
+    const char* keys[] = {"MaxPage", "Line", "Column", "PageNum", "NumberPages"};
+    for (int i = 0; i < 5; ++i) {
         if (!stored[i].isEmpty())
             settings.WriteSettingString("Print", keys[i], stored[i].toLatin1().constData());
     }
@@ -106,10 +110,10 @@ void PrintOptDlgTest::ok_untouchedStoresOnlyThePageNumberBox() {
     dialog.show();
     QCOMPARE(PressOk(dialog), QString());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(settings.writes, QStringList{"Print/PageNum=0"});
+    QCOMPARE(settings.writes, QStringList{"Print/PageNum=1"});
 }
 
-void PrintOptDlgTest::ok_pageNumberReopensChecked() {
+void PrintOptDlgTest::ok_pageNumberReopensUnchecked() {
     CRecordingSettings settings;
     {
         CPrintOptDlg dialog(settings);
@@ -117,22 +121,22 @@ void PrintOptDlgTest::ok_pageNumberReopensChecked() {
         QTest::mouseClick(PageNumBox(dialog), Qt::LeftButton, {}, QPoint(5, 5));
         PressOk(dialog);
     }
-    QCOMPARE(settings.writes, QStringList{"Print/PageNum=1"});
+    QCOMPARE(settings.writes, QStringList({"Print/PageNum=0", "Print/NumberPages=0"}));
     CPrintOptDlg again(settings);
     again.show();
-    QVERIFY(PageNumBox(again)->isChecked());
+    QVERIFY(!PageNumBox(again)->isChecked());
 }
 
 void PrintOptDlgTest::ok_changedFieldsAreStored_data() {
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<QStringList>("writes");
     QTest::newRow("lines") << QStringList{"10", "60", "70"}
-                           << QStringList{"Print/PageNum=0", "Print/Line=60"};
+                           << QStringList{"Print/PageNum=1", "Print/Line=60"};
     QTest::newRow("all three, blanks and zeros trimmed")
         << QStringList{" 2 ", "007", "99999"}
-        << QStringList{"Print/PageNum=0", "Print/MaxPage=2", "Print/Line=7", "Print/Column=99999"};
+        << QStringList{"Print/PageNum=1", "Print/MaxPage=2", "Print/Line=7", "Print/Column=99999"};
     QTest::newRow("typed back to what it was")
-        << QStringList{"10", "50", "70"} << QStringList{"Print/PageNum=0"};
+        << QStringList{"10", "50", "70"} << QStringList{"Print/PageNum=1"};
 }
 
 void PrintOptDlgTest::ok_changedFieldsAreStored() {
@@ -202,8 +206,8 @@ void PrintOptDlgTest::ok_refusesBadNumbers() {
     // Once fixed, OK goes through.
     edits[field]->setText(QStringLiteral("12"));
     QCOMPARE(PressOk(dialog), QString());
-    QCOMPARE(settings.writes.size(), 2);
-    QCOMPARE(settings.writes[0], QStringLiteral("Print/PageNum=1"));
+    QCOMPARE(settings.writes.size(), 3);
+    QCOMPARE(settings.writes[0], QStringLiteral("Print/PageNum=0"));
 }
 
 void PrintOptDlgTest::ok_untouchedOddStoredValueIsLeftAlone() {
@@ -213,7 +217,7 @@ void PrintOptDlgTest::ok_untouchedOddStoredValueIsLeftAlone() {
     CPrintOptDlg dialog(settings);
     dialog.show();
     QCOMPARE(PressOk(dialog), QString());
-    QCOMPARE(settings.writes, QStringList{"Print/PageNum=0"});
+    QCOMPARE(settings.writes, QStringList{"Print/PageNum=1"});
     QCOMPARE(settings.GetSettingString("Print", "Line", ""), std::string("0"));
 }
 

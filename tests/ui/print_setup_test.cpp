@@ -61,6 +61,7 @@ class PrintSetupTest : public QObject {
     void previewPages_shownAndRememberedAtExit();
     void previewPrint_keepsRangeAndLastPage_data();
     void previewPrint_keepsRangeAndLastPage();
+    void maxPage_cuttingAJobShortIsSaidOnce();
 
   private:
     void StartApp();
@@ -74,6 +75,7 @@ class PrintSetupTest : public QObject {
     std::unique_ptr<CVorlanApp> m_app;
     CMainFrame* m_frame = nullptr;
     QString m_pdf;
+    QStringList m_messages;
     int m_nOffered = 0;
     QPageLayout m_offeredLayout;
     QPrinter::PrintRange m_offeredRange = QPrinter::AllPages;
@@ -84,6 +86,7 @@ void PrintSetupTest::init() {
     m_settings = std::make_unique<CMemorySettings>();
     m_pdf = m_dir->filePath(QStringLiteral("job.pdf"));
     m_nOffered = 0;
+    m_messages.clear();
 }
 
 void PrintSetupTest::cleanup() {
@@ -108,6 +111,7 @@ void PrintSetupTest::FillReport(int count) {
 
 COutputServices PrintSetupTest::PrintToPdf(int from, int to) {
     COutputServices services = OutputServices();
+    services.message = [this](QWidget*, const QString& text) { m_messages.append(text); };
     services.printDialog = [this, from, to](QWidget*, QPrinter& printer, int maxPage) {
         m_nOffered = maxPage;
         m_offeredLayout = printer.pageLayout();
@@ -318,6 +322,28 @@ void PrintSetupTest::previewPrint_keepsRangeAndLastPage() {
     m_frame->RouteCommand(ID_FILE_PRINT_PREVIEW);
     QCOMPARE(m_nOffered, offered);
     QCOMPARE(PdfPageCount(ReadPdf(m_pdf)), pages);
+}
+
+// 100 lines make three pages; "MaxPage" 2 stops after two.
+void PrintSetupTest::maxPage_cuttingAJobShortIsSaidOnce() {
+    m_settings->WriteSettingString("Print", "MaxPage", "2");
+    StartApp();
+    FillReport(100);
+    QString title;
+    COutputServices services = PrintToPdf();
+    services.execDialog = [&title](QDialog& dialog) {
+        static_cast<CPrintPreviewDlg&>(dialog).Preview()->updatePreview();
+        title = dialog.windowTitle();
+        return int(QDialog::Rejected);
+    };
+    CScopedOutputServices scoped(services);
+    m_frame->RouteCommand(ID_FILE_PRINT);
+    const QString notice =
+        QStringLiteral(" 2 of 3 pages; raise Max page number in Print Option to print more.");
+    QCOMPARE(m_messages, QStringList{QStringLiteral("Printed") + notice});
+    m_frame->RouteCommand(ID_FILE_PRINT_PREVIEW);
+    QCOMPARE(title, QStringLiteral("Word Frequency Counter VORLAN - Showing") + notice);
+    QCOMPARE(m_messages.size(), 1);
 }
 
 QTEST_MAIN(PrintSetupTest)

@@ -107,10 +107,12 @@ int PdfPageCount(const QString& path) {
 }
 
 // Prints report through the Print command into a PDF file, the printer
-// dialog answered with the given page range (0 for all pages).
+// dialog answered with the given page range (0 for all pages); the messages
+// shown are added to messages.
 int PrintToPdf(const CExStringList& report, const CSettingsStore& settings, const QString& path,
-               int from = 0, int to = 0) {
+               QStringList& messages, int from = 0, int to = 0) {
     COutputServices services = DefaultOutputServices();
+    services.message = [&](QWidget*, const QString& text) { messages.append(text); };
     services.printDialog = [&](QWidget*, QPrinter& printer, int maxPage) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
@@ -162,6 +164,8 @@ class ReportPrinterTest : public QObject {
     void pdfAndPreview_offerThePagesOfTheJob_data();
     void pdfAndPreview_offerThePagesOfTheJob();
     void print_printerThatCannotOpenIsReported();
+    void pageNumber_followsNumberPagesNotPageNum_data();
+    void pageNumber_followsNumberPagesNotPageNum();
 };
 
 // Rows per page for a report of single-row lines, under some settings.
@@ -286,12 +290,17 @@ void ReportPrinterTest::pdfAndPreview_offerThePagesOfTheJob_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("pages");
+    QTest::addColumn<QString>("notice"); // the one message of the print job
 
-    QTest::newRow("100 lines: 3 pages") << 100 << QString() << QString() << 3;
-    QTest::newRow("MaxPage 2 cuts a 3-page report") << 100 << "MaxPage"
-                                                    << "2" << 2;
-    QTest::newRow("Line 0 runs to MaxPage") << 3 << "Line"
-                                            << "0" << 10;
+    QTest::newRow("100 lines: 3 pages") << 100 << QString() << QString() << 3 << QString();
+    QTest::newRow("MaxPage 2 cuts a 3-page report")
+        << 100 << "MaxPage"
+        << "2" << 2 << "Printed 2 of 3 pages; raise Max page number in Print Option to print more.";
+    QTest::newRow("Line 0 runs to MaxPage")
+        << 3 << "Line"
+        << "0" << 10
+        << "Printed 10 pages; a report line does not fit on a page: raise Lines per Page in "
+           "Print Option.";
 }
 
 void ReportPrinterTest::pdfAndPreview_offerThePagesOfTheJob() {
@@ -299,6 +308,7 @@ void ReportPrinterTest::pdfAndPreview_offerThePagesOfTheJob() {
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(int, pages);
+    QFETCH(QString, notice);
 
     CMemorySettings settings;
     if (!key.isEmpty())
@@ -308,7 +318,9 @@ void ReportPrinterTest::pdfAndPreview_offerThePagesOfTheJob() {
     Fill(report, Numbered(lines));
     QTemporaryDir dir;
     const QString name = QStringLiteral("report_%1_pages.pdf").arg(pages);
-    QCOMPARE(PrintToPdf(report, settings, dir.filePath(name)), pages);
+    QStringList messages;
+    QCOMPARE(PrintToPdf(report, settings, dir.filePath(name), messages), pages);
+    QCOMPARE(messages, notice.isEmpty() ? QStringList() : QStringList{notice});
     QCOMPARE(PreviewPageCount(report, settings), pages);
 }
 
@@ -331,6 +343,35 @@ void ReportPrinterTest::print_printerThatCannotOpenIsReported() {
     CReportPrinter printer(report, settings, &Latin1);
     QVERIFY(!RunPrintCommand(printer, PageFont(), nullptr));
     QCOMPARE(messages, QStringList{QStringLiteral("Failed to print.")});
+}
+
+// Profiles of earlier versions hold "PageNum"=0 from a box that opened
+// unticked; only "NumberPages"=0 leaves the number off, its row then empty.
+void ReportPrinterTest::pageNumber_followsNumberPagesNotPageNum_data() {
+    QTest::addColumn<QString>("pageNum");     // empty: absent
+    QTest::addColumn<QString>("numberPages"); // empty: absent
+    QTest::addColumn<bool>("numbered");
+    QTest::newRow("fresh profile") << QString() << QString() << true;
+    QTest::newRow("old PageNum=0") << "0" << QString() << true;
+    QTest::newRow("NumberPages=0") << "1"
+                                   << "0" << false;
+    QTest::newRow("NumberPages=2") << QString() << "2" << true;
+}
+
+void ReportPrinterTest::pageNumber_followsNumberPagesNotPageNum() {
+    QFETCH(QString, pageNum);
+    QFETCH(QString, numberPages);
+    QFETCH(bool, numbered);
+    CMemorySettings settings;
+    for (const auto& [key, value] : {std::pair{"PageNum", pageNum}, {"NumberPages", numberPages}}) {
+        if (!value.isEmpty())
+            settings.WriteSettingString("Print", key, value.toLatin1().constData());
+    }
+    CExStringList report;
+    Fill(report, Numbered(2));
+    // The first text drawn is the page number, when there is one.
+    QCOMPARE(RecordJob(report, settings).pages.at(0).number == QStringLiteral("Page : 1"),
+             numbered);
 }
 
 QTEST_MAIN(ReportPrinterTest)

@@ -23,7 +23,7 @@
 namespace {
 
 const QStringList kNineKeysDefault = {"Sort/Freq=0",     "Sort/Percent=0",  "Sort/LowFreq=0",
-                                      "Sort/abc=1",      "Sort/zyx=0",      "Sort/Tail=0",
+                                      "Sort/abc=0",      "Sort/zyx=1",      "Sort/Tail=0",
                                       "Option/Subdir=0", "Option/Binary=0", "Option/DeHTML=0"};
 
 QComboBox* EncodingBox(const COutOptDlg& dialog) {

@@ -49,7 +49,7 @@ class ViewOutputTest : public QObject {
     void commands_enabledOnlyWithLines();
     void save_writesReportRetitlesAndRecordsRecentFile();
     void recentFiles_neverMoreThanFourAfterSaves();
-    void recentFile_opensAsAnEmptyReportTitledWithItsName();
+    void recentFile_opensShowingItsLinesTitledWithItsName();
     void print_writesThePagesOfTheWindowsReport();
     void copy_decodesAsTheWindowDoes();
     void tab_showsAsOneSpaceOnScreenAndPaper();
@@ -140,7 +140,7 @@ void ViewOutputTest::recentFiles_neverMoreThanFourAfterSaves() {
     QVERIFY(!m_settings->Find("Recent File List", "File5"));
 }
 
-void ViewOutputTest::recentFile_opensAsAnEmptyReportTitledWithItsName() {
+void ViewOutputTest::recentFile_opensShowingItsLinesTitledWithItsName() {
     FillReport({"a"});
     const QString path = m_dir->filePath(QStringLiteral("kept.txt"));
     COutputServices services = OutputServices();
@@ -153,8 +153,8 @@ void ViewOutputTest::recentFile_opensAsAnEmptyReportTitledWithItsName() {
     m_frame->RouteCommand(ID_FILE_MRU_FILE1);
     QVERIFY(m_frame->ActiveChild());
     QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("kept.txt"));
-    QCOMPARE(Doc()->LineCount(), 0);
-    QVERIFY(!m_frame->Action(ID_FILE_SAVE)->isEnabled());
+    QCOMPARE(Doc()->LineCount(), 1);
+    QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
     QCOMPARE(ReadAll(path), QByteArray("a\r\n"));
 }
 
