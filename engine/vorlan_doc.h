@@ -26,6 +26,8 @@ class CVorlanDoc : public CDocument {
     // list is read from settings here, once.
     CVorlanDoc(CSettingsStore& settings, ICountNotifier& notifier);
     ~CVorlanDoc() override = default;
+    // The settings the document's counts read; its saves read them too.
+    CSettingsStore& Settings() const { return m_settings; }
 
     // The count run (CCountRun): files in reading order, spec the directory
     // followed by the file name or pattern the user chose. Leaves the report

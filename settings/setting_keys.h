@@ -87,6 +87,9 @@ inline constexpr IntKey kWindowWidth{"Window", "Width", 0};
 inline constexpr IntKey kWindowHeight{"Window", "Height", 0};
 inline constexpr IntKey kWindowMaximized{"Window", "Maximized", 0};
 
+// The folder a report was last saved to: where the save dialog opens next.
+inline constexpr StringKey kSaveDir{"Settings", "SaveDir", ""};
+
 } // namespace setting_keys
 
 // Whether the option is on, as its readers test it.

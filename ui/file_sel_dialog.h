@@ -1,6 +1,12 @@
 // The Select Files dialog: the user picks a directory and a file name or
 // wildcard pattern; the count enumerates the matching files itself. The last
-// confirmed directory is kept in the settings ("File"/"Dir").
+// confirmed directory is kept in the settings ("File"/"Dir"), and so is the
+// choice to include subfolders ("Option"/"Subdir", as the Output Option
+// dialog keeps it).
+//
+// The keyboard: Enter on a highlighted folder or drive opens it, on a
+// pattern of the type list takes it, in the directory box goes to the folder
+// typed there; in the file name box and on a file it counts, as OK does.
 #ifndef VORLAN_UI_FILE_SEL_DIALOG_H
 #define VORLAN_UI_FILE_SEL_DIALOG_H
 
@@ -9,6 +15,7 @@
 #include <QString>
 
 class CSettingsStore;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -34,24 +41,34 @@ class CFileSelDialog : public QDialog {
     // pattern; valid after the dialog ended with OK.
     const QString& Dir() const { return m_strDir; }
     const QString& File() const { return m_strFile; }
+    // Whether the count is to read the subfolders too; stored with OK.
+    bool IncludeSubfolders() const;
 
   public slots:
+    // OK: goes first to a folder typed in the directory box and not yet
+    // entered; with nothing to count it says why and stays open.
     void accept() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildControls();
-    void FillDirList();
+    void LayOutControls(QWidget* buttons);
+    void ConnectControls();
+    void FillDirList(const QString& highlight = QString());
     void FillFileList();
     void FillDriveList();
     void ShowValues();
-    void ReadEdits();
-    void OnDirDoubleClicked(QListWidgetItem* item);
-    void OnDriveDoubleClicked(QListWidgetItem* item);
-    void OnFileDoubleClicked(QListWidgetItem* item);
-    void OnTypeDoubleClicked(QListWidgetItem* item);
+    void ShowFolder(const QString& highlight = QString());
+    void SyncTypeSelection();
+    bool GoToTypedFolder();
+    QString NothingToCount() const;
+    void OnDirActivated(QListWidgetItem* item);
+    void OnDriveActivated(QListWidgetItem* item);
+    void OnFileActivated(QListWidgetItem* item);
+    void OnTypeChosen();
     void OnFileEditChanged();
 
     CSettingsStore& m_settings;
@@ -64,6 +81,7 @@ class CFileSelDialog : public QDialog {
     QListWidget* m_pDirList = nullptr;
     QListWidget* m_pDriveList = nullptr;
     QListWidget* m_pTypeList = nullptr;
+    QCheckBox* m_pSubdirs = nullptr;
     QLabel* m_pNote = nullptr;
     bool m_bShowingValues = false;
 };

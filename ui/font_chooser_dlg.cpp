@@ -4,7 +4,9 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -31,18 +33,38 @@ QPixmap Swatch(ColorRef color) {
     return swatch;
 }
 
-// The dialog lists sizes in points; the record counts pixels on screen.
+// The font the record shows as, as the dialog lists it: by the face the
+// system matched (a family such as "monospace" names none of the list), its
+// size in points where the record counts pixels on screen.
 QFont InDialogUnits(const LogFont& logFont) {
     QFont font = FontFromLogFont(logFont);
+    font.setFamily(QFontInfo(font).family());
     if (font.pixelSize() > 0)
         font.setPointSize(
             std::max(1, static_cast<int>(std::lround(font.pixelSize() * 72.0 / ScreenDpi()))));
     return font;
 }
 
+// The style of family nearest to weight and slant: the same slant first,
+// then the nearest weight; empty when the family lists no styles.
+QString NearestStyle(const QString& family, int weight, bool slanted) {
+    QString best;
+    int bestScore = 0;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont font = QFontDatabase::font(family, style, 12);
+        const int score = std::abs(font.weight() - weight) +
+                          ((font.style() != QFont::StyleNormal) != slanted ? 10000 : 0);
+        if (best.isEmpty() || score < bestScore) {
+            best = style;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
-CFontChooserDlg::CFontChooserDlg(const LogFont& initial, QWidget* parent)
+CFontChooserDlg::CFontChooserDlg(const LogFont& initial, ColorRef initialColor, QWidget* parent)
     : QDialog(parent), m_initial(initial) {
     setWindowTitle(QStringLiteral("Font"));
 
@@ -54,13 +76,10 @@ CFontChooserDlg::CFontChooserDlg(const LogFont& initial, QWidget* parent)
     m_pFontDialog->setSizeGripEnabled(false);
     if (m_pFontDialog->layout())
         m_pFontDialog->layout()->setContentsMargins(0, 0, 0, 0);
-    m_pFontDialog->setCurrentFont(InDialogUnits(initial));
+    connect(m_pFontDialog, &QFontDialog::currentFontChanged, this, &CFontChooserDlg::OnFontChanged);
+    SetFontKeepingStyle(InDialogUnits(initial));
 
-    m_pColor = new QComboBox(this);
-    m_pColor->setObjectName(QStringLiteral("color"));
-    for (const CNamedColor& named : kChooserColors)
-        m_pColor->addItem(Swatch(named.color), QString::fromLatin1(named.name),
-                          static_cast<uint>(named.color));
+    BuildColorBox(initialColor);
     auto* colorLabel = new QLabel(QStringLiteral("&Color:"), this);
     colorLabel->setBuddy(m_pColor);
     auto* colorRow = new QHBoxLayout;
@@ -77,6 +96,52 @@ CFontChooserDlg::CFontChooserDlg(const LogFont& initial, QWidget* parent)
     layout->addWidget(m_pFontDialog, 1);
     layout->addLayout(colorRow);
     layout->addWidget(buttons);
+}
+
+void CFontChooserDlg::BuildColorBox(ColorRef initialColor) {
+    m_pColor = new QComboBox(this);
+    m_pColor->setObjectName(QStringLiteral("color"));
+    for (const CNamedColor& named : kChooserColors)
+        m_pColor->addItem(Swatch(named.color), QString::fromLatin1(named.name),
+                          static_cast<uint>(named.color));
+    int index = m_pColor->findData(static_cast<uint>(initialColor));
+    if (index < 0) {
+        m_pColor->addItem(Swatch(initialColor), QStringLiteral("Custom"),
+                          static_cast<uint>(initialColor));
+        index = m_pColor->count() - 1;
+    }
+    m_pColor->setCurrentIndex(index);
+}
+
+// The font dialog keeps a style only when the new face has one of the same
+// name; otherwise it takes the face's first. Naming the nearest style keeps
+// the weight and slant.
+void CFontChooserDlg::SetFontKeepingStyle(const QFont& font) {
+    m_strFamily = font.family();
+    m_nWeight = font.weight();
+    m_bSlanted = font.style() != QFont::StyleNormal;
+    QFont styled = font;
+    const QString style = NearestStyle(font.family(), m_nWeight, m_bSlanted);
+    if (!style.isEmpty())
+        styled.setStyleName(style);
+    m_bSettingFont = true;
+    m_pFontDialog->setCurrentFont(styled);
+    m_bSettingFont = false;
+}
+
+void CFontChooserDlg::OnFontChanged(const QFont& font) {
+    if (m_bSettingFont)
+        return;
+    if (font.family() == m_strFamily) {
+        m_nWeight = font.weight();
+        m_bSlanted = font.style() != QFont::StyleNormal;
+        return;
+    }
+    QFont kept = font;
+    kept.setWeight(QFont::Weight(m_nWeight));
+    kept.setStyle(m_bSlanted ? QFont::StyleItalic : QFont::StyleNormal);
+    kept.setStyleName(QString());
+    SetFontKeepingStyle(kept);
 }
 
 LogFont CFontChooserDlg::ChosenFont() const {

@@ -39,16 +39,13 @@ void CFontColorCommands::DoCommand(int id) {
 }
 
 void CFontColorCommands::OnChangeFont() {
-    using setting_keys::kDispFontPrefix;
     using setting_keys::kFontSection;
-    // The record's own colour is not offered: the chooser starts on its own.
-    LogFont logFont;
-    ColorRef recordColor = 0;
-    CFontSetting::Load(m_settings, kFontSection, kDispFontPrefix, logFont, recordColor);
-    std::optional<CChosenFont> chosen = OutputServices().chooseFont(m_view.DialogOwner(), logFont);
+    std::optional<CChosenFont> chosen = OutputServices().chooseFont(
+        m_view.DialogOwner(), m_view.ViewFont(), m_view.ViewTextColor());
     if (!chosen)
         return;
-    CFontSetting::Save(m_settings, kFontSection, kDispFontPrefix, chosen->font, chosen->color);
+    for (const char* prefix : {setting_keys::kDispFontPrefix, setting_keys::kDisplayFontPrefix})
+        CFontSetting::Save(m_settings, kFontSection, prefix, chosen->font, chosen->color);
     SaveColor(m_settings, setting_keys::kTxtColor, chosen->color);
     m_view.SetTextColor(chosen->color);
     m_view.SetViewFont(chosen->font);
@@ -56,7 +53,9 @@ void CFontColorCommands::OnChangeFont() {
 }
 
 void CFontColorCommands::OnTextColor() {
-    if (std::optional<ColorRef> color = OutputServices().chooseColor(m_view.DialogOwner())) {
+    const ColorRef current = m_view.ViewTextColor();
+    if (std::optional<ColorRef> color =
+            OutputServices().chooseColor(m_view.DialogOwner(), current)) {
         m_view.SetTextColor(*color);
         SaveColor(m_settings, setting_keys::kTxtColor, *color);
     }
@@ -64,7 +63,9 @@ void CFontColorCommands::OnTextColor() {
 }
 
 void CFontColorCommands::OnBackColor() {
-    if (std::optional<ColorRef> color = OutputServices().chooseColor(m_view.DialogOwner())) {
+    const ColorRef current = m_view.ViewBackColor();
+    if (std::optional<ColorRef> color =
+            OutputServices().chooseColor(m_view.DialogOwner(), current)) {
         m_view.SetBackColor(*color);
         SaveColor(m_settings, setting_keys::kBkColor, *color);
     }
@@ -76,6 +77,18 @@ CViewFontColorCommands::CViewFontColorCommands(CVorlanScrollView& view)
 
 QWidget* CViewFontColorCommands::DialogOwner() const {
     return m_view.window();
+}
+
+LogFont CViewFontColorCommands::ViewFont() const {
+    return m_view.GetLogFont();
+}
+
+ColorRef CViewFontColorCommands::ViewTextColor() const {
+    return m_view.TextColor();
+}
+
+ColorRef CViewFontColorCommands::ViewBackColor() const {
+    return m_view.BackColor();
 }
 
 void CViewFontColorCommands::SetViewFont(const LogFont& logFont) {

@@ -17,6 +17,10 @@ class CFontColorView {
     virtual ~CFontColorView() = default;
     // The window the choosers belong to.
     virtual QWidget* DialogOwner() const = 0;
+    // What the view shows: the choosers open on it.
+    virtual LogFont ViewFont() const = 0;
+    virtual ColorRef ViewTextColor() const = 0;
+    virtual ColorRef ViewBackColor() const = 0;
     // Rebuilds the view's font from logFont and redraws with it.
     virtual void SetViewFont(const LogFont& logFont) = 0;
     virtual void SetTextColor(ColorRef color) = 0;
@@ -35,12 +39,14 @@ class CFontColorCommands {
     static bool Handles(int id);
     void DoCommand(int id);
 
-    // Font: starts from the record kept under "Disp"; on OK stores the font
-    // and colour there and the colour as the text colour, and gives the font
-    // to this view only. Cancel changes nothing.
+    // Font: opens on the view's font and text colour; on OK stores the font
+    // and colour under "Disp" and under "Display", the font of new windows,
+    // and the colour as the text colour, and gives the font to this view
+    // (other open views keep theirs). Cancel changes nothing.
     void OnChangeFont();
-    // On OK the colour is stored and shown at once here; other views take it
-    // at their next repaint. All views repaint even after Cancel.
+    // Open on the view's colour. On OK the colour is stored and shown at
+    // once here; other views take it at their next repaint. All views repaint
+    // even after Cancel.
     void OnTextColor();
     void OnBackColor();
 
@@ -58,6 +64,9 @@ class CViewFontColorCommands final : private CFontColorView {
 
   private:
     QWidget* DialogOwner() const override;
+    LogFont ViewFont() const override;
+    ColorRef ViewTextColor() const override;
+    ColorRef ViewBackColor() const override;
     void SetViewFont(const LogFont& logFont) override;
     void SetTextColor(ColorRef color) override;
     void SetBackColor(ColorRef color) override;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -26,12 +27,14 @@ QMessageBox::StandardButton AskQuestion(QWidget* parent, const QString& text) {
 
 // "*" rather than "*.*": on this system a name needs no dot.
 QString AskSaveFileName(QWidget* parent, const QString& suggested) {
-    QFileDialog dialog(parent, QStringLiteral("Save As"), QString(),
+    const QFileInfo info(suggested);
+    QFileDialog dialog(parent, QStringLiteral("Save As"),
+                       info.isAbsolute() ? info.absolutePath() : QString(),
                        QStringLiteral("All Files (*)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.selectFile(suggested);
+    dialog.selectFile(info.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -54,16 +57,18 @@ bool AskPrinter(QWidget* parent, QPrinter& printer, int maxPage) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::optional<CChosenFont> RunFontChooser(QWidget* parent, const LogFont& initial) {
-    CFontChooserDlg dialog(initial, parent);
+std::optional<CChosenFont> RunFontChooser(QWidget* parent, const LogFont& initial,
+                                          ColorRef initialColor) {
+    CFontChooserDlg dialog(initial, initialColor, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return CChosenFont{dialog.ChosenFont(), dialog.ChosenColor()};
 }
 
-std::optional<ColorRef> RunColorChooser(QWidget* parent) {
-    QColor color = QColorDialog::getColor(Qt::black, parent, QStringLiteral("Color"),
-                                          QColorDialog::DontUseNativeDialog);
+std::optional<ColorRef> RunColorChooser(QWidget* parent, ColorRef initial) {
+    QColor color =
+        QColorDialog::getColor(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), parent,
+                               QStringLiteral("Color"), QColorDialog::DontUseNativeDialog);
     if (!color.isValid())
         return std::nullopt;
     return MakeColorRef(color.red(), color.green(), color.blue());

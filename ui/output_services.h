@@ -32,9 +32,9 @@ struct COutputServices {
     std::function<void(QWidget* parent, const QString& text)> message;
     // A modal question with Yes, No and Cancel; returns the button chosen.
     std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text)> question;
-    // The save dialog, starting with the suggested name; returns the chosen
-    // path, or an empty string when cancelled. It asks before replacing an
-    // existing file.
+    // The save dialog, starting on the suggested path (a name alone starts
+    // in the current folder); returns the chosen path, or an empty string
+    // when cancelled. It asks before replacing an existing file.
     std::function<QString(QWidget* parent, const QString& suggested)> saveFileName;
     // The open dialog; returns the chosen path of an existing file, or an
     // empty string when cancelled.
@@ -46,11 +46,13 @@ struct COutputServices {
     // from (the application's); null gives each job a fresh printer of its
     // own and the preview its usual view.
     std::function<CPrintSetup*()> printSetup;
-    // The font chooser, starting from initial; nothing when cancelled.
-    std::function<std::optional<CChosenFont>(QWidget* parent, const LogFont& initial)> chooseFont;
-    // The colour chooser, opening with no colour chosen (on black); nothing
-    // when cancelled.
-    std::function<std::optional<ColorRef>(QWidget* parent)> chooseColor;
+    // The font chooser, opening on initial in initialColor; nothing when
+    // cancelled.
+    std::function<std::optional<CChosenFont>(QWidget* parent, const LogFont& initial,
+                                             ColorRef initialColor)>
+        chooseFont;
+    // The colour chooser, opening on initial; nothing when cancelled.
+    std::function<std::optional<ColorRef>(QWidget* parent, ColorRef initial)> chooseColor;
     // Runs dialog modally and returns its result.
     std::function<int(QDialog& dialog)> execDialog;
     std::function<void()> beep;

@@ -1,7 +1,9 @@
 #include "ui/save_report.h"
 
+#include "engine/vorlan_doc.h"
 #include "platform/document.h"
 #include "platform/quote_name.h"
+#include "settings/setting_keys.h"
 #include "ui/gui_count_notifier.h"
 #include "ui/output_services.h"
 
@@ -13,8 +15,7 @@
 
 namespace {
 
-constexpr int kSuggestedChars = 8;
-const QLatin1String kNameStops(" #%;/\\");
+const QLatin1String kTextSuffix(".txt");
 
 QString PathText(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
@@ -51,15 +52,38 @@ int WriteDocument(CDocument& doc, const QString& absolute) {
     }
 }
 
+// The folder stored under key, when it still is one.
+QString StoredFolder(const CSettingsStore& settings, const StringKey& key) {
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(GetString(settings, key)));
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+// Writes doc to path as SaveDocumentTo does and remembers the folder of a
+// save that succeeded.
+bool SaveAndRemember(CVorlanDoc& doc, const QString& path, QWidget* parent) {
+    if (!SaveDocumentTo(doc, path, parent))
+        return false;
+    const QString folder = QFileInfo(path).absolutePath();
+    WriteString(doc.Settings(), setting_keys::kSaveDir, QFile::encodeName(folder).constData());
+    return true;
+}
+
 } // namespace
 
 QString SuggestedFileName(const QString& title) {
-    QString name = title.left(kSuggestedChars);
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (kNameStops.contains(name[i]))
-            return name.left(i);
-    }
+    QString name = title;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (!name.endsWith(kTextSuffix, Qt::CaseInsensitive))
+        name += kTextSuffix;
     return name;
+}
+
+QString SuggestedSavePath(const QString& title, const CSettingsStore& settings) {
+    QString folder = StoredFolder(settings, setting_keys::kSaveDir);
+    if (folder.isEmpty())
+        folder = StoredFolder(settings, setting_keys::kDir);
+    const QString name = SuggestedFileName(title);
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
 QString SaveErrorMessage(int err, const QString& path) {
@@ -104,21 +128,21 @@ bool SaveDocumentTo(CDocument& doc, const QString& path, QWidget* parent) {
     return true;
 }
 
-bool DoSaveAs(CDocument& doc, QWidget* parent) {
-    const QString path =
-        OutputServices().saveFileName(parent, SuggestedFileName(EngineText(doc.GetTitle())));
+bool DoSaveAs(CVorlanDoc& doc, QWidget* parent) {
+    const QString path = OutputServices().saveFileName(
+        parent, SuggestedSavePath(EngineText(doc.GetTitle()), doc.Settings()));
     if (path.isEmpty())
         return false;
-    return SaveDocumentTo(doc, path, parent);
+    return SaveAndRemember(doc, path, parent);
 }
 
-bool DoFileSave(CDocument& doc, QWidget* parent) {
+bool DoFileSave(CVorlanDoc& doc, QWidget* parent) {
     if (doc.GetPathName().empty())
         return DoSaveAs(doc, parent);
-    return SaveDocumentTo(doc, PathText(doc.GetPathName()), parent);
+    return SaveAndRemember(doc, PathText(doc.GetPathName()), parent);
 }
 
-bool SaveModified(CDocument& doc, QWidget* parent, const QString& name) {
+bool SaveModified(CVorlanDoc& doc, QWidget* parent, const QString& name) {
     if (!doc.IsModified())
         return true;
     const QString text = QStringLiteral("Save changes to %1?")

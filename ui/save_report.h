@@ -10,11 +10,18 @@
 #include <QString>
 
 class CDocument;
+class CSettingsStore;
+class CVorlanDoc;
 class QWidget;
 
-// The name the save dialog suggests: the title's first 8 characters, cut
-// before the first space, "#", "%", ";", "/" or "\"; no extension added.
+// The name the save dialog suggests: the whole title with ".txt" added
+// unless it ends so already (in any case); a "/" becomes "_".
 QString SuggestedFileName(const QString& title);
+
+// Where the save dialog starts: the suggested name in the folder last saved
+// to, else in the folder last counted ("File"/"Dir"), else alone (the
+// current folder). A remembered folder that is gone is passed over.
+QString SuggestedSavePath(const QString& title, const CSettingsStore& settings);
 
 // The message for a save of path that failed with errno err; control
 // characters of the name are shown escaped.
@@ -25,15 +32,17 @@ QString SaveErrorMessage(int err, const QString& path);
 // takes path as file name and its last component as title, is no longer
 // modified, and the path goes to the recent-file list.
 bool SaveDocumentTo(CDocument& doc, const QString& path, QWidget* parent);
-// Save as: the save dialog, then SaveDocumentTo. False when cancelled or
-// failed.
-bool DoSaveAs(CDocument& doc, QWidget* parent);
+// Save as: the save dialog, starting at SuggestedSavePath of the document's
+// title, then SaveDocumentTo. False when cancelled or failed. A save that
+// succeeds, here or in DoFileSave, stores its folder in the document's
+// settings.
+bool DoSaveAs(CVorlanDoc& doc, QWidget* parent);
 // Save: to the document's file without asking, or as Save as when it has none.
-bool DoFileSave(CDocument& doc, QWidget* parent);
+bool DoFileSave(CVorlanDoc& doc, QWidget* parent);
 
 // Before a modified document closes: "Save changes to %1?", %1 being name,
 // or the document's title when name is empty. True when it may close (not
 // modified, No, or Yes and the save succeeded).
-bool SaveModified(CDocument& doc, QWidget* parent, const QString& name = QString());
+bool SaveModified(CVorlanDoc& doc, QWidget* parent, const QString& name = QString());
 
 #endif

@@ -4,7 +4,9 @@
 #include "screenshot.h"
 #include "settings/memory_settings.h"
 #include "ui/file_sel_dialog.h"
+#include "ui/output_services.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -75,6 +77,25 @@ QPushButton* Button(CFileSelDialog& dialog, QDialogButtonBox::StandardButton whi
     return dialog.findChild<QDialogButtonBox*>()->button(which);
 }
 
+// Notes the messages the dialog shows instead of showing them.
+struct CMessages {
+    QStringList shown;
+    COutputServices Services() {
+        COutputServices services = OutputServices();
+        services.message = [this](QWidget*, const QString& text) { shown.append(text); };
+        return services;
+    }
+    CScopedOutputServices scoped{Services()};
+};
+
+// Highlights text in list (when given) and presses Enter on widget.
+void PressEnter(QWidget* widget, const QString& text = QString()) {
+    if (auto* list = qobject_cast<QListWidget*>(widget); list && !text.isEmpty())
+        list->setCurrentItem(list->findItems(text, Qt::MatchExactly).value(0));
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_Return);
+}
+
 } // namespace
 
 class FileSelDialogTest : public QObject {
@@ -95,6 +116,9 @@ class FileSelDialogTest : public QObject {
     void ok_remembersDirectoryForNextOpening();
     void cancel_writesNothing();
     void missingStoredDirectory_givesEmptyLists();
+    void enter_actsOnTheFocusedControl();
+    void typedFolder_goesThereOrSaysItIsMissing();
+    void ok_withNothingToCountSaysWhy();
 
   private:
     QString Dir(const char* sub = "") const {
@@ -104,14 +128,17 @@ class FileSelDialogTest : public QObject {
 };
 
 // root: a.txt b.TXT c.doc noext .hidden.txt, sub1/ (d.txt, deep/), sub2/,
-// [br]/ (e.txt), .hiddendir/
+// [br]/ (e.txt), .hiddendir/, nest/ (only inner/g.txt), veiled/
+// (only .h.txt, .inner/h.txt and inner/.h.txt)
 void FileSelDialogTest::initTestCase() {
     QVERIFY(m_tmp.isValid());
     QDir root(m_tmp.path());
-    for (const char* dir : {"sub1", "sub1/deep", "sub2", "[br]", ".hiddendir"})
+    for (const char* dir : {"sub1", "sub1/deep", "sub2", "[br]", ".hiddendir", "nest/inner",
+                            "veiled/.inner", "veiled/inner"})
         QVERIFY(root.mkpath(QString::fromLatin1(dir)));
     for (const char* file :
-         {"a.txt", "b.TXT", "c.doc", "noext", ".hidden.txt", "sub1/d.txt", "[br]/e.txt"})
+         {"a.txt", "b.TXT", "c.doc", "noext", ".hidden.txt", "sub1/d.txt", "[br]/e.txt",
+          "nest/inner/g.txt", "veiled/.h.txt", "veiled/.inner/h.txt", "veiled/inner/.h.txt"})
         Touch(root.filePath(QString::fromLatin1(file)));
 }
 
@@ -141,10 +168,11 @@ void FileSelDialogTest::lists_showFilesDirectoriesTypesAndDrives() {
     StoreDir(settings, Dir());
     CFileSelDialog dialog(settings);
     QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT", "c.doc", "noext"}));
-    QCOMPARE(Items(DirList(dialog)), (QStringList{"[..]", "[sub1]", "[sub2]", "[[br]]"}));
+    QCOMPARE(Items(DirList(dialog)),
+             (QStringList{"[..]", "[nest]", "[sub1]", "[sub2]", "[veiled]", "[[br]]"}));
     QCOMPARE(Items(TypeList(dialog)), (QStringList{"*.*", "*.doc", "*.man", "*.txt"}));
     QCOMPARE(Items(DriveList(dialog)), (QStringList{"[-/-]", "[-~-]"}));
-    QVERIFY(DirEdit(dialog)->isReadOnly());
+    QVERIFY(!DirEdit(dialog)->isReadOnly());
     QStringList typeLabels;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         if (label->buddy() == TypeList(dialog))
@@ -239,6 +267,7 @@ void FileSelDialogTest::driveList_keepsCurrentDriveAndJumpsToOthers() {
 }
 
 void FileSelDialogTest::ok_withEmptyFileListStaysOpen() {
+    CMessages messages;
     CCountingSettings settings;
     StoreDir(settings, Dir("sub2"));
     int writes = settings.writes;
@@ -284,6 +313,7 @@ void FileSelDialogTest::cancel_writesNothing() {
 }
 
 void FileSelDialogTest::missingStoredDirectory_givesEmptyLists() {
+    CMessages messages;
     CMemorySettings settings;
     StoreDir(settings, Dir("gone/"));
     QList<CDriveRoot> roots = {{QLatin1Char('/'), QStringLiteral("/")}, {QLatin1Char('t'), Dir()}};
@@ -293,11 +323,108 @@ void FileSelDialogTest::missingStoredDirectory_givesEmptyLists() {
     QVERIFY(Items(DirList(dialog)).isEmpty());
     QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
     QVERIFY(dialog.isVisible());
+    QCOMPARE(messages.shown, QStringList{QStringLiteral("Folder not found: ") + Dir("gone")});
     // Another drive still leads out.
     DoubleClick(DriveList(dialog), QStringLiteral("[-t-]"));
     QCOMPARE(dialog.Dir(), Dir("gone/"));
     DoubleClick(DriveList(dialog), QStringLiteral("[-/-]"));
     QCOMPARE(dialog.Dir(), QStringLiteral("/"));
+    // The root is reached from any folder it holds most closely, too.
+    PressEnter(DirEdit(dialog), "/tmp/");
+    DoubleClick(DriveList(dialog), QStringLiteral("[-/-]"));
+    QCOMPARE(dialog.Dir(), QStringLiteral("/"));
+}
+
+// Enter on a list opens or takes its highlighted entry (a pattern is taken
+// as soon as it is highlighted); only the file name box and the file list go
+// on to count.
+void FileSelDialogTest::enter_actsOnTheFocusedControl() {
+    const struct {
+        const char *control, *entry, *dir, *file;
+        bool counts;
+    } cases[] = {{"dirList", "[deep]", "sub1/deep/", "*.*", false},
+                 {"dirList", "[..]", "", "*.*", false},
+                 {"driveList", "[-u-]", "sub2/", "*.*", false},
+                 {"typeList", "*.doc", "sub1/", "*.doc", false},
+                 {"fileName", "", "sub1/", "*.*", true},
+                 {"fileList", "d.txt", "sub1/", "d.txt", true}};
+    for (const auto& c : cases) {
+        CMessages messages;
+        CMemorySettings settings;
+        StoreDir(settings, Dir("sub1"));
+        CFileSelDialog dialog(settings, nullptr,
+                              {{QLatin1Char('t'), Dir()}, {QLatin1Char('u'), Dir("sub2/")}});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        PressEnter(FindWidget<QWidget>(dialog, QString::fromLatin1(c.control)),
+                   QString::fromLatin1(c.entry));
+        QCOMPARE(dialog.Dir(), Dir(c.dir));
+        QCOMPARE(dialog.File(), QString::fromLatin1(c.file));
+        QCOMPARE(dialog.result(), int(c.counts ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(dialog.isVisible(), !c.counts);
+        QCOMPARE(messages.shown, QStringList());
+    }
+}
+
+// Enter in the directory box goes to the folder typed; a path that is no
+// folder is named in a message and the dialog stays where it was.
+void FileSelDialogTest::typedFolder_goesThereOrSaysItIsMissing() {
+    const QString home = QDir::homePath() + QLatin1Char('/');
+    const QStringList cases[] = {{Dir("sub1"), Dir("sub1/")},
+                                 {"sub1/deep/../", Dir("sub1/")},
+                                 {"~", home},
+                                 {Dir("nowhere"), Dir()},
+                                 {Dir("a.txt"), Dir()}};
+    for (const QStringList& c : cases) {
+        CMessages messages;
+        CMemorySettings settings;
+        StoreDir(settings, Dir());
+        CFileSelDialog dialog(settings);
+        dialog.show();
+        DirEdit(dialog)->setText(c[0]);
+        PressEnter(DirEdit(dialog));
+        QCOMPARE(dialog.Dir(), c[1]);
+        QCOMPARE(messages.shown.size(), c[1] == Dir() ? 1 : 0);
+        QCOMPARE(Items(FileList(dialog)).contains("d.txt"), c[1] == Dir("sub1/"));
+        QVERIFY(dialog.isVisible());
+        if (c[0] == Dir("sub1"))
+            SaveScreenshot(&dialog, "file_sel_typed_folder");
+    }
+}
+
+// With subfolders the count reads every file below them; hidden ones are
+// never read. OK accepted stores the box as "Option"/"Subdir".
+void FileSelDialogTest::ok_withNothingToCountSaysWhy() {
+    const QString below = QStringLiteral(", and its subfolders hold no files");
+    const struct {
+        QString dir, pattern;
+        int subfolders;
+        QString message;
+    } cases[] = {{Dir(), "*.man", 0, "No file matches *.man in " + Dir().chopped(1)},
+                 {Dir("nest"), "*.*", 0, "No file matches *.* in " + Dir("nest")},
+                 {Dir("nest"), "*.*", 1, ""},
+                 {Dir("sub2"), "*.*", 1, "No file matches *.* in " + Dir("sub2") + below},
+                 {Dir("veiled"), "*.*", 1, "No file matches *.* in " + Dir("veiled") + below},
+                 {Dir(), ".hidden.txt", 0, ""}, // named: counted alone
+                 {Dir(), "", 0, "Type a file name or pattern."}};
+    for (const auto& c : cases) {
+        CMessages messages;
+        CMemorySettings settings;
+        StoreDir(settings, c.dir);
+        settings.WriteSettingInt("Option", "Subdir", c.subfolders);
+        CFileSelDialog dialog(settings);
+        dialog.show();
+        FileEdit(dialog)->setText(c.pattern);
+        QTest::mouseClick(Button(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
+        QCOMPARE(messages.shown, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        QCOMPARE(dialog.result(), int(c.message.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
+    }
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    FindWidget<QCheckBox>(dialog, QStringLiteral("includeSubfolders"))->setChecked(true);
+    dialog.accept();
+    QCOMPARE(settings.GetSettingInt("Option", "Subdir", 0), 1);
 }
 
 QTEST_MAIN(FileSelDialogTest)

@@ -19,6 +19,8 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -39,6 +41,9 @@ constexpr ColorRef kBlue = 0xFF0000;
 class CFakeView : public CFontColorView {
   public:
     QWidget* DialogOwner() const override { return nullptr; }
+    LogFont ViewFont() const override { return font; }
+    ColorRef ViewTextColor() const override { return text; }
+    ColorRef ViewBackColor() const override { return back; }
     void SetViewFont(const LogFont& logFont) override {
         font = logFont;
         calls.append(QStringLiteral("font"));
@@ -52,6 +57,8 @@ class CFakeView : public CFontColorView {
     void UpdateAllViews() override { calls.append(QStringLiteral("update all")); }
 
     LogFont font;
+    ColorRef text = 0x123456;
+    ColorRef back = 0xABCDEF;
     QStringList calls;
 };
 
@@ -60,16 +67,17 @@ struct CScriptedChoosers {
     std::optional<CChosenFont> fontAnswer;
     std::optional<ColorRef> colorAnswer;
     std::optional<LogFont> fontStartedFrom;
-    int colorOpenings = 0;
+    QList<ColorRef> colorsStartedFrom;
 
     COutputServices Services() {
         COutputServices services = OutputServices();
-        services.chooseFont = [this](QWidget*, const LogFont& initial) {
+        services.chooseFont = [this](QWidget*, const LogFont& initial, ColorRef color) {
             fontStartedFrom = initial;
+            colorsStartedFrom.append(color);
             return fontAnswer;
         };
-        services.chooseColor = [this](QWidget*) {
-            ++colorOpenings;
+        services.chooseColor = [this](QWidget*, ColorRef initial) {
+            colorsStartedFrom.append(initial);
             return colorAnswer;
         };
         return services;
@@ -96,6 +104,18 @@ template <typename Dialog, typename Answer> void AnswerModal(Answer answer, bool
     });
 }
 
+// Picks family in the font dialog's list of faces, as a click would.
+void SelectFamily(QFontDialog* dialog, const QString& family) {
+    for (QListView* list : dialog->findChildren<QListView*>()) {
+        const QAbstractItemModel* model = list->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data().toString() == family)
+                return list->setCurrentIndex(model->index(row, 0));
+        }
+    }
+    QFAIL(qPrintable(family));
+}
+
 // Picks colour in the chooser's list of colours.
 void SelectColor(CFontChooserDlg& dialog, ColorRef color) {
     ColorBox(dialog)->setCurrentIndex(ColorBox(dialog)->findData(uint(color)));
@@ -111,7 +131,7 @@ class FontColorCommandsTest : public QObject {
     Q_OBJECT
   private slots:
     void view_commandsAlwaysEnabled();
-    void font_startsFromTheDispRecord();
+    void font_opensOnTheViewsFontAndColour();
     void font_okStoresRecordAndTextColour();
     void font_cancelChangesNothing();
     void colour_data();
@@ -122,6 +142,8 @@ class FontColorCommandsTest : public QObject {
     void convert_backToRecord();
     void convert_pointSizesBecomePixels();
     void chooser_startsFromRecordWithBlack();
+    void chooser_opensOnTheFontShownInItsColour();
+    void chooser_anotherFaceKeepsTheStyle();
 };
 
 void FontColorCommandsTest::view_commandsAlwaysEnabled() {
@@ -136,26 +158,19 @@ void FontColorCommandsTest::view_commandsAlwaysEnabled() {
     }
 }
 
-void FontColorCommandsTest::font_startsFromTheDispRecord() {
+// The view's own font and text colour, not a stored record.
+void FontColorCommandsTest::font_opensOnTheViewsFontAndColour() {
     CMemorySettings settings;
+    settings.WriteSettingString("Font", "DispFont", "-20 0 0 0 700 1 0 0 0 0 0 0 34 255 0 0");
     CFakeView view;
+    view.font = BoldFace("Shown Face", -15);
     CScriptedChoosers choosers;
     CScopedOutputServices scoped(choosers.Services());
     CFontColorCommands commands(settings, view);
-
-    // Nothing stored: the default font.
     commands.OnChangeFont();
     QVERIFY(choosers.fontStartedFrom);
-    QVERIFY(SameFont(*choosers.fontStartedFrom, LogFont()));
-
-    // The "Disp" record, not the one new windows use.
-    settings.WriteSettingString("Font", "DispFont", "-20 0 0 0 700 1 0 0 0 0 0 0 34 255 0 0");
-    settings.WriteSettingString("Font", "DispFontFace", "Serif Face");
-    settings.WriteSettingString("Font", "DisplayFont", "-9 0 0 0 400 0 0 0 0 0 0 0 0 0 0 0");
-    commands.OnChangeFont();
-    QCOMPARE(choosers.fontStartedFrom->lfHeight, -20);
-    QCOMPARE(int(choosers.fontStartedFrom->lfItalic), 1);
-    QCOMPARE(FaceNameOf(*choosers.fontStartedFrom), std::string_view("Serif Face"));
+    QVERIFY(SameFont(*choosers.fontStartedFrom, view.font));
+    QCOMPARE(choosers.colorsStartedFrom, QList<ColorRef>{view.text});
 }
 
 void FontColorCommandsTest::font_okStoresRecordAndTextColour() {
@@ -167,8 +182,11 @@ void FontColorCommandsTest::font_okStoresRecordAndTextColour() {
     CFontColorCommands commands(settings, view);
     commands.DoCommand(ID_CHANGE_FONT);
 
-    QCOMPARE(settings.writes, QStringList({"Font/DispFont=-16 0 0 0 700 0 0 0 128 1 2 1 1 255 0 0",
-                                           "Font/DispFontFace=Courier", "Color/TxtColor=255"}));
+    const char* record = "-16 0 0 0 700 0 0 0 128 1 2 1 1 255 0 0";
+    QCOMPARE(settings.writes, QStringList({QStringLiteral("Font/DispFont=%1").arg(record),
+                                           "Font/DispFontFace=Courier",
+                                           QStringLiteral("Font/DisplayFont=%1").arg(record),
+                                           "Font/DisplayFontFace=Courier", "Color/TxtColor=255"}));
     QCOMPARE(view.calls, QStringList({"text 255", "font", "update all"}));
     QVERIFY(SameFont(view.font, BoldFace("Courier", -16)));
 }
@@ -216,7 +234,8 @@ void FontColorCommandsTest::colour() {
     CScopedOutputServices scoped(choosers.Services());
     CFontColorCommands commands(settings, view);
     commands.DoCommand(command);
-    QCOMPARE(choosers.colorOpenings, 1);
+    QCOMPARE(choosers.colorsStartedFrom,
+             QList<ColorRef>{command == ID_TEXT_COLOR ? view.text : view.back});
     QCOMPARE(settings.writes, writes);
     QCOMPARE(view.calls, calls);
 }
@@ -251,15 +270,13 @@ void FontColorCommandsTest::views_colourReachesEveryViewFontStaysInOne() {
     QCOMPARE(second.DisplayFont(), secondFont);
     second.grab();
     QCOMPARE(second.TextColor(), kRed);
-    // New windows keep taking their font from the record the command leaves alone.
-    QVERIFY(!settings.Find("Font", "DisplayFont"));
-    QVERIFY(!settings.Find("Font", "DisplayFontFace"));
-    QCOMPARE(settings.Find("Font", "DispFontFace").value_or(""), std::string("DejaVu Sans Mono"));
+    // New windows take the font chosen, and their Font command opens on it.
+    QCOMPARE(settings.Find("Font", "DisplayFontFace").value_or(""),
+             std::string("DejaVu Sans Mono"));
     CVorlanScrollView later(doc);
     later.show();
-    QCOMPARE(later.GetLogFont().lfHeight, LogFont().lfHeight);
-    QCOMPARE(FaceNameOf(later.GetLogFont()), std::string_view(kDefaultFaceName));
-    // Its Font command starts from the font chosen in the first window.
+    QCOMPARE(later.GetLogFont().lfHeight, -21);
+    QCOMPARE(later.DisplayFont().weight(), QFont::Bold);
     CScriptedChoosers laterChoosers;
     CScopedOutputServices laterScoped(laterChoosers.Services());
     later.DoCommand(ID_CHANGE_FONT);
@@ -274,15 +291,15 @@ void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
     AnswerModal<QColorDialog>(
         [](QColorDialog* dialog) {
             QVERIFY(dialog->testOption(QColorDialog::DontUseNativeDialog));
-            QCOMPARE(dialog->currentColor(), QColor(Qt::black));
+            QCOMPARE(dialog->currentColor(), QColor(0x56, 0x34, 0x12));
             dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
             dialog->accept();
         },
         seen);
-    QCOMPARE(choosers.chooseColor(nullptr), std::optional<ColorRef>(0x563412));
+    QCOMPARE(choosers.chooseColor(nullptr, 0x123456), std::optional<ColorRef>(0x563412));
     QVERIFY(seen);
     AnswerModal<QColorDialog>([](QColorDialog* dialog) { dialog->reject(); }, seen);
-    QCOMPARE(choosers.chooseColor(nullptr), std::optional<ColorRef>());
+    QCOMPARE(choosers.chooseColor(nullptr, 0), std::optional<ColorRef>());
     QVERIFY(seen);
 
     AnswerModal<CFontChooserDlg>(
@@ -292,13 +309,13 @@ void FontColorCommandsTest::qtChoosers_answerInTheRecordsTerms() {
         },
         seen);
     std::optional<CChosenFont> chosen =
-        choosers.chooseFont(nullptr, BoldFace("DejaVu Sans Mono", -16));
+        choosers.chooseFont(nullptr, BoldFace("DejaVu Sans Mono", -16), 0);
     QVERIFY(seen);
     QVERIFY(chosen);
     QCOMPARE(chosen->color, kRed);
     QCOMPARE(FaceNameOf(chosen->font), std::string_view("DejaVu Sans Mono"));
     AnswerModal<CFontChooserDlg>([](CFontChooserDlg* dialog) { dialog->reject(); }, seen);
-    QVERIFY(!choosers.chooseFont(nullptr, LogFont()));
+    QVERIFY(!choosers.chooseFont(nullptr, LogFont(), 0));
 }
 
 void FontColorCommandsTest::optionCommands_openTheirDialogs() {
@@ -373,6 +390,38 @@ void FontColorCommandsTest::chooser_startsFromRecordWithBlack() {
     QCOMPARE(int(chosen.lfCharSet), 0);
     // 16 pixels show as 12 points at 96 dpi and come back unchanged.
     QCOMPARE(chosen.lfHeight, static_cast<std::int32_t>(-std::lround(12 * ScreenDpi() / 72)));
+}
+
+// The face a missing or generic family shows as, and the text colour, even
+// one the chooser does not list.
+void FontColorCommandsTest::chooser_opensOnTheFontShownInItsColour() {
+    LogFont shown; // "FixedSys", which the system does not have: "monospace"
+    shown.lfCharSet = 0;
+    for (ColorRef color : {kRed, ColorRef(0x123456)}) {
+        CFontChooserDlg dialog(shown, color);
+        QCOMPARE(FontDialog(dialog)->currentFont().family(),
+                 QFontInfo(FontFromLogFont(shown)).family());
+        QCOMPARE(dialog.ChosenColor(), color);
+        QCOMPARE(ColorBox(dialog)->currentText(),
+                 color == kRed ? QStringLiteral("Red") : QStringLiteral("Custom"));
+    }
+}
+
+// DejaVu Sans Mono lists an oblique style first: picking the face must not
+// slant the report, and a bold font stays bold.
+void FontColorCommandsTest::chooser_anotherFaceKeepsTheStyle() {
+    for (std::int32_t weight : {400, 700}) {
+        LogFont start;
+        start.lfWeight = weight;
+        SetFaceName(start, "Noto Sans Mono");
+        CFontChooserDlg dialog(start);
+        QCOMPARE(int(dialog.ChosenFont().lfItalic), 0);
+        SelectFamily(FontDialog(dialog), QStringLiteral("DejaVu Sans Mono"));
+        const LogFont chosen = dialog.ChosenFont();
+        QCOMPARE(FaceNameOf(chosen), std::string_view("DejaVu Sans Mono"));
+        QCOMPARE(int(chosen.lfItalic), 0);
+        QCOMPARE(chosen.lfWeight, weight);
+    }
 }
 
 QTEST_MAIN(FontColorCommandsTest)

@@ -406,10 +406,10 @@ void GuiFaultsTest::profileNotWritable() {
     chosen.lfHeight = -20;
     SetFaceName(chosen, "DejaVu Sans Mono");
     COutputServices withChoosers = OutputServices();
-    withChoosers.chooseFont = [&](QWidget*, const LogFont&) {
+    withChoosers.chooseFont = [&](QWidget*, const LogFont&, ColorRef) {
         return std::optional(CChosenFont{chosen, 0x0000FF});
     };
-    withChoosers.chooseColor = [](QWidget*) { return std::optional<ColorRef>(0x00FF00); };
+    withChoosers.chooseColor = [](QWidget*, ColorRef) { return std::optional<ColorRef>(0x00FF00); };
     CScopedOutputServices choosers(withChoosers);
     for (int id : {ID_CHANGE_FONT, ID_TEXT_COLOR, ID_BACK_COLOR})
         m_frame->RouteCommand(id);

@@ -82,6 +82,7 @@ class SaveReportTest : public QObject {
     void errorMessages_forTheCauses();
     void suggestedName_data();
     void suggestedName();
+    void suggestedFolder_lastSavedElseLastCounted();
     void closeQuestion_data();
     void closeQuestion();
 
@@ -94,6 +95,7 @@ class SaveReportTest : public QObject {
 
 void SaveReportTest::init() {
     m_dir = std::make_unique<QTemporaryDir>();
+    m_settings = CMemorySettings();
     m_doc = std::make_unique<CVorlanDoc>(m_settings, m_notifier);
     m_doc->SetTitle("Result of May 5");
     m_doc->m_listResult.AppendLine("a\r\n");
@@ -112,7 +114,7 @@ void SaveReportTest::saveAs_writesTheReportBytesAndTakesTheName() {
     CScopedOutputServices scoped(answers.Services());
     QVERIFY(DoFileSave(*m_doc, nullptr));
 
-    QCOMPARE(answers.suggested, QStringList{QStringLiteral("Result")});
+    QCOMPARE(answers.suggested, QStringList{QStringLiteral("Result of May 5.txt")});
     QCOMPARE(ReadAll(answers.savePath), QByteArray("a\r\nb\r\n"));
     QCOMPARE(m_doc->GetTitle(), std::string("report.txt"));
     QCOMPARE(QString::fromStdString(m_doc->GetPathName()), answers.savePath);
@@ -254,25 +256,46 @@ void SaveReportTest::errorMessages_forTheCauses() {
 void SaveReportTest::suggestedName_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("name");
-    QTest::newRow("cut before the space") << "Result of May 5"
-                                          << "Result";
-    QTest::newRow("first 8 of 11") << "Abcdefgh123"
-                                   << "Abcdefgh";
-    QTest::newRow("short title whole") << "Vorlan1"
-                                       << "Vorlan1";
-    QTest::newRow("stop after 8 does not count") << "Abcdefgh 1"
-                                                 << "Abcdefgh";
-    for (const char* stop : {"#", "%", ";", "/", "\\"})
-        QTest::addRow("cut before %s", stop)
-            << QStringLiteral("ab%1cd").arg(QLatin1String(stop)) << "ab";
-    QTest::newRow("stop first: empty") << " x"
-                                       << "";
+    QTest::newRow("whole title") << "Result of May 5"
+                                 << "Result of May 5.txt";
+    QTest::newRow("longer than 8") << "Abcdefgh123"
+                                   << "Abcdefgh123.txt";
+    QTest::newRow("ends so already") << "report.txt"
+                                     << "report.txt";
+    QTest::newRow("in capitals") << "NOTES.TXT"
+                                 << "NOTES.TXT";
+    QTest::newRow("other extension kept") << "kjv.htm"
+                                          << "kjv.htm.txt";
+    QTest::newRow("no folder in a name") << "a/b"
+                                         << "a_b.txt";
 }
 
 void SaveReportTest::suggestedName() {
     QFETCH(QString, title);
     QFETCH(QString, name);
     QCOMPARE(SuggestedFileName(title), name);
+}
+
+// Save as opens in the folder last saved to, else the one last counted; a
+// folder that is gone is passed over.
+void SaveReportTest::suggestedFolder_lastSavedElseLastCounted() {
+    const QString counted = m_dir->filePath(QStringLiteral("counted"));
+    const QString saved = m_dir->filePath(QStringLiteral("saved"));
+    QVERIFY(QDir().mkpath(counted) && QDir().mkpath(saved));
+    Answers answers;
+    CScopedOutputServices scoped(answers.Services());
+    QVERIFY(!DoSaveAs(*m_doc, nullptr));
+    m_settings.WriteSettingString("File", "Dir", QFile::encodeName(counted + "/").constData());
+    QVERIFY(!DoSaveAs(*m_doc, nullptr));
+    answers.savePath = saved + QStringLiteral("/r.txt");
+    QVERIFY(DoSaveAs(*m_doc, nullptr));
+    QVERIFY(DoSaveAs(*m_doc, nullptr));
+    QVERIFY(QDir(saved).removeRecursively());
+    answers.savePath.clear();
+    QVERIFY(!DoSaveAs(*m_doc, nullptr));
+    QCOMPARE(answers.suggested,
+             (QStringList{"Result of May 5.txt", counted + "/Result of May 5.txt",
+                          counted + "/Result of May 5.txt", saved + "/r.txt", counted + "/r.txt"}));
 }
 
 void SaveReportTest::closeQuestion_data() {

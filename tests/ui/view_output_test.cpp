@@ -111,7 +111,7 @@ void ViewOutputTest::save_writesReportRetitlesAndRecordsRecentFile() {
     CScopedOutputServices scoped(services);
 
     m_frame->RouteCommand(ID_FILE_SAVE);
-    QCOMPARE(suggested, QStringList{QStringLiteral("Vorlan1")});
+    QCOMPARE(suggested, QStringList{QStringLiteral("Vorlan1.txt")});
     QCOMPARE(ReadAll(path), QByteArray("=====[ /X/*.TXT ]=====\r\n         1 : word\r\n"));
     QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("saved.txt"));
     QVERIFY(!Doc()->IsModified());
