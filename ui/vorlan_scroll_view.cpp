@@ -150,7 +150,7 @@ void CVorlanScrollView::OnCountFrequency() {
 
     const std::string dir = QFile::encodeName(dialog.Dir()).toStdString();
     const std::string file = QFile::encodeName(dialog.File()).toStdString();
-    const bool subdirs = IsOn(m_pDoc->Settings(), setting_keys::kSubdir);
+    const bool subdirs = dialog.IncludeSubfolders();
     if (!BuildFileList(dir, file, subdirs, m_listFiles)) {
         m_pDoc->Notifier().Beep();
         m_pDoc->Notifier().ShowMessage("Failed...(/_;)");
