@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the tool bar strip and the two icons as PNG files.
+"""Draws the tool bar strip and the two icons as PNG files, and the
+application's icon for the desktop (icons/: SVG, PNG at 48 and 256 pixels).
 
 The art is kept here as text so that it can be reviewed and changed in a
-diff; run this script again after editing it and commit the PNG files it
-writes next to itself. Needs nothing beyond the Python standard library.
+diff; run this script again after editing it and commit the files it writes
+next to itself. Needs nothing beyond the Python standard library.
 """
 import os
 import struct
@@ -256,6 +257,48 @@ def scaled(grid, factor, width, height, fill):
     return out
 
 
+def write_svg(path, grid, size):
+    """The grid as squares on a size x size canvas, one rect per run of a colour
+    in a row, centred; crisp edges keep it the same art at any size."""
+    top = (size - len(grid)) / 2
+    left = (size - len(grid[0])) / 2
+    rects = []
+    for y, row in enumerate(grid):
+        x = 0
+        while x < len(row):
+            px, run = row[x], 1
+            while x + run < len(row) and row[x + run] == px:
+                run += 1
+            if px[3]:
+                rects.append('  <rect x="%g" y="%g" width="%d" height="1" fill="#%02x%02x%02x"/>'
+                             % (left + x, top + y, run, px[0], px[1], px[2]))
+            x += run
+    with open(path, "w") as f:
+        f.write('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+                'viewBox="0 0 %d %d" shape-rendering="crispEdges">\n' % (size, size, size, size))
+        f.write("\n".join(rects) + "\n</svg>\n")
+
+
+def cropped(grid):
+    """The grid without its fully transparent outer rows and columns."""
+    rows = [y for y, row in enumerate(grid) if any(px[3] for px in row)]
+    cols = [x for x in range(len(grid[0])) if any(row[x][3] for row in grid)]
+    return [row[cols[0]:cols[-1] + 1] for row in grid[rows[0]:rows[-1] + 1]]
+
+
+def write_desktop_icons(folder, chart):
+    """The application's icon as the desktop's icon theme wants it: the art
+    alone, as large as it fits, in the middle."""
+    os.makedirs(folder, exist_ok=True)
+    art = cropped(chart)
+    side = max(len(art), len(art[0]))
+    write_svg(os.path.join(folder, "vorlan.svg"), art, side)
+    for size in (48, 256):
+        factor = size // side
+        write_png(os.path.join(folder, "vorlan-%d.png" % size),
+                  scaled(art, factor, size, size, PALETTE["."]))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     images = [parse(art, BUTTON_W, BUTTON_H) for _, art in BUTTONS]
@@ -273,6 +316,7 @@ def main():
             if px[3]:
                 page[10 + y][9 + x] = px
     write_png(os.path.join(here, "result.png"), page)
+    write_desktop_icons(os.path.join(here, "icons"), chart)
 
 
 if __name__ == "__main__":
