@@ -1,14 +1,20 @@
 // The Output Option dialog: what it opens with, how the five orderings stay
-// a single choice, and what OK and Cancel leave in the settings.
+// a single choice, the keyboard, and what OK and Cancel leave in the
+// settings.
+#include "find_widget.h"
 #include "screenshot.h"
 #include "settings_recorder.h"
 #include "ui/out_opt_dlg.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 #include <map>
 
@@ -31,7 +37,7 @@ Ids Checked(const COutOptDlg& dialog) {
     Ids ids;
     for (int id : {F::IDC_FREQ, F::IDC_PERCENT, F::IDC_LOWFREQ, F::IDC_ABC, F::IDC_ZYX, F::IDC_TAIL,
                    F::IDC_SUBDIR, F::IDC_BINARY, F::IDC_DEHTML}) {
-        if (dialog.CheckBox(id)->isChecked())
+        if (dialog.Control(id)->isChecked())
             ids.append(id);
     }
     std::sort(ids.begin(), ids.end());
@@ -43,7 +49,7 @@ Ids Sorted(Ids ids) {
     return ids;
 }
 
-void Click(QCheckBox* box) {
+void Click(QAbstractButton* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
 }
 
@@ -61,7 +67,10 @@ class OutOptDlgTest : public QObject {
     void sortClick_data();
     void sortClick();
     void ok_writesTheNineKeysInOrder();
-    void ok_noOrderingChosenIsStoredAndReopensDescending();
+    void ok_theChosenOrderStaysChosen();
+    void keyboard_mnemonicsAndTabOrderFollowTheLayout();
+    void segment_writtenOnlyWhenChanged_data();
+    void segment_writtenOnlyWhenChanged();
     void cancel_writesNothing();
     void layout_labelsGroupsButtonsCentred();
 };
@@ -103,10 +112,10 @@ void OutOptDlgTest::opening() {
     dialog.show();
     QCOMPARE(Checked(dialog), Sorted(checked));
     // Opening repairs on screen only; a second showing keeps the boxes.
-    Click(dialog.CheckBox(COutOptDlg::IDC_PERCENT));
+    Click(dialog.Control(COutOptDlg::IDC_PERCENT));
     dialog.hide();
     dialog.show();
-    QCOMPARE(dialog.CheckBox(COutOptDlg::IDC_PERCENT)->isChecked(),
+    QCOMPARE(dialog.Control(COutOptDlg::IDC_PERCENT)->isChecked(),
              !checked.contains(COutOptDlg::IDC_PERCENT));
     QCOMPARE(settings.writes, QStringList());
 }
@@ -122,7 +131,8 @@ void OutOptDlgTest::sortClick_data() {
         << Stored{} << int(F::IDC_LOWFREQ) << Ids{F::IDC_LOWFREQ};
     QTest::newRow("descending alphabetical over endings")
         << Stored{{"Sort/Tail", 1}} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
-    QTest::newRow("unchecking the only one leaves none") << Stored{} << int(F::IDC_ZYX) << Ids{};
+    QTest::newRow("clicking the chosen one keeps it")
+        << Stored{} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
     QTest::newRow("percent changes no other box")
         << Stored{} << int(F::IDC_PERCENT) << Ids{F::IDC_ZYX, F::IDC_PERCENT};
     QTest::newRow("options stay when the ordering changes")
@@ -140,7 +150,7 @@ void OutOptDlgTest::sortClick() {
     Store(settings, stored);
     COutOptDlg dialog(settings);
     dialog.show();
-    Click(dialog.CheckBox(clicked));
+    Click(dialog.Control(clicked));
     QCOMPARE(Checked(dialog), Sorted(checked));
 }
 
@@ -148,9 +158,9 @@ void OutOptDlgTest::ok_writesTheNineKeysInOrder() {
     CRecordingSettings settings;
     COutOptDlg dialog(settings);
     dialog.show();
-    Click(dialog.CheckBox(COutOptDlg::IDC_TAIL));
-    Click(dialog.CheckBox(COutOptDlg::IDC_PERCENT));
-    Click(dialog.CheckBox(COutOptDlg::IDC_BINARY));
+    Click(dialog.Control(COutOptDlg::IDC_TAIL));
+    Click(dialog.Control(COutOptDlg::IDC_PERCENT));
+    Click(dialog.Control(COutOptDlg::IDC_BINARY));
     Button(dialog, QDialogButtonBox::Ok)->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(
@@ -159,29 +169,119 @@ void OutOptDlgTest::ok_writesTheNineKeysInOrder() {
                      "Sort/Tail=1", "Option/Subdir=0", "Option/Binary=1", "Option/DeHTML=0"}));
 }
 
-void OutOptDlgTest::ok_noOrderingChosenIsStoredAndReopensDescending() {
+// The orders are radio buttons: one is always chosen, so OK always stores
+// exactly one of the five.
+void OutOptDlgTest::ok_theChosenOrderStaysChosen() {
     CRecordingSettings settings;
     settings.WriteSettingInt("Sort", "Freq", 1);
     {
         COutOptDlg dialog(settings);
         dialog.show();
-        Click(dialog.CheckBox(COutOptDlg::IDC_FREQ));
-        QCOMPARE(Checked(dialog), Ids());
+        Click(dialog.Control(COutOptDlg::IDC_FREQ));
+        QCOMPARE(Checked(dialog), Ids{COutOptDlg::IDC_FREQ});
+        QTest::keyClick(dialog.Control(COutOptDlg::IDC_FREQ), Qt::Key_Space);
+        QCOMPARE(Checked(dialog), Ids{COutOptDlg::IDC_FREQ});
         Button(dialog, QDialogButtonBox::Ok)->click();
     }
-    for (const char* key : {"Freq", "LowFreq", "abc", "zyx", "Tail"})
+    QCOMPARE(settings.GetSettingInt("Sort", "Freq", -1), 1);
+    for (const char* key : {"LowFreq", "abc", "zyx", "Tail"})
         QCOMPARE(settings.GetSettingInt("Sort", key, -1), 0);
-    COutOptDlg again(settings);
-    again.show();
-    QCOMPARE(Checked(again), Ids{COutOptDlg::IDC_ZYX});
+}
+
+// Every option has its own mnemonic letter, and Tab visits the controls in
+// the order they stand, top to bottom, then OK and Cancel.
+void OutOptDlgTest::keyboard_mnemonicsAndTabOrderFollowTheLayout() {
+    CMemorySettings settings;
+    COutOptDlg dialog(settings);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QSet<QChar> letters;
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        QString text;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            text = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
+            text = label->text();
+        if (text.isEmpty())
+            continue;
+        // OK and Cancel have a letter where the platform gives them one.
+        const bool required = !qobject_cast<QDialogButtonBox*>(widget->parentWidget());
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        QVERIFY2(amp >= 0 || !required, qPrintable(text));
+        if (amp < 0)
+            continue;
+        const QChar letter = text.at(amp + 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable(text));
+        letters.insert(letter);
+    }
+    // Alt+letter reaches the control: Alt+L chooses the endings (a moment
+    // later, as a click shows).
+    QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(dialog.Control(COutOptDlg::IDC_TAIL)->isChecked());
+
+    // The focus chain, of every control that can take focus: the orders
+    // (one tab stop, arrows move among them), options and choices in the
+    // order they stand, then OK and Cancel.
+    QList<QWidget*> chain;
+    for (QWidget* widget = dialog.nextInFocusChain(); widget != &dialog;
+         widget = widget->nextInFocusChain()) {
+        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisible())
+            chain.append(widget);
+    }
+    QCOMPARE(chain.size(), 13); // five orders, four options, two choices, OK, Cancel
+    QCOMPARE(chain.mid(11), (QList<QWidget*>{Button(dialog, QDialogButtonBox::Ok),
+                                             Button(dialog, QDialogButtonBox::Cancel)}));
+    int previousY = -1;
+    for (QWidget* control : chain.mid(0, 11)) {
+        const int y = control->mapTo(&dialog, QPoint()).y();
+        QVERIFY2(y > previousY, qPrintable(control->objectName()));
+        previousY = y;
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), dialog.Control(COutOptDlg::IDC_PERCENT));
+}
+
+// "Japanese words" is stored only when the user changes it, as "Encoding".
+void OutOptDlgTest::segment_writtenOnlyWhenChanged_data() {
+    QTest::addColumn<int>("stored"); // -1: absent
+    QTest::addColumn<int>("chosen"); // -1: left as shown
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<QString>("written"); // empty: not written
+    QTest::newRow("absent, kept") << -1 << -1 << 0 << QString();
+    QTest::newRow("absent, by dictionary") << -1 << 1 << 0 << "Option/Segment=1";
+    QTest::newRow("base forms shown") << 2 << -1 << 2 << QString();
+    QTest::newRow("back to character type") << 2 << 0 << 2 << "Option/Segment=0";
+    QTest::newRow("unknown value shows the first") << 7 << -1 << 0 << QString();
+}
+
+void OutOptDlgTest::segment_writtenOnlyWhenChanged() {
+    QFETCH(int, stored);
+    QFETCH(int, chosen);
+    QFETCH(int, shown);
+    QFETCH(QString, written);
+    CRecordingSettings settings;
+    if (stored >= 0)
+        settings.WriteSettingInt("Option", "Segment", stored);
+    settings.writes.clear();
+    COutOptDlg dialog(settings);
+    dialog.show();
+    auto* segment = FindWidget<QComboBox>(dialog, QStringLiteral("segment"));
+    QCOMPARE(segment->count(), 3);
+    QCOMPARE(segment->currentIndex(), shown);
+    if (chosen >= 0)
+        segment->setCurrentIndex(chosen);
+    Button(dialog, QDialogButtonBox::Ok)->click();
+    QCOMPARE(settings.writes.size(), written.isEmpty() ? 9 : 10);
+    if (!written.isEmpty())
+        QCOMPARE(settings.writes.last(), written);
 }
 
 void OutOptDlgTest::cancel_writesNothing() {
     CRecordingSettings settings;
     COutOptDlg dialog(settings);
     dialog.show();
-    Click(dialog.CheckBox(COutOptDlg::IDC_FREQ));
-    Click(dialog.CheckBox(COutOptDlg::IDC_SUBDIR));
+    Click(dialog.Control(COutOptDlg::IDC_FREQ));
+    Click(dialog.Control(COutOptDlg::IDC_SUBDIR));
     Button(dialog, QDialogButtonBox::Cancel)->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(settings.writes, QStringList());
@@ -212,11 +312,10 @@ void OutOptDlgTest::layout_labelsGroupsButtonsCentred() {
     };
     // Top to bottom in this order, all in one column.
     int previousY = -1;
-    const int left = dialog.CheckBox(COutOptDlg::IDC_TAIL)->mapTo(&dialog, QPoint()).x();
+    const int left = dialog.Control(COutOptDlg::IDC_TAIL)->mapTo(&dialog, QPoint()).x();
     for (const Expected& box : expected) {
-        QCheckBox* check = dialog.CheckBox(box.id);
-        QCOMPARE(check->text(), QString::fromLatin1(box.label));
-        QVERIFY(!check->isTristate());
+        QAbstractButton* check = dialog.Control(box.id);
+        QCOMPARE(QString(check->text()).remove(QLatin1Char('&')), QString::fromLatin1(box.label));
         auto* group = qobject_cast<QGroupBox*>(check->parentWidget());
         QCOMPARE(group ? group->title() : QString(), QString::fromLatin1(box.group));
         QPoint at = check->mapTo(&dialog, QPoint());
