@@ -17,6 +17,7 @@
 #include <QSet>
 #include <QTest>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -69,7 +70,6 @@ class OutOptDlgTest : public QObject {
     void ok_writesTheNineKeysInOrder();
     void ok_theChosenOrderStaysChosen();
     void keyboard_mnemonicsAndTabOrderFollowTheLayout();
-    void segment_writtenOnlyWhenChanged_data();
     void segment_writtenOnlyWhenChanged();
     void cancel_writesNothing();
     void layout_labelsGroupsButtonsCentred();
@@ -188,92 +188,57 @@ void OutOptDlgTest::ok_theChosenOrderStaysChosen() {
         QCOMPARE(settings.GetSettingInt("Sort", key, -1), 0);
 }
 
-// Every option has its own mnemonic letter, and Tab visits the controls in
-// the order they stand, top to bottom, then OK and Cancel.
+// Every option has a mnemonic of its own, and the focus moves through the
+// controls in the order they stand: the orders (one tab stop, arrows move
+// among them), the options and choices, then OK and Cancel.
 void OutOptDlgTest::keyboard_mnemonicsAndTabOrderFollowTheLayout() {
     CMemorySettings settings;
     COutOptDlg dialog(settings);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QSet<QChar> letters;
-    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
-        QString text;
-        if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            text = button->text();
-        else if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
-            text = label->text();
-        if (text.isEmpty())
-            continue;
-        // OK and Cancel have a letter where the platform gives them one.
-        const bool required = !qobject_cast<QDialogButtonBox*>(widget->parentWidget());
-        const qsizetype amp = text.indexOf(QLatin1Char('&'));
-        QVERIFY2(amp >= 0 || !required, qPrintable(text));
-        if (amp < 0)
-            continue;
-        const QChar letter = text.at(amp + 1).toLower();
-        QVERIFY2(!letters.contains(letter), qPrintable(text));
-        letters.insert(letter);
-    }
-    // Alt+letter reaches the control: Alt+L chooses the endings (a moment
-    // later, as a click shows).
-    QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier);
-    QTRY_VERIFY(dialog.Control(COutOptDlg::IDC_TAIL)->isChecked());
-
-    // The focus chain, of every control that can take focus: the orders
-    // (one tab stop, arrows move among them), options and choices in the
-    // order they stand, then OK and Cancel.
     QList<QWidget*> chain;
-    for (QWidget* widget = dialog.nextInFocusChain(); widget != &dialog;
-         widget = widget->nextInFocusChain()) {
-        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisible())
-            chain.append(widget);
+    for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
+        auto* label = qobject_cast<QLabel*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        const QString text = button ? button->text() : label ? label->text() : QString();
+        if ((button && !qobject_cast<QPushButton*>(w)) || (label && label->buddy()))
+            letters.insert(text.at(text.indexOf(QLatin1Char('&')) + 1).toLower());
+        if (w->focusPolicy() != Qt::NoFocus)
+            chain.append(w);
     }
-    QCOMPARE(chain.size(), 13); // five orders, four options, two choices, OK, Cancel
-    QCOMPARE(chain.mid(11), (QList<QWidget*>{Button(dialog, QDialogButtonBox::Ok),
-                                             Button(dialog, QDialogButtonBox::Cancel)}));
-    int previousY = -1;
-    for (QWidget* control : chain.mid(0, 11)) {
-        const int y = control->mapTo(&dialog, QPoint()).y();
-        QVERIFY2(y > previousY, qPrintable(control->objectName()));
-        previousY = y;
-    }
+    QCOMPARE(letters.size(), 11); // nine options, two choices
+    QCOMPARE(chain.size(), 13);
+    QCOMPARE(chain.last(), Button(dialog, QDialogButtonBox::Cancel));
+    for (int i = 1; i < 11; ++i)
+        QVERIFY(chain[i]->mapTo(&dialog, QPoint()).y() >
+                chain[i - 1]->mapTo(&dialog, QPoint()).y());
+    QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(dialog.Control(COutOptDlg::IDC_TAIL)->isChecked()); // as a click shows
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), dialog.Control(COutOptDlg::IDC_PERCENT));
 }
 
-// "Japanese words" is stored only when the user changes it, as "Encoding".
-void OutOptDlgTest::segment_writtenOnlyWhenChanged_data() {
-    QTest::addColumn<int>("stored"); // -1: absent
-    QTest::addColumn<int>("chosen"); // -1: left as shown
-    QTest::addColumn<int>("shown");
-    QTest::addColumn<QString>("written"); // empty: not written
-    QTest::newRow("absent, kept") << -1 << -1 << 0 << QString();
-    QTest::newRow("absent, by dictionary") << -1 << 1 << 0 << "Option/Segment=1";
-    QTest::newRow("base forms shown") << 2 << -1 << 2 << QString();
-    QTest::newRow("back to character type") << 2 << 0 << 2 << "Option/Segment=0";
-    QTest::newRow("unknown value shows the first") << 7 << -1 << 0 << QString();
-}
-
+// "Japanese words" is stored only when the user changes it, as "Encoding";
+// a value the dialog does not know shows as the first choice.
 void OutOptDlgTest::segment_writtenOnlyWhenChanged() {
-    QFETCH(int, stored);
-    QFETCH(int, chosen);
-    QFETCH(int, shown);
-    QFETCH(QString, written);
-    CRecordingSettings settings;
-    if (stored >= 0)
-        settings.WriteSettingInt("Option", "Segment", stored);
-    settings.writes.clear();
-    COutOptDlg dialog(settings);
-    dialog.show();
-    auto* segment = FindWidget<QComboBox>(dialog, QStringLiteral("segment"));
-    QCOMPARE(segment->count(), 3);
-    QCOMPARE(segment->currentIndex(), shown);
-    if (chosen >= 0)
-        segment->setCurrentIndex(chosen);
-    Button(dialog, QDialogButtonBox::Ok)->click();
-    QCOMPARE(settings.writes.size(), written.isEmpty() ? 9 : 10);
-    if (!written.isEmpty())
-        QCOMPARE(settings.writes.last(), written);
+    for (auto [stored, chosen, written] : {std::tuple{-1, -1, ""},
+                                           {7, -1, ""},
+                                           {-1, 1, "Option/Segment=1"},
+                                           {2, 0, "Option/Segment=0"}}) {
+        CRecordingSettings settings;
+        if (stored >= 0)
+            settings.WriteSettingInt("Option", "Segment", stored);
+        COutOptDlg dialog(settings);
+        dialog.show();
+        auto* segment = FindWidget<QComboBox>(dialog, QStringLiteral("segment"));
+        QCOMPARE(segment->currentIndex(), stored == 2 ? 2 : 0);
+        segment->setCurrentIndex(chosen < 0 ? segment->currentIndex() : chosen);
+        settings.writes.clear();
+        Button(dialog, QDialogButtonBox::Ok)->click();
+        QCOMPARE(settings.writes.size() == 10 ? settings.writes.last() : QString(),
+                 QString::fromLatin1(written));
+    }
 }
 
 void OutOptDlgTest::cancel_writesNothing() {

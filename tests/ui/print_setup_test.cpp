@@ -354,19 +354,17 @@ void PrintSetupTest::preview_homeAndEndGoToFirstAndLastPage() {
     QList<int> pages;
     COutputServices services = OutputServices();
     services.execDialog = [&pages](QDialog& dialog) {
-        auto& preview = static_cast<CPrintPreviewDlg&>(dialog);
-        preview.Preview()->setViewMode(QPrintPreviewWidget::SinglePageView);
+        QPrintPreviewWidget* preview = static_cast<CPrintPreviewDlg&>(dialog).Preview();
         dialog.show();
-        dialog.activateWindow();
-        if (!QTest::qWaitForWindowActive(&dialog))
-            return int(QDialog::Rejected);
-        preview.Preview()->updatePreview();
-        preview.Preview()->setFocus();
-        const QList<QKeyCombination> keys = {Qt::Key_End, Qt::Key_Home, Qt::CTRL | Qt::Key_End,
-                                             Qt::CTRL | Qt::Key_Home};
-        for (QKeyCombination key : keys) {
-            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-            pages.append(preview.Preview()->currentPage());
+        if (QTest::qWaitForWindowActive(&dialog)) {
+            preview->updatePreview();
+            preview->setFocus();
+            for (QKeyCombination key :
+                 {Qt::Key_End | Qt::KeyboardModifiers(), Qt::Key_Home | Qt::KeyboardModifiers(),
+                  Qt::CTRL | Qt::Key_End, Qt::CTRL | Qt::Key_Home}) {
+                QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+                pages.append(preview->currentPage());
+            }
         }
         return int(QDialog::Rejected);
     };
