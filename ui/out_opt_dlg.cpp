@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -96,14 +97,16 @@ void COutOptDlg::BuildControls() {
     left->addWidget(AddButton(IDC_SUBDIR, "&Process files under subdirectories"));
     left->addWidget(AddButton(IDC_BINARY, "E&xclude binary files"));
     left->addWidget(AddButton(IDC_DEHTML, "&Ignore HTML Tags"));
-    // In the order of each key's values.
-    left->addLayout(AddChoiceRow(
-        m_encoding, "Text &encoding:", "encoding",
-        {QStringLiteral("Shift-JIS/ANSI"), QStringLiteral("UTF-8"), QStringLiteral("Detect")}));
-    left->addLayout(
-        AddChoiceRow(m_segment, "&Japanese words:", "segment",
-                     {QStringLiteral("By character type"), QStringLiteral("By dictionary"),
-                      QStringLiteral("Dictionary base forms")}));
+    // In the order of each key's values; labels and boxes in two columns.
+    auto* choices = new QGridLayout;
+    AddChoiceRow(
+        choices, m_encoding, "Text &encoding:", "encoding",
+        {QStringLiteral("Shift-JIS/ANSI"), QStringLiteral("UTF-8"), QStringLiteral("Detect")});
+    AddChoiceRow(choices, m_segment, "&Japanese words:", "segment",
+                 {QStringLiteral("By character type"), QStringLiteral("By dictionary"),
+                  QStringLiteral("Dictionary base forms")});
+    choices->setColumnStretch(1, 1);
+    left->addLayout(choices);
     m_pReportNote = new QLabel(this);
     m_pReportNote->setObjectName(QStringLiteral("reportNote"));
     m_pReportNote->setWordWrap(true);
@@ -125,17 +128,16 @@ void COutOptDlg::BuildControls() {
     SetTabOrder();
 }
 
-QHBoxLayout* COutOptDlg::AddChoiceRow(Choice& choice, const char* label, const char* name,
-                                      const QStringList& items) {
+void COutOptDlg::AddChoiceRow(QGridLayout* grid, Choice& choice, const char* label,
+                              const char* name, const QStringList& items) {
     choice.box = new QComboBox(this);
     choice.box->setObjectName(QString::fromLatin1(name));
     choice.box->addItems(items);
     auto* text = new QLabel(QString::fromLatin1(label), this);
     text->setBuddy(choice.box);
-    auto* row = new QHBoxLayout;
-    row->addWidget(text);
-    row->addWidget(choice.box, 1);
-    return row;
+    const int row = grid->rowCount();
+    grid->addWidget(text, row, 0);
+    grid->addWidget(choice.box, row, 1);
 }
 
 // Tab follows the layout: the orders and options top to bottom, the two

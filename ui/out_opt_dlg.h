@@ -17,7 +17,7 @@ class CSettingsStore;
 class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
-class QHBoxLayout;
+class QGridLayout;
 class QLabel;
 struct IntKey;
 
@@ -63,8 +63,8 @@ class COutOptDlg : public QDialog {
 
     void BuildControls();
     QAbstractButton* AddButton(int id, const char* label);
-    QHBoxLayout* AddChoiceRow(Choice& choice, const char* label, const char* name,
-                              const QStringList& items);
+    void AddChoiceRow(QGridLayout* grid, Choice& choice, const char* label, const char* name,
+                      const QStringList& items);
     void SetTabOrder();
     // The control id of the ordering the next count will use.
     int OrderOfNextCount() const;
