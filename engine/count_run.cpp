@@ -21,9 +21,6 @@
 
 namespace {
 
-// Width of the count field that the frequency ordering sorts on.
-constexpr int kCountFieldWidth = 10;
-
 // What the user is told when memory ran out in the scan, in the report, or
 // in both.
 const char* OutOfMemoryMessage(bool scanStopped, bool reportBuilt) {
@@ -35,15 +32,6 @@ const char* OutOfMemoryMessage(bool scanStopped, bool reportBuilt) {
                "report holds only the totals of the words counted until then.";
     return "Not enough memory to list the words: the report holds only the totals.";
 }
-
-// The word line writers by order (descending, ascending, by endings) and
-// by whether lines carry the percentage.
-using WordLineWriter = void (CStringTree::*)(CExStringList&, const CNode*) const;
-constexpr WordLineWriter kWordLineWriters[3][2] = {
-    {&CStringTree::WriteDescending, &CStringTree::WriteDescendingPercent},
-    {&CStringTree::WriteAscending, &CStringTree::WriteAscendingPercent},
-    {&CStringTree::WriteByEndings, &CStringTree::WriteByEndingsPercent},
-};
 
 // How many more words until the word total is a multiple of 500 again,
 // which is when the title shows it.
@@ -255,10 +243,23 @@ bool CCountRun::BuildReport(std::size_t filesGiven, const std::string& spec) {
 }
 
 void CCountRun::WriteWordLines() {
+    WriteReportWordLines(m_doc.m_wordTree, m_doc.m_listResult, m_options.bAbc, m_options.bTail,
+                         m_options.bPercent);
+}
+
+void WriteReportWordLines(const CStringTree& table, CExStringList& list, bool bAbc, bool bTail,
+                          bool bPercent) {
+    // The writers by order (descending, ascending, by endings) and by
+    // whether lines carry the percentage.
+    using WordLineWriter = void (CStringTree::*)(CExStringList&, const CNode*) const;
+    static constexpr WordLineWriter kWriters[3][2] = {
+        {&CStringTree::WriteDescending, &CStringTree::WriteDescendingPercent},
+        {&CStringTree::WriteAscending, &CStringTree::WriteAscendingPercent},
+        {&CStringTree::WriteByEndings, &CStringTree::WriteByEndingsPercent},
+    };
     // By endings overrides the alphabetical direction.
-    const int order = m_options.bTail ? 2 : m_options.bAbc ? 1 : 0;
-    const WordLineWriter write = kWordLineWriters[order][m_options.bPercent ? 1 : 0];
-    (m_doc.m_wordTree.*write)(m_doc.m_listResult, m_doc.m_wordTree.m_pRoot);
+    const int order = bTail ? 2 : bAbc ? 1 : 0;
+    (table.*kWriters[order][bPercent ? 1 : 0])(list, table.m_pRoot);
 }
 
 // Read only now, after the scan: a change made while the files were being

@@ -13,10 +13,12 @@
 #include <vector>
 
 class CCountInput;
+class CExStringList;
 class CLineTokenizer;
 class CScanBuffers;
 class CScanProgress;
 class CSettingsStore;
+class CStringTree;
 class CVorlanDoc;
 class ICountNotifier;
 struct PartResult;
@@ -40,6 +42,16 @@ struct CountOutcome {
     // at least one. The report's words are then shown as UTF-8.
     bool bUtf8Report = false;
 };
+
+// Width of the count field that the frequency ordering sorts on.
+inline constexpr int kCountFieldWidth = 10;
+
+// Appends the word lines of table to list as a count writes them: by
+// endings (the table then holds its words reversed), else ascending or
+// descending, with or without each word's share of table.m_nTotal. Throws
+// std::bad_alloc as the table's writers do.
+void WriteReportWordLines(const CStringTree& table, CExStringList& list, bool bAbc, bool bTail,
+                          bool bPercent);
 
 // The failures of one file that the user is told of.
 enum class FileFailure { open, read };

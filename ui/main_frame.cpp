@@ -52,32 +52,44 @@ constexpr int kChildShare = 80;
 
 const char* const kIndicatorTexts[] = {"KANA", "CAP", "NUM", "SCRL"};
 
-// A tool bar button for a command. Its image belongs to the button, not to
-// the command's action, so that the menu bar shows FREQ as text; it shows no
-// tool tip (the status bar shows the prompt).
+// The tool tip of a button: the command's prompt, and its key when it has one.
+QString ToolTipOf(const QAction* action) {
+    const QKeySequence key = action->shortcut();
+    if (key.isEmpty())
+        return action->statusTip();
+    return QStringLiteral("%1 (%2)").arg(action->statusTip(),
+                                         key.toString(QKeySequence::NativeText));
+}
+
+// A tool bar button for a command. Its image and tool tip belong to the
+// button, not to the command's action, so that the menu bar shows FREQ as
+// text and the menus show no tips.
 class CToolBarButton : public QToolButton {
   public:
     CToolBarButton(QAction* action, const QIcon& icon, QWidget* parent)
         : QToolButton(parent), m_icon(icon) {
         setDefaultAction(action);
-        setIcon(m_icon);
+        ShowOwnLook();
         setAutoRaise(true);
         setFocusPolicy(Qt::NoFocus);
         setIconSize(QSize(kButtonWidth, kButtonHeight));
     }
 
   protected:
-    // A change of the action (its enabled state) resets the button's icon.
+    // A change of the action (its enabled state) resets the button's icon
+    // and tip to the action's.
     void actionEvent(QActionEvent* event) override {
         QToolButton::actionEvent(event);
         if (event->type() == QEvent::ActionChanged)
-            setIcon(m_icon);
-    }
-    bool event(QEvent* event) override {
-        return event->type() == QEvent::ToolTip || QToolButton::event(event);
+            ShowOwnLook();
     }
 
   private:
+    void ShowOwnLook() {
+        setIcon(m_icon);
+        setToolTip(ToolTipOf(defaultAction()));
+    }
+
     QIcon m_icon;
 };
 
@@ -165,8 +177,9 @@ void CMainFrame::CreateMenus() {
     add(m_pFileMenu3, {0, ID_APP_EXIT});
 
     m_pEditMenu = new QMenu(tr("Edit(&E)"), this);
+    // The count command also stands here, where a menu shows its key.
     add(m_pEditMenu, {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-                      ID_QUIT_COUNTING, ID_DELETE_RESULT});
+                      ID_COUNT_FREQUENCY, ID_QUIT_COUNTING, ID_DELETE_RESULT});
 
     m_pOptionsMenu = new QMenu(tr("Options(&O)"), this);
     add(m_pOptionsMenu, {ID_PRINT_OPTION, ID_OUTPUT_OPTION});

@@ -1,16 +1,20 @@
 // The result view's option commands: Print Option and Output Option run
-// their dialogs modally and ignore the result; new options take effect at the
-// next count or print.
+// their dialogs modally. New options take effect at the next count or print;
+// besides, after OK in Output Option the window's report is put into the
+// order chosen, when it can be exactly, and the dialog says so when not.
 #ifndef VORLAN_UI_OPTION_DIALOG_COMMANDS_H
 #define VORLAN_UI_OPTION_DIALOG_COMMANDS_H
 
+class CResultDocument;
 class CSettingsStore;
 class QWidget;
 
 class COptionDialogCommands {
   public:
-    // settings must outlive the commands.
-    explicit COptionDialogCommands(CSettingsStore& settings) : m_settings(settings) {}
+    // settings (and doc, when given: the document whose report Output Option
+    // re-sorts) must outlive the commands.
+    explicit COptionDialogCommands(CSettingsStore& settings, CResultDocument* doc = nullptr)
+        : m_settings(settings), m_pDoc(doc) {}
 
     // True for the two commands this class carries out; they are always
     // enabled.
@@ -23,6 +27,7 @@ class COptionDialogCommands {
 
   private:
     CSettingsStore& m_settings;
+    CResultDocument* m_pDoc;
 };
 
 #endif

@@ -3,20 +3,23 @@
 #include "settings/setting_keys.h"
 #include "ui/dialog_util.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
 
 namespace {
 
-// A check box and the option it shows. The box shows the stored value as
+// A control and the option it shows. The control shows the stored value as
 // it is (checked at exactly 1), whatever makes the option count as on.
 struct DialogFlag {
     int id;
@@ -36,9 +39,13 @@ constexpr DialogFlag kFlags[] = {
     {COutOptDlg::IDC_DEHTML, setting_keys::kDeHtml},
 };
 
-// The five ways of ordering the list: at most one of them is chosen.
+// The five ways of ordering the list: exactly one of them is chosen.
 constexpr int kSortIds[] = {COutOptDlg::IDC_FREQ, COutOptDlg::IDC_ZYX, COutOptDlg::IDC_LOWFREQ,
                             COutOptDlg::IDC_ABC, COutOptDlg::IDC_TAIL};
+
+bool IsSortId(int id) {
+    return std::find(std::begin(kSortIds), std::end(kSortIds), id) != std::end(kSortIds);
+}
 
 int IndexOf(int id) {
     auto it = std::find_if(std::begin(kFlags), std::end(kFlags),
@@ -54,34 +61,57 @@ COutOptDlg::COutOptDlg(CSettingsStore& settings, QWidget* parent)
     BuildControls();
 }
 
-QCheckBox* COutOptDlg::AddBox(int id, const char* label) {
-    auto* box = new QCheckBox(QString::fromLatin1(label), this);
-    m_boxes[IndexOf(id)] = box;
-    if (std::find(std::begin(kSortIds), std::end(kSortIds), id) != std::end(kSortIds))
-        connect(box, &QCheckBox::clicked, this, [this, id] { OnSortBoxClicked(id); });
-    return box;
+// The labels are the dialog's own, with a mnemonic letter each.
+QAbstractButton* COutOptDlg::AddButton(int id, const char* label) {
+    QAbstractButton* button = nullptr;
+    if (IsSortId(id)) {
+        button = new QRadioButton(QString::fromLatin1(label), this);
+        m_pOrders->addButton(button, id);
+    } else {
+        button = new QCheckBox(QString::fromLatin1(label), this);
+    }
+    m_buttons[IndexOf(id)] = button;
+    return button;
 }
 
+// Controls are made in the order they are laid out, top to bottom.
 void COutOptDlg::BuildControls() {
+    m_pOrders = new QButtonGroup(this);
+    m_pOrders->setExclusive(true);
     auto* alphabetical = new QGroupBox(QStringLiteral("Alphabetical order"), this);
     auto* alphabeticalLayout = new QVBoxLayout(alphabetical);
-    alphabeticalLayout->addWidget(AddBox(IDC_ABC, "Ascending(abc...xyz)"));
-    alphabeticalLayout->addWidget(AddBox(IDC_ZYX, "Descending(zyx...cba)"));
+    alphabeticalLayout->addWidget(AddButton(IDC_ABC, "&Ascending(abc...xyz)"));
+    alphabeticalLayout->addWidget(AddButton(IDC_ZYX, "&Descending(zyx...cba)"));
+    QAbstractButton* tail = AddButton(IDC_TAIL, "&Listing by the endings");
 
     auto* frequency = new QGroupBox(QStringLiteral("Frequency order"), this);
     auto* frequencyLayout = new QVBoxLayout(frequency);
-    frequencyLayout->addWidget(AddBox(IDC_FREQ, "Descending"));
-    frequencyLayout->addWidget(AddBox(IDC_LOWFREQ, "Ascending"));
+    frequencyLayout->addWidget(AddButton(IDC_FREQ, "De&scending"));
+    frequencyLayout->addWidget(AddButton(IDC_LOWFREQ, "Asce&nding"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(alphabetical);
-    left->addWidget(AddBox(IDC_TAIL, "Listing by the endings"));
+    left->addWidget(tail);
     left->addWidget(frequency);
-    left->addWidget(AddBox(IDC_PERCENT, "Output ratio(%), too!"));
-    left->addWidget(AddBox(IDC_SUBDIR, "Process files under subdirectories"));
-    left->addWidget(AddBox(IDC_BINARY, "Exclude binary files"));
-    left->addWidget(AddBox(IDC_DEHTML, "Ignore HTML Tags"));
-    left->addLayout(BuildEncodingRow());
+    left->addWidget(AddButton(IDC_PERCENT, "Output &ratio(%), too!"));
+    left->addWidget(AddButton(IDC_SUBDIR, "&Process files under subdirectories"));
+    left->addWidget(AddButton(IDC_BINARY, "E&xclude binary files"));
+    left->addWidget(AddButton(IDC_DEHTML, "&Ignore HTML Tags"));
+    // In the order of each key's values; labels and boxes in two columns.
+    auto* choices = new QGridLayout;
+    AddChoiceRow(
+        choices, m_encoding, "Text &encoding:", "encoding",
+        {QStringLiteral("Shift-JIS/ANSI"), QStringLiteral("UTF-8"), QStringLiteral("Detect")});
+    AddChoiceRow(choices, m_segment, "&Japanese words:", "segment",
+                 {QStringLiteral("By character type"), QStringLiteral("By dictionary"),
+                  QStringLiteral("Dictionary base forms")});
+    choices->setColumnStretch(1, 1);
+    left->addLayout(choices);
+    m_pReportNote = new QLabel(this);
+    m_pReportNote->setObjectName(QStringLiteral("reportNote"));
+    m_pReportNote->setWordWrap(true);
+    m_pReportNote->hide();
+    left->addWidget(m_pReportNote);
 
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
@@ -95,25 +125,48 @@ void COutOptDlg::BuildControls() {
     // At least the dialog's 185 dialog units across; as tall as its contents.
     setMinimumWidth(DialogUnits(this, 185, 0).width());
     layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    SetTabOrder();
 }
 
-QHBoxLayout* COutOptDlg::BuildEncodingRow() {
-    m_pEncoding = new QComboBox(this);
-    m_pEncoding->setObjectName(QStringLiteral("encoding"));
-    // In the order of the key's values.
-    m_pEncoding->addItems(
-        {QStringLiteral("Shift-JIS/ANSI"), QStringLiteral("UTF-8"), QStringLiteral("Detect")});
-    auto* label = new QLabel(QStringLiteral("Text &encoding:"), this);
-    label->setBuddy(m_pEncoding);
-    auto* row = new QHBoxLayout;
-    row->addWidget(label);
-    row->addWidget(m_pEncoding, 1);
-    return row;
+void COutOptDlg::AddChoiceRow(QGridLayout* grid, Choice& choice, const char* label,
+                              const char* name, const QStringList& items) {
+    choice.box = new QComboBox(this);
+    choice.box->setObjectName(QString::fromLatin1(name));
+    choice.box->addItems(items);
+    auto* text = new QLabel(QString::fromLatin1(label), this);
+    text->setBuddy(choice.box);
+    const int row = grid->rowCount();
+    grid->addWidget(text, row, 0);
+    grid->addWidget(choice.box, row, 1);
 }
 
-QCheckBox* COutOptDlg::CheckBox(int id) const {
+// Tab follows the layout: the orders and options top to bottom, the two
+// choices, then OK and Cancel.
+void COutOptDlg::SetTabOrder() {
+    QWidget* previous = nullptr;
+    auto next = [&previous](QWidget* widget) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    };
+    for (int id : {IDC_ABC, IDC_ZYX, IDC_TAIL, IDC_FREQ, IDC_LOWFREQ, IDC_PERCENT, IDC_SUBDIR,
+                   IDC_BINARY, IDC_DEHTML})
+        next(Control(id));
+    next(m_encoding.box);
+    next(m_segment.box);
+    auto* buttons = findChild<QDialogButtonBox*>();
+    next(buttons->button(QDialogButtonBox::Ok));
+    next(buttons->button(QDialogButtonBox::Cancel));
+}
+
+QAbstractButton* COutOptDlg::Control(int id) const {
     int index = IndexOf(id);
-    return index < 0 ? nullptr : m_boxes[index];
+    return index < 0 ? nullptr : m_buttons[index];
+}
+
+void COutOptDlg::SetReportNote(const QString& note) {
+    m_pReportNote->setText(note);
+    m_pReportNote->setVisible(!note.isEmpty());
 }
 
 int& COutOptDlg::Flag(int id) {
@@ -155,7 +208,7 @@ int COutOptDlg::OrderOfNextCount() const {
 }
 
 // The stored choices are read once, when the dialog first shows. Of the five
-// orderings exactly the one the next count will use is checked, whatever the
+// orderings exactly the one the next count will use is chosen, whatever the
 // profile holds, so that OK without a change keeps the count's order.
 void COutOptDlg::LoadSettings() {
     for (const DialogFlag& flag : kFlags)
@@ -163,39 +216,39 @@ void COutOptDlg::LoadSettings() {
     const int order = OrderOfNextCount();
     for (int id : kSortIds)
         Flag(id) = id == order ? 1 : 0;
-    // The count reads any other value as bytes, and so does the dialog.
-    const int encoding = GetInt(m_settings, setting_keys::kEncoding);
-    m_nEncoding = encoding == 1 || encoding == 2 ? encoding : 0;
+    ShowChoice(m_encoding, setting_keys::kEncoding);
+    ShowChoice(m_segment, setting_keys::kSegment);
 }
 
+// The count reads a value it does not know as the first choice, and so does
+// the dialog.
+void COutOptDlg::ShowChoice(Choice& choice, const IntKey& key) {
+    const int value = GetInt(m_settings, key);
+    choice.nShown = value > 0 && value < choice.box->count() ? value : 0;
+    choice.box->setCurrentIndex(choice.nShown);
+}
+
+void COutOptDlg::WriteChoice(const Choice& choice, const IntKey& key) {
+    if (choice.box->currentIndex() != choice.nShown)
+        WriteInt(m_settings, key, choice.box->currentIndex());
+}
+
+// The orders' group keeps one button checked: checking the member that is
+// 1 unchecks the others.
 void COutOptDlg::UpdateData(bool save) {
     for (const DialogFlag& flag : kFlags) {
-        QCheckBox* box = CheckBox(flag.id);
+        QAbstractButton* button = Control(flag.id);
         if (save)
-            Flag(flag.id) = box->isChecked() ? 1 : 0;
+            Flag(flag.id) = button->isChecked() ? 1 : 0;
         else
-            box->setChecked(Flag(flag.id) == 1);
+            button->setChecked(Flag(flag.id) == 1);
     }
-}
-
-// The box has toggled already. Checking one ordering clears the others;
-// unchecking the checked one leaves none chosen, which is allowed.
-void COutOptDlg::OnSortBoxClicked(int id) {
-    UpdateData(true);
-    if (Flag(id) == 1) {
-        for (int other : kSortIds) {
-            if (other != id)
-                Flag(other) = 0;
-        }
-    }
-    UpdateData(false);
 }
 
 void COutOptDlg::showEvent(QShowEvent* event) {
     if (!m_bLoaded) {
         LoadSettings();
         UpdateData(false);
-        m_pEncoding->setCurrentIndex(m_nEncoding);
         m_bLoaded = true;
     }
     QDialog::showEvent(event);
@@ -206,7 +259,7 @@ void COutOptDlg::accept() {
     UpdateData(true);
     for (const DialogFlag& flag : kFlags)
         WriteFlag(m_settings, flag.key, Flag(flag.id));
-    if (m_pEncoding->currentIndex() != m_nEncoding)
-        WriteInt(m_settings, setting_keys::kEncoding, m_pEncoding->currentIndex());
+    WriteChoice(m_encoding, setting_keys::kEncoding);
+    WriteChoice(m_segment, setting_keys::kSegment);
     QDialog::accept();
 }

@@ -1,10 +1,12 @@
 // The Output Option dialog: how the next count orders its word list, whether
-// it adds each word's share in percent, which files it takes in, and how it
-// reads their text. The nine check boxes are read from the settings when the
-// dialog opens and all written back on OK; the text encoding is written only
-// when the user changed it, so a profile without it stays without it. The
-// report on screen is not touched. The encoding's choices, named "encoding",
-// are the values of "Option"/"Encoding" in order.
+// it adds each word's share in percent, which files it takes in, how it reads
+// their text and how it finds Japanese words. The five orders are one choice
+// of radio buttons; the other options are check boxes. The choices are read
+// from the settings when the dialog opens; OK writes the nine flags, and
+// each of the two combo boxes' keys only when the user changed it, so a
+// profile without it stays without it. The encoding's choices, named
+// "encoding", are the values of "Option"/"Encoding" in order; those of
+// "segment" the values of "Option"/"Segment".
 #ifndef VORLAN_UI_OUT_OPT_DLG_H
 #define VORLAN_UI_OUT_OPT_DLG_H
 
@@ -12,14 +14,17 @@
 #include <array>
 
 class CSettingsStore;
-class QCheckBox;
+class QAbstractButton;
+class QButtonGroup;
 class QComboBox;
-class QHBoxLayout;
+class QGridLayout;
+class QLabel;
+struct IntKey;
 
 class COutOptDlg : public QDialog {
     Q_OBJECT
   public:
-    // The check boxes' control ids.
+    // The controls' ids.
     enum : int {
         IDC_FREQ = 108,
         IDC_PERCENT = 113,
@@ -31,13 +36,17 @@ class COutOptDlg : public QDialog {
         IDC_BINARY = 128,
         IDC_DEHTML = 132,
         IDC_ENCODING = 133,
+        IDC_SEGMENT = 134,
     };
 
     // settings must outlive the dialog.
     explicit COutOptDlg(CSettingsStore& settings, QWidget* parent = nullptr);
 
-    // The check box of control id, or null.
-    QCheckBox* CheckBox(int id) const;
+    // The radio button or check box of control id, or null.
+    QAbstractButton* Control(int id) const;
+    // A line under the options (named "reportNote"), such as why the report
+    // on screen keeps its order; empty hides it.
+    void SetReportNote(const QString& note);
 
   public slots:
     void accept() override;
@@ -46,23 +55,34 @@ class COutOptDlg : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // A combo box of choices for an integer key and what it showed at first.
+    struct Choice {
+        QComboBox* box = nullptr;
+        int nShown = 0;
+    };
+
     void BuildControls();
-    QHBoxLayout* BuildEncodingRow();
-    QCheckBox* AddBox(int id, const char* label);
+    QAbstractButton* AddButton(int id, const char* label);
+    void AddChoiceRow(QGridLayout* grid, Choice& choice, const char* label, const char* name,
+                      const QStringList& items);
+    void SetTabOrder();
     // The control id of the ordering the next count will use.
     int OrderOfNextCount() const;
     void LoadSettings();
-    // true: check boxes into members; false: members into check boxes.
+    void ShowChoice(Choice& choice, const IntKey& key);
+    void WriteChoice(const Choice& choice, const IntKey& key);
+    // true: buttons into members; false: members into buttons.
     void UpdateData(bool save);
-    void OnSortBoxClicked(int id);
-    // The member flag of check box id.
+    // The member flag of control id.
     int& Flag(int id);
 
     CSettingsStore& m_settings;
     bool m_bLoaded = false;
-    std::array<QCheckBox*, 9> m_boxes{};
-    QComboBox* m_pEncoding = nullptr;
-    int m_nEncoding = 0; // as loaded: 0 bytes, 1 UTF-8, 2 detect
+    std::array<QAbstractButton*, 9> m_buttons{};
+    QButtonGroup* m_pOrders = nullptr;
+    Choice m_encoding;
+    Choice m_segment;
+    QLabel* m_pReportNote = nullptr;
 
     int m_bFreq = 0;
     int m_bPercent = 0;

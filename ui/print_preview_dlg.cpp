@@ -83,6 +83,25 @@ void CPrintPreviewDlg::CreateActions() {
     connect(m_actions[IDC_ZOOM_OUT], &QAction::triggered, m_pPreview,
             [this] { m_pPreview->zoomOut(); });
     connect(m_actions[IDC_CLOSE], &QAction::triggered, this, &QDialog::reject);
+    AddPageKeys();
+}
+
+// Home and End, with or without Ctrl, go to the first and the last page,
+// wherever the focus is in the window.
+void CPrintPreviewDlg::AddPageKeys() {
+    auto addKeys = [this](QKeySequence plain, QKeySequence withCtrl, auto page) {
+        auto* action = new QAction(this);
+        action->setShortcuts({plain, withCtrl});
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, page] {
+            m_pPreview->setCurrentPage(page());
+            UpdatePageControls();
+        });
+        addAction(action);
+    };
+    addKeys(QKeySequence(Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Home), [] { return 1; });
+    addKeys(QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End),
+            [this] { return m_pPreview->pageCount(); });
 }
 
 // The user's choice of pages side by side outlives the window.

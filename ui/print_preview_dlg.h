@@ -50,6 +50,7 @@ class CPrintPreviewDlg : public QDialog {
 
   private:
     void CreateActions();
+    void AddPageKeys();
     void SetViewMode(QPrintPreviewWidget::ViewMode mode);
     void TurnPage(int nStep);
     void UpdatePageControls();

@@ -3,6 +3,7 @@
 #include "ui/vorlan_scroll_view.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <algorithm>
 
 namespace {
@@ -60,11 +61,19 @@ void CResultDocument::CountWords(const std::vector<std::string>& files, std::str
         m_bPartial = false;
         emit countStarted();
     }
+    // The run reads the order's keys when it starts, but those of the
+    // frequency order once it has read the files.
+    const ReportOrder order = ReadReportOrder(m_settings);
     m_doc.CountWords(files, std::move(spec));
     m_captionTimer.stop();
     if (starts) {
         const CountOutcome& outcome = m_doc.LastCount();
         m_bPartial = outcome.bStopped || outcome.bOutOfMemory;
+        m_reportOrder.reset();
+        if (!m_bPartial) {
+            m_reportOrder = order;
+            m_reportOrder->byCount = ReadReportOrder(m_settings).byCount;
+        }
         m_bStopForClose = false;
         m_progressTimer.stop();
         m_bProgressPending = false;
@@ -124,11 +133,43 @@ void CResultDocument::DeleteResult() {
     if (m_doc.IsCountRunning())
         return;
     m_bPartial = false;
+    m_reportOrder.reset();
     m_doc.DeleteResult();
     emit captionsChanged();
 }
 
+CResultDocument::OrderLock CResultDocument::WhyOrderIsKept() const {
+    if (LineCount() == 0)
+        return OrderLock::noReport;
+    if (IsCountRunning())
+        return OrderLock::countRunning;
+    if (m_bPartial)
+        return OrderLock::partial;
+    return m_reportOrder ? OrderLock::none : OrderLock::notCounted;
+}
+
+void CResultDocument::PutReportInOrder(const ReportOrder& order) {
+    if (WhyOrderIsKept() != OrderLock::none || *m_reportOrder == order)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const ResortResult result = ResortReport(m_doc.m_listResult, m_doc.m_nTotalWords, order);
+    QGuiApplication::restoreOverrideCursor();
+    if (result == ResortResult::notACountReport)
+        m_notifier.ShowMessage("The report keeps its order: the next count will use the new one.");
+    if (result == ResortResult::outOfMemory)
+        m_notifier.ShowMessage("Not enough memory to re-sort the report: it keeps its order, "
+                               "and the next count will use the new one.");
+    if (result != ResortResult::done)
+        return;
+    m_reportOrder = order;
+    m_doc.SetModifiedFlag(true);
+    for (CVorlanScrollView* view : m_views)
+        view->ScrollToTop();
+    UpdateAllViews();
+}
+
 int CResultDocument::OpenFile(const QString& path) {
+    m_reportOrder.reset();
     int error = m_doc.OnOpenDocument(QFile::encodeName(path).toStdString()).value();
     UpdateAllViews();
     return error;

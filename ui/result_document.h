@@ -5,6 +5,7 @@
 #ifndef VORLAN_UI_RESULT_DOCUMENT_H
 #define VORLAN_UI_RESULT_DOCUMENT_H
 
+#include "engine/report_resort.h"
 #include "engine/vorlan_doc.h"
 #include "ui/gui_count_notifier.h"
 
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,16 @@ class CResultDocument : public QObject, private IDocumentObserver {
     // a new title.
     void CountWords(const std::vector<std::string>& files, std::string spec);
     void DeleteResult();
+
+    // Why the report cannot be put into another order now: there is none, a
+    // count of this document runs, the count was cut short, or the lines did
+    // not come from a count here (an opened file).
+    enum class OrderLock { none, noReport, countRunning, partial, notCounted };
+    OrderLock WhyOrderIsKept() const;
+    // Puts the report into order, byte for byte as a count in that order
+    // would have written it, when it can be and is in another order; the
+    // views then show it from its first line. A failure is told the user.
+    void PutReportInOrder(const ReportOrder& order);
     void RequestQuit() { m_doc.m_bQuit = 1; }
     // The document's window is to close once its count has stopped: the
     // request to stop holds until the count ends (see StopPending).
@@ -119,6 +131,9 @@ class CResultDocument : public QObject, private IDocumentObserver {
     std::function<QString()> m_newTitle;
     // The report is the result of a count cut short (LastCount tells how).
     bool m_bPartial = false;
+    // The order of the report's word lines, known while it is the whole
+    // report of a count.
+    std::optional<ReportOrder> m_reportOrder;
     bool m_bStopForClose = false;
     std::vector<CVorlanScrollView*> m_views;
     // During a count the title changes every few hundred words; captions

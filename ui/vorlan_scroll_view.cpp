@@ -63,7 +63,7 @@ ScrollSteps HorizontalSteps(const FontMetrics& metrics, int viewWidth) {
 
 CVorlanScrollView::CVorlanScrollView(std::shared_ptr<CResultDocument> doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_pDoc(std::move(doc)),
-      m_optionDialogCommands(m_pDoc->Settings()) {
+      m_optionDialogCommands(m_pDoc->Settings(), m_pDoc.get()) {
     setContextMenuPolicy(Qt::CustomContextMenu);
     ReadColors();
     m_pDoc->AddView(this);

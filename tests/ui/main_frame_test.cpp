@@ -120,7 +120,7 @@ class MainFrameTest : public QObject {
     void fileMenus_holdTheirCommandsInOrder();
     void editAndWindowMenus_holdTheirCommandsInOrder();
     void toolBar_elevenButtonsThreeSeparatorsInOrder();
-    void toolBar_showsNoToolTipsButPrompts();
+    void toolBar_showsPromptsAsToolTips();
     void commands_unhandledAreDisabled();
     void commands_enabledWithResultWindow();
     void commands_enabledWithoutResultWindow();
@@ -227,7 +227,7 @@ void MainFrameTest::fileMenus_holdTheirCommandsInOrder() {
 void MainFrameTest::editAndWindowMenus_holdTheirCommandsInOrder() {
     QCOMPARE(MenuIds(*m_frame, MenuNamed(*m_frame, "Edit(&E)")),
              (QList<int>{ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-                         ID_QUIT_COUNTING, ID_DELETE_RESULT}));
+                         ID_COUNT_FREQUENCY, ID_QUIT_COUNTING, ID_DELETE_RESULT}));
     QMenu* options = MenuNamed(*m_frame, "Options(&O)");
     QCOMPARE(MenuIds(*m_frame, options), (QList<int>{ID_PRINT_OPTION, ID_OUTPUT_OPTION, -1}));
     QMenu* colors = options->actions().last()->menu();
@@ -269,11 +269,26 @@ void MainFrameTest::toolBar_elevenButtonsThreeSeparatorsInOrder() {
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
 }
 
-void MainFrameTest::toolBar_showsNoToolTipsButPrompts() {
+// Each button's tip is its command's prompt, with the key when it has one,
+// and stays so when the command's state changes.
+void MainFrameTest::toolBar_showsPromptsAsToolTips() {
+    CloseAll(*m_frame);
+    for (QToolButton* tipped : ToolBarButtons(*m_frame)) {
+        if (!tipped)
+            continue;
+        const QAction* action = tipped->defaultAction();
+        QVERIFY(!action->statusTip().isEmpty());
+        QVERIFY2(tipped->toolTip().startsWith(action->statusTip()), qPrintable(tipped->toolTip()));
+    }
+    const QString key = QKeySequence(QStringLiteral("Ctrl+F")).toString(QKeySequence::NativeText);
+    QCOMPARE(ToolBarButtons(*m_frame)[8]->toolTip(),
+             QStringLiteral("Count the frequency of each word (%1)").arg(key));
     QToolButton* button = ToolBarButtons(*m_frame)[0];
     QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
-    QVERIFY(QApplication::sendEvent(button, &event));
-    QVERIFY(!QToolTip::isVisible());
+    QApplication::sendEvent(button, &event);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().startsWith(QStringLiteral("Create new file.")));
+    QToolTip::hideText();
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)));
     QApplication::sendEvent(button, &enter);
     QCOMPARE(m_frame->statusBar()->currentMessage(), QStringLiteral("Create new file."));

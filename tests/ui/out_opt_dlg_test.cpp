@@ -1,16 +1,23 @@
 // The Output Option dialog: what it opens with, how the five orderings stay
-// a single choice, and what OK and Cancel leave in the settings.
+// a single choice, the keyboard, and what OK and Cancel leave in the
+// settings.
+#include "find_widget.h"
 #include "screenshot.h"
 #include "settings_recorder.h"
 #include "ui/out_opt_dlg.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -31,7 +38,7 @@ Ids Checked(const COutOptDlg& dialog) {
     Ids ids;
     for (int id : {F::IDC_FREQ, F::IDC_PERCENT, F::IDC_LOWFREQ, F::IDC_ABC, F::IDC_ZYX, F::IDC_TAIL,
                    F::IDC_SUBDIR, F::IDC_BINARY, F::IDC_DEHTML}) {
-        if (dialog.CheckBox(id)->isChecked())
+        if (dialog.Control(id)->isChecked())
             ids.append(id);
     }
     std::sort(ids.begin(), ids.end());
@@ -43,7 +50,7 @@ Ids Sorted(Ids ids) {
     return ids;
 }
 
-void Click(QCheckBox* box) {
+void Click(QAbstractButton* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
 }
 
@@ -61,7 +68,9 @@ class OutOptDlgTest : public QObject {
     void sortClick_data();
     void sortClick();
     void ok_writesTheNineKeysInOrder();
-    void ok_noOrderingChosenIsStoredAndReopensDescending();
+    void ok_theChosenOrderStaysChosen();
+    void keyboard_mnemonicsAndTabOrderFollowTheLayout();
+    void segment_writtenOnlyWhenChanged();
     void cancel_writesNothing();
     void layout_labelsGroupsButtonsCentred();
 };
@@ -103,10 +112,10 @@ void OutOptDlgTest::opening() {
     dialog.show();
     QCOMPARE(Checked(dialog), Sorted(checked));
     // Opening repairs on screen only; a second showing keeps the boxes.
-    Click(dialog.CheckBox(COutOptDlg::IDC_PERCENT));
+    Click(dialog.Control(COutOptDlg::IDC_PERCENT));
     dialog.hide();
     dialog.show();
-    QCOMPARE(dialog.CheckBox(COutOptDlg::IDC_PERCENT)->isChecked(),
+    QCOMPARE(dialog.Control(COutOptDlg::IDC_PERCENT)->isChecked(),
              !checked.contains(COutOptDlg::IDC_PERCENT));
     QCOMPARE(settings.writes, QStringList());
 }
@@ -122,7 +131,8 @@ void OutOptDlgTest::sortClick_data() {
         << Stored{} << int(F::IDC_LOWFREQ) << Ids{F::IDC_LOWFREQ};
     QTest::newRow("descending alphabetical over endings")
         << Stored{{"Sort/Tail", 1}} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
-    QTest::newRow("unchecking the only one leaves none") << Stored{} << int(F::IDC_ZYX) << Ids{};
+    QTest::newRow("clicking the chosen one keeps it")
+        << Stored{} << int(F::IDC_ZYX) << Ids{F::IDC_ZYX};
     QTest::newRow("percent changes no other box")
         << Stored{} << int(F::IDC_PERCENT) << Ids{F::IDC_ZYX, F::IDC_PERCENT};
     QTest::newRow("options stay when the ordering changes")
@@ -140,7 +150,7 @@ void OutOptDlgTest::sortClick() {
     Store(settings, stored);
     COutOptDlg dialog(settings);
     dialog.show();
-    Click(dialog.CheckBox(clicked));
+    Click(dialog.Control(clicked));
     QCOMPARE(Checked(dialog), Sorted(checked));
 }
 
@@ -148,9 +158,9 @@ void OutOptDlgTest::ok_writesTheNineKeysInOrder() {
     CRecordingSettings settings;
     COutOptDlg dialog(settings);
     dialog.show();
-    Click(dialog.CheckBox(COutOptDlg::IDC_TAIL));
-    Click(dialog.CheckBox(COutOptDlg::IDC_PERCENT));
-    Click(dialog.CheckBox(COutOptDlg::IDC_BINARY));
+    Click(dialog.Control(COutOptDlg::IDC_TAIL));
+    Click(dialog.Control(COutOptDlg::IDC_PERCENT));
+    Click(dialog.Control(COutOptDlg::IDC_BINARY));
     Button(dialog, QDialogButtonBox::Ok)->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(
@@ -159,29 +169,84 @@ void OutOptDlgTest::ok_writesTheNineKeysInOrder() {
                      "Sort/Tail=1", "Option/Subdir=0", "Option/Binary=1", "Option/DeHTML=0"}));
 }
 
-void OutOptDlgTest::ok_noOrderingChosenIsStoredAndReopensDescending() {
+// The orders are radio buttons: one is always chosen, so OK always stores
+// exactly one of the five.
+void OutOptDlgTest::ok_theChosenOrderStaysChosen() {
     CRecordingSettings settings;
     settings.WriteSettingInt("Sort", "Freq", 1);
     {
         COutOptDlg dialog(settings);
         dialog.show();
-        Click(dialog.CheckBox(COutOptDlg::IDC_FREQ));
-        QCOMPARE(Checked(dialog), Ids());
+        Click(dialog.Control(COutOptDlg::IDC_FREQ));
+        QCOMPARE(Checked(dialog), Ids{COutOptDlg::IDC_FREQ});
+        QTest::keyClick(dialog.Control(COutOptDlg::IDC_FREQ), Qt::Key_Space);
+        QCOMPARE(Checked(dialog), Ids{COutOptDlg::IDC_FREQ});
         Button(dialog, QDialogButtonBox::Ok)->click();
     }
-    for (const char* key : {"Freq", "LowFreq", "abc", "zyx", "Tail"})
+    QCOMPARE(settings.GetSettingInt("Sort", "Freq", -1), 1);
+    for (const char* key : {"LowFreq", "abc", "zyx", "Tail"})
         QCOMPARE(settings.GetSettingInt("Sort", key, -1), 0);
-    COutOptDlg again(settings);
-    again.show();
-    QCOMPARE(Checked(again), Ids{COutOptDlg::IDC_ZYX});
+}
+
+// Every option has a mnemonic of its own, and the focus moves through the
+// controls in the order they stand: the orders (one tab stop, arrows move
+// among them), the options and choices, then OK and Cancel.
+void OutOptDlgTest::keyboard_mnemonicsAndTabOrderFollowTheLayout() {
+    CMemorySettings settings;
+    COutOptDlg dialog(settings);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QSet<QChar> letters;
+    QList<QWidget*> chain;
+    for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
+        auto* label = qobject_cast<QLabel*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        const QString text = button ? button->text() : label ? label->text() : QString();
+        if ((button && !qobject_cast<QPushButton*>(w)) || (label && label->buddy()))
+            letters.insert(text.at(text.indexOf(QLatin1Char('&')) + 1).toLower());
+        if (w->focusPolicy() != Qt::NoFocus)
+            chain.append(w);
+    }
+    QCOMPARE(letters.size(), 11); // nine options, two choices
+    QCOMPARE(chain.size(), 13);
+    QCOMPARE(chain.last(), Button(dialog, QDialogButtonBox::Cancel));
+    for (int i = 1; i < 11; ++i)
+        QVERIFY(chain[i]->mapTo(&dialog, QPoint()).y() >
+                chain[i - 1]->mapTo(&dialog, QPoint()).y());
+    QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(dialog.Control(COutOptDlg::IDC_TAIL)->isChecked()); // as a click shows
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), dialog.Control(COutOptDlg::IDC_PERCENT));
+}
+
+// "Japanese words" is stored only when the user changes it, as "Encoding";
+// a value the dialog does not know shows as the first choice.
+void OutOptDlgTest::segment_writtenOnlyWhenChanged() {
+    for (auto [stored, chosen, written] : {std::tuple{-1, -1, ""},
+                                           {7, -1, ""},
+                                           {-1, 1, "Option/Segment=1"},
+                                           {2, 0, "Option/Segment=0"}}) {
+        CRecordingSettings settings;
+        if (stored >= 0)
+            settings.WriteSettingInt("Option", "Segment", stored);
+        COutOptDlg dialog(settings);
+        dialog.show();
+        auto* segment = FindWidget<QComboBox>(dialog, QStringLiteral("segment"));
+        QCOMPARE(segment->currentIndex(), stored == 2 ? 2 : 0);
+        segment->setCurrentIndex(chosen < 0 ? segment->currentIndex() : chosen);
+        settings.writes.clear();
+        Button(dialog, QDialogButtonBox::Ok)->click();
+        QCOMPARE(settings.writes.size() == 10 ? settings.writes.last() : QString(),
+                 QString::fromLatin1(written));
+    }
 }
 
 void OutOptDlgTest::cancel_writesNothing() {
     CRecordingSettings settings;
     COutOptDlg dialog(settings);
     dialog.show();
-    Click(dialog.CheckBox(COutOptDlg::IDC_FREQ));
-    Click(dialog.CheckBox(COutOptDlg::IDC_SUBDIR));
+    Click(dialog.Control(COutOptDlg::IDC_FREQ));
+    Click(dialog.Control(COutOptDlg::IDC_SUBDIR));
     Button(dialog, QDialogButtonBox::Cancel)->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(settings.writes, QStringList());
@@ -212,11 +277,10 @@ void OutOptDlgTest::layout_labelsGroupsButtonsCentred() {
     };
     // Top to bottom in this order, all in one column.
     int previousY = -1;
-    const int left = dialog.CheckBox(COutOptDlg::IDC_TAIL)->mapTo(&dialog, QPoint()).x();
+    const int left = dialog.Control(COutOptDlg::IDC_TAIL)->mapTo(&dialog, QPoint()).x();
     for (const Expected& box : expected) {
-        QCheckBox* check = dialog.CheckBox(box.id);
-        QCOMPARE(check->text(), QString::fromLatin1(box.label));
-        QVERIFY(!check->isTristate());
+        QAbstractButton* check = dialog.Control(box.id);
+        QCOMPARE(QString(check->text()).remove(QLatin1Char('&')), QString::fromLatin1(box.label));
         auto* group = qobject_cast<QGroupBox*>(check->parentWidget());
         QCOMPARE(group ? group->title() : QString(), QString::fromLatin1(box.group));
         QPoint at = check->mapTo(&dialog, QPoint());

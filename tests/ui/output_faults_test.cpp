@@ -83,7 +83,7 @@ void OutputFaultsTest::outputOption_opensWithTheOrderTheCountUses() {
         options.show();
         for (int id : {COutOptDlg::IDC_ABC, COutOptDlg::IDC_ZYX, COutOptDlg::IDC_TAIL,
                        COutOptDlg::IDC_FREQ, COutOptDlg::IDC_LOWFREQ}) {
-            if (options.CheckBox(id)->isChecked())
+            if (options.Control(id)->isChecked())
                 shown.append(id);
         }
         return int(QDialog::Rejected);

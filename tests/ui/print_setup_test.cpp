@@ -12,6 +12,7 @@
 #include "ui/vorlan_app.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -62,6 +63,7 @@ class PrintSetupTest : public QObject {
     void previewPrint_keepsRangeAndLastPage_data();
     void previewPrint_keepsRangeAndLastPage();
     void maxPage_cuttingAJobShortIsSaidOnce();
+    void preview_homeAndEndGoToFirstAndLastPage();
 
   private:
     void StartApp();
@@ -344,6 +346,31 @@ void PrintSetupTest::maxPage_cuttingAJobShortIsSaidOnce() {
     m_frame->RouteCommand(ID_FILE_PRINT_PREVIEW);
     QCOMPARE(title, QStringLiteral("Word Frequency Counter VORLAN - Showing") + notice);
     QCOMPARE(m_messages.size(), 1);
+}
+
+void PrintSetupTest::preview_homeAndEndGoToFirstAndLastPage() {
+    StartApp();
+    FillReport(100); // three pages
+    QList<int> pages;
+    COutputServices services = OutputServices();
+    services.execDialog = [&pages](QDialog& dialog) {
+        QPrintPreviewWidget* preview = static_cast<CPrintPreviewDlg&>(dialog).Preview();
+        dialog.show();
+        if (QTest::qWaitForWindowActive(&dialog)) {
+            preview->updatePreview();
+            preview->setFocus();
+            for (QKeyCombination key :
+                 {Qt::Key_End | Qt::KeyboardModifiers(), Qt::Key_Home | Qt::KeyboardModifiers(),
+                  Qt::CTRL | Qt::Key_End, Qt::CTRL | Qt::Key_Home}) {
+                QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+                pages.append(preview->currentPage());
+            }
+        }
+        return int(QDialog::Rejected);
+    };
+    CScopedOutputServices scoped(services);
+    m_frame->RouteCommand(ID_FILE_PRINT_PREVIEW);
+    QCOMPARE(pages, (QList<int>{3, 1, 3, 1}));
 }
 
 QTEST_MAIN(PrintSetupTest)

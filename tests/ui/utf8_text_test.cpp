@@ -12,6 +12,7 @@
 #include "ui/vorlan_app.h"
 #include "ui/vorlan_scroll_view.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -117,7 +118,7 @@ void Utf8TextTest::dialog_sortClickKeepsTheChosenEncoding() {
     COutOptDlg dialog(settings);
     dialog.show();
     EncodingBox(dialog)->setCurrentIndex(2);
-    QCheckBox* tail = dialog.CheckBox(COutOptDlg::IDC_TAIL);
+    QAbstractButton* tail = dialog.Control(COutOptDlg::IDC_TAIL);
     QTest::mouseClick(tail, Qt::LeftButton, {}, QPoint(tail->height() / 2, tail->height() / 2));
     QCOMPARE(EncodingBox(dialog)->currentIndex(), 2);
     Ok(dialog);
