@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
     RestartWithLargePageHeap(argv);
     QApplication qapp(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(VORLAN_APP_ID));
     CProfileSettings settings(FindProfileLocation());
     CVorlanApp app(settings);
     if (!app.InitInstance())
