@@ -15,36 +15,42 @@
 // word it returns is NUL-terminated, may be changed in place and has at
 // least kWordPadding readable bytes after its terminator; the words of a
 // line stay where they are until the next First.
+//
+// Both kinds run through the same call per word: splitting stands in for
+// strword behind the function pointer, so counting by character type pays
+// nothing for it.
 class CLineTokenizer {
   public:
-    explicit CLineTokenizer(bool utf8) : m_pfn(utf8 ? strword_utf8_r : strword_r) {}
+    explicit CLineTokenizer(bool utf8) : m_pfn(Classic(utf8)) {}
     CLineTokenizer(bool utf8, std::unique_ptr<CWordSplitter> splitter)
-        : m_pfn(utf8 ? strword_utf8_r : strword_r), m_pSplitter(std::move(splitter)) {}
+        : m_pfn(SplitWords), m_state{{}, Classic(utf8), splitter.get()},
+          m_pSplitter(std::move(splitter)) {}
 
     // The first word of text (in a padded buffer) that is not empty, or null.
-    char* First(char* text) {
-        if (m_pSplitter) [[unlikely]]
-            return FirstSplit(text);
-        return Skip(m_pfn(text, &m_state));
-    }
+    char* First(char* text) { return Skip(m_pfn(text, &m_state.classic)); }
     // The next word that is not empty, or null at the end of the line.
-    char* Next() {
-        if (m_pSplitter) [[unlikely]]
-            return NextSplit();
-        return Skip(m_pfn(nullptr, &m_state));
-    }
+    char* Next() { return Skip(m_pfn(nullptr, &m_state.classic)); }
 
   private:
+    using Tokenize = char* (*)(char*, strword_state*);
+    static Tokenize Classic(bool utf8) { return utf8 ? strword_utf8_r : strword_r; }
+
     char* Skip(char* word) {
         while (word && word[0] == '\0')
-            [[unlikely]] word = m_pfn(nullptr, &m_state);
+            [[unlikely]] word = m_pfn(nullptr, &m_state.classic);
         return word;
     }
-    char* FirstSplit(char* text);
-    char* NextSplit();
+    // strword's continuation comes first, so that SplitWords, given it, finds
+    // the rest.
+    struct State {
+        strword_state classic{};
+        Tokenize pfnClassic = nullptr;
+        CWordSplitter* pSplitter = nullptr;
+    };
+    static char* SplitWords(char* text, strword_state* classic);
 
-    char* (*m_pfn)(char*, strword_state*);
-    strword_state m_state{};
+    Tokenize m_pfn;
+    State m_state;
     std::unique_ptr<CWordSplitter> m_pSplitter;
 };
 
