@@ -326,8 +326,8 @@ std::string BuildUsageText() {
             "Exit status: 0 when every file was counted, 1 when the output was\n"
             "written but some file could not be opened or read, 2 for a usage error,\n"
             "a DIRECTORY that cannot be read, an output that cannot be written (an\n"
-            "existing FILE is then left as it was), or a --segment whose dictionary\n"
-            "cannot be loaded.\n";
+            "existing FILE is then left as it was), or a count by dictionary\n"
+            "(--segment or the profile) when MeCab or its dictionary cannot be loaded.\n";
     return text;
 }
 
