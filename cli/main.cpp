@@ -10,6 +10,7 @@
 #include "engine/count_notifier.h"
 #include "engine/file_list.h"
 #include "engine/report_format.h"
+#include "engine/segment.h"
 #include "engine/vorlan_doc.h"
 #include "platform/atomic_file.h"
 #include "platform/large_pages.h"
@@ -151,6 +152,11 @@ int CountAndWrite(const CountOptions& options) {
     CProfileSettings profile(location);
     CSettingsOverlay settings(profile);
     ApplyOptionOverrides(options, settings);
+    // Japanese words by dictionary need MeCab: without it nothing is counted.
+    if (const CSegmentation segmentation(settings); !segmentation.Ready()) {
+        std::fprintf(stderr, "%s\n", segmentation.Error().c_str());
+        return kExitTrouble;
+    }
 
     CStderrNotifier notifier;
     CVorlanDoc doc(settings, notifier);

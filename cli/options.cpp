@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "engine/segment.h"
 #include "engine/text_encoding.h"
 #include "settings/settings_overlay.h"
 
@@ -27,6 +28,7 @@ enum OptionCode : int {
     kVersion,
     kFormat,
     kOutput,
+    kSegment,
 };
 
 // The heading of --help an option is listed under.
@@ -42,7 +44,7 @@ struct OptionRow {
 };
 
 // Every option, in the order --help lists them.
-constexpr std::array<OptionRow, 11> kOptionRows{{
+constexpr std::array<OptionRow, 12> kOptionRows{{
     {"order", "ORDER", 0, kOrder, HelpGroup::options,
      "abc (ascending), zyx (descending), tail (by word\n"
      "endings), freq (most frequent first) or lowfreq"},
@@ -55,6 +57,12 @@ constexpr std::array<OptionRow, 11> kOptionRows{{
     {"encoding", "ENC", 0, kEncoding, HelpGroup::options,
      "sjis (bytes: single-byte and Shift-JIS text), utf8,\n"
      "or detect (UTF-8 for each file that is valid UTF-8)"},
+    {"segment", "HOW", 0, kSegment, HelpGroup::options,
+     "how Japanese is split into words: type (by\n"
+     "character type), dictionary (by MeCab's IPA\n"
+     "dictionary) or lemma (the same, each word as its\n"
+     "base form); the last two need the Debian packages\n"
+     "libmecab2 and mecab-ipadic-utf8"},
     {"profile", "FILE", 0, kProfile, HelpGroup::options,
      "read the options from FILE instead of the profile\n"
      "named by VORLAN_INI or $XDG_CONFIG_HOME/vorlan/VORLAN.INI"},
@@ -170,6 +178,19 @@ ParseResult TakeEncoding(std::string_view text, CountOptions& options) {
     return {};
 }
 
+ParseResult TakeSegment(std::string_view text, CountOptions& options) {
+    constexpr std::array<std::pair<std::string_view, int>, 3> kModes{{
+        {"type", kSegmentByType},
+        {"dictionary", kSegmentByDictionary},
+        {"lemma", kSegmentBaseForms},
+    }};
+    int mode = 0;
+    if (!FindByName(kModes, text, mode))
+        return Error(text, "unknown segmentation (use type, dictionary or lemma)");
+    options.segment = mode;
+    return {};
+}
+
 ParseResult TakeFormat(std::string_view text, CountOptions& options) {
     constexpr std::array<std::pair<std::string_view, DataFormat>, 3> kFormats{{
         {"tsv", DataFormat::tsv},
@@ -225,6 +246,8 @@ ParseResult TakeOption(OptionCode code, std::string_view value, CountOptions& op
         return TakeOrder(value, options);
     case kEncoding:
         return TakeEncoding(value, options);
+    case kSegment:
+        return TakeSegment(value, options);
     case kFormat:
         return TakeFormat(value, options);
     case kOutput:
@@ -302,8 +325,9 @@ std::string BuildUsageText() {
             "\n"
             "Exit status: 0 when every file was counted, 1 when the output was\n"
             "written but some file could not be opened or read, 2 for a usage error,\n"
-            "a DIRECTORY that cannot be read or an output that cannot be written (an\n"
-            "existing FILE is then left as it was).\n";
+            "a DIRECTORY that cannot be read, an output that cannot be written (an\n"
+            "existing FILE is then left as it was), or a count by dictionary\n"
+            "(--segment or the profile) when MeCab or its dictionary cannot be loaded.\n";
     return text;
 }
 
@@ -372,6 +396,8 @@ void ApplyOptionOverrides(const CountOptions& options, CSettingsOverlay& overlay
         overlay.Override("Option", "DeHTML", 1);
     if (options.encoding)
         overlay.Override("Option", "Encoding", *options.encoding);
+    if (options.segment)
+        overlay.Override("Option", "Segment", *options.segment);
 }
 
 const char* UsageText() {

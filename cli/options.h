@@ -19,6 +19,7 @@ struct CountOptions {
     std::optional<std::string> profile; // --profile FILE
     std::optional<ReportOrder> order;   // --order
     std::optional<int> encoding;        // --encoding, as "Option"/"Encoding" holds it
+    std::optional<int> segment;         // --segment, as "Option"/"Segment" holds it
     bool percent = false;
     bool subdir = false;
     bool binary = false;

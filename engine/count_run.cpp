@@ -9,6 +9,7 @@
 #include "engine/line_counter.h"
 #include "engine/report_format.h"
 #include "engine/scan_progress.h"
+#include "engine/segment.h"
 #include "engine/vorlan_doc.h"
 #include "filters/dehtml_string.h"
 #include "settings/setting_keys.h"
@@ -56,7 +57,22 @@ CCountRun::CCountRun(CVorlanDoc& doc, const CSettingsStore& settings, ICountNoti
                      const ScanThreads& threads, const CCountInput& input)
     : m_doc(doc), m_settings(settings), m_notifier(notifier), m_threads(threads), m_input(input) {}
 
+CCountRun::~CCountRun() = default;
+
+bool CCountRun::LoadSegmentation() {
+    if (!m_pSegmentation)
+        m_pSegmentation = std::make_unique<CSegmentation>(m_settings);
+    if (m_pSegmentation->Ready())
+        return true;
+    if (!m_outcome.bNotCounted)
+        m_notifier.ShowMessage(m_pSegmentation->Error());
+    m_outcome.bNotCounted = true;
+    return false;
+}
+
 CountOutcome CCountRun::Run(const std::vector<std::string>& files, const std::string& spec) {
+    if (!LoadSegmentation())
+        return m_outcome;
     m_doc.m_nFilesProcessed = 0;
     m_doc.m_nDifferentWords = 0;
     m_doc.m_nTotalWords = 0;
@@ -89,6 +105,8 @@ void CCountRun::ReadOptions() {
 }
 
 void CCountRun::Scan(const std::vector<std::string>& files, const ScanVariant& variant) {
+    if (!LoadSegmentation())
+        return;
     m_options.nEncoding = GetInt(m_settings, setting_keys::kEncoding);
     m_variant = variant;
     ScanList(files);
@@ -145,7 +163,7 @@ std::vector<bool> CCountRun::FilesToCount(const std::vector<std::string>& files)
 class CCountRun::CScanHooks {
   public:
     CScanHooks(CCountRun& run, CScanBuffers& buffers, bool utf8)
-        : m_run(run), m_buffers(buffers), m_tokenizer(utf8) {}
+        : m_run(run), m_buffers(buffers), m_tokenizer(run.m_pSegmentation->MakeTokenizer(utf8)) {}
     bool Stop() const { return m_run.Quit(); }
     void Between(const CTextLineReader& reader) {
         if (m_buffers.progress.Due()) [[unlikely]]

@@ -9,6 +9,7 @@
 #include "engine/scan.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class CExStringList;
 class CLineTokenizer;
 class CScanBuffers;
 class CScanProgress;
+class CSegmentation;
 class CSettingsStore;
 class CStringTree;
 class CVorlanDoc;
@@ -41,6 +43,9 @@ struct CountOutcome {
     // The files were read as UTF-8: every file, or with per-file detection
     // at least one. The report's words are then shown as UTF-8.
     bool bUtf8Report = false;
+    // Nothing was counted and the report is as it was: what splitting the
+    // words needs could not be loaded (the user was told).
+    bool bNotCounted = false;
 };
 
 // Width of the count field that the frequency ordering sorts on.
@@ -61,6 +66,7 @@ class CCountRun {
     // Every argument must outlive the run.
     CCountRun(CVorlanDoc& doc, const CSettingsStore& settings, ICountNotifier& notifier,
               const ScanThreads& threads, const CCountInput& input);
+    ~CCountRun();
     CCountRun(const CCountRun&) = delete;
     CCountRun& operator=(const CCountRun&) = delete;
 
@@ -72,6 +78,11 @@ class CCountRun {
     // variant says.
     void Scan(const std::vector<std::string>& files, const ScanVariant& variant);
     const CountOutcome& Outcome() const { return m_outcome; }
+    // Loads what splitting the words takes (the analyser of Japanese words
+    // by dictionary), once. False, after telling the user, when it cannot be
+    // loaded: Run and Scan then count nothing. They call it themselves; a
+    // caller calls it first to leave its document untouched on failure.
+    bool LoadSegmentation();
 
   private:
     // Options read at the start; "Freq" and "LowFreq" are read after the
@@ -118,6 +129,7 @@ class CCountRun {
     Options m_options;
     ScanVariant m_variant = kScanPlain;
     CountOutcome m_outcome;
+    std::unique_ptr<CSegmentation> m_pSegmentation;
 };
 
 #endif

@@ -7,34 +7,14 @@
 #define VORLAN_ENGINE_LINE_COUNTER_H
 
 #include "engine/scan.h"
+#include "engine/segment_tokenizer.h"
 #include "engine/text_encoding.h"
 #include "engine/word_index.h"
 #include "platform/line_reader.h"
 
-#include "tesmo.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-
-// A tokenizer with a continuation of its own, so that each line loop keeps
-// its place whatever other loops or event handlers tokenize meanwhile.
-class CLineTokenizer {
-  public:
-    explicit CLineTokenizer(bool utf8) : m_pfn(utf8 ? strword_utf8_r : strword_r) {}
-    char* First(char* text) { return Skip(m_pfn(text, &m_state)); }
-    // The next word that is not empty, or null at the end of the line.
-    char* Next() { return Skip(m_pfn(nullptr, &m_state)); }
-
-  private:
-    char* Skip(char* word) {
-        while (word && word[0] == '\0')
-            [[unlikely]] word = m_pfn(nullptr, &m_state);
-        return word;
-    }
-    char* (*m_pfn)(char*, strword_state*);
-    strword_state m_state{};
-};
 
 // The line buffer of one line loop. The padding after the line lets the word
 // tables read every word in 8-byte loads; it is never written.

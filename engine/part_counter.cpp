@@ -3,6 +3,7 @@
 #include "engine/count_input.h"
 #include "engine/line_counter.h"
 #include "engine/scan_progress.h"
+#include "engine/segment.h"
 #include "engine/text_encoding.h"
 
 #include <new>
@@ -14,9 +15,10 @@ namespace {
 // the part's tally.
 class CPartHooks {
   public:
-    CPartHooks(PartResult& result, const std::atomic<bool>& stop, bool utf8, bool reverse)
-        : m_result(result), m_tally(*result.pTally), m_stop(stop), m_tokenizer(utf8),
-          m_bReverse(reverse) {}
+    CPartHooks(PartResult& result, const std::atomic<bool>& stop, CLineTokenizer tokenizer,
+               bool reverse)
+        : m_result(result), m_tally(*result.pTally), m_stop(stop),
+          m_tokenizer(std::move(tokenizer)), m_bReverse(reverse) {}
     bool Stop() {
         if (!m_stop.load(std::memory_order_relaxed)) [[likely]]
             return false;
@@ -128,7 +130,11 @@ void CPartCounter::CountPart(std::size_t k) {
         result.bUtf8 = ReadsAsUtf8(part);
         result.pTally = std::make_unique<CWordTally>(part.nBytes);
         auto buffer = std::make_unique<CLineBuffer>();
-        CPartHooks hooks(result, m_bStop, result.bUtf8, m_options.bReverseWords);
+        const CSegmentation* segmentation = m_options.pSegmentation;
+        CPartHooks hooks(result, m_bStop,
+                         segmentation ? segmentation->MakeTokenizer(result.bUtf8)
+                                      : CLineTokenizer(result.bUtf8),
+                         m_options.bReverseWords);
         CountLinesOfFile(reader, *buffer, result.bUtf8 && part.nBegin == 0, hooks);
         result.nWordsCounted.store(hooks.Words(), std::memory_order_relaxed);
         result.bReadFailed = reader.Failed();

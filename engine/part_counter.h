@@ -20,6 +20,7 @@
 #include <vector>
 
 class CCountInput;
+class CSegmentation;
 
 // What counting one part gave. Each in a cache line of its own: the thread
 // counting one part never slows the one counting the next.
@@ -42,6 +43,9 @@ class CPartCounter {
     struct Options {
         bool bReverseWords = false; // words are counted with their bytes reversed
         int nEncoding = 0;          // TextEncoding of the count
+        // Makes the tokenizers, and must outlive the counter; null: by
+        // character type.
+        const CSegmentation* pSegmentation = nullptr;
     };
 
     // The list, the parts and the input must outlive the counter.

@@ -30,7 +30,8 @@ bool CCountRun::ScanInParts(const std::vector<std::string>& files, const std::ve
     const std::vector<ScanPart>& parts = plan.parts;
     if (parts.empty())
         return false;
-    CPartCounter counter(files, parts, m_input, {m_variant.reverseWords, m_options.nEncoding});
+    CPartCounter counter(files, parts, m_input,
+                         {m_variant.reverseWords, m_options.nEncoding, m_pSegmentation.get()});
     if (counter.Start(m_threads.nThreads) == 0)
         return false;
     // The document counts from now on, whichever file opens first.

@@ -49,6 +49,11 @@ void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string s
         }
     } guard{*this};
     m_pRun = &run;
+    // A count that cannot start leaves the document as it was, path and all.
+    if (!run.LoadSegmentation()) {
+        m_lastCount = run.Outcome();
+        return;
+    }
     ForgetPathName();
     m_lastCount = run.Run(files, spec);
 }

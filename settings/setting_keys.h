@@ -45,6 +45,7 @@ inline constexpr FlagKey kBinary{"Option", "Binary"};
 inline constexpr FlagKey kDeHtml{"Option", "DeHTML", true};
 // How file bytes are read: a TextEncoding value of the engine.
 inline constexpr IntKey kEncoding{"Option", "Encoding", 0};
+// How lines are split into words: a SegmentMode value of the engine.
 inline constexpr IntKey kSegment{"Option", "Segment", 0};
 
 // The folder the Select Files dialog showed last.
