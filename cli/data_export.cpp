@@ -94,6 +94,8 @@ std::string Hex(std::string_view bytes) {
     return text;
 }
 
+} // namespace
+
 // "name":"text", where text is bytes as they are (valid UTF-8) or converted
 // from Shift-JIS. When conversion replaced bytes, a second member
 // "name_bytes" keeps all of them in hexadecimal.
@@ -109,6 +111,8 @@ std::string JsonTextMember(std::string_view name, std::string_view bytes, bool f
         member += ',' + JsonString(std::string(name) + "_bytes") + ':' + JsonString(Hex(bytes));
     return member;
 }
+
+namespace {
 
 void WriteJson(const CExStringList& report, const ExportTotals& totals, CArchive& ar) {
     const bool utf8 = AllWordsUtf8(report);
