@@ -5,6 +5,7 @@
 #include "platform/document.h"
 #include "platform/utf8.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -168,38 +169,55 @@ std::string FormatPercent(double value) {
 
 std::string TsvField(std::string_view bytes) {
     std::string field;
-    field.reserve(bytes.size());
-    for (char c : bytes) {
-        switch (c) {
-        case '\\':
-            field += "\\\\";
-            break;
-        case '\t':
-            field += "\\t";
-            break;
-        case '\n':
-            field += "\\n";
-            break;
-        case '\r':
-            field += "\\r";
-            break;
-        default:
-            field += c;
-        }
-    }
+    AppendTsvField(field, bytes);
     return field;
 }
 
+void AppendTsvField(std::string& out, std::string_view bytes) {
+    if (std::none_of(bytes.begin(), bytes.end(),
+                     [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; })) {
+        out += bytes;
+        return;
+    }
+    for (char c : bytes) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
 std::string CsvField(std::string_view bytes) {
-    if (bytes.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(bytes);
-    std::string field = "\"";
+    std::string field;
+    AppendCsvField(field, bytes);
+    return field;
+}
+
+void AppendCsvField(std::string& out, std::string_view bytes) {
+    if (std::none_of(bytes.begin(), bytes.end(),
+                     [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
+        out += bytes;
+        return;
+    }
+    out += '"';
     for (char c : bytes) {
         if (c == '"')
-            field += '"';
-        field += c;
+            out += '"';
+        out += c;
     }
-    return field + '"';
+    out += '"';
 }
 
 std::string JsonString(std::string_view utf8) {

@@ -36,6 +36,9 @@ std::string TsvField(std::string_view bytes);
 // One field of a CSV record: quoted, with quotes doubled, when it holds a
 // comma, a quote, CR or LF.
 std::string CsvField(std::string_view bytes);
+// The same fields appended to out, for writers of many rows.
+void AppendTsvField(std::string& out, std::string_view bytes);
+void AppendCsvField(std::string& out, std::string_view bytes);
 // A JSON string literal of UTF-8 text, quotes included.
 std::string JsonString(std::string_view utf8);
 // "name":"text", where text is bytes as they are (valid UTF-8) or, with

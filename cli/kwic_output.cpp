@@ -7,6 +7,7 @@
 #include "tesmo.h"
 
 #include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -44,11 +45,17 @@ struct Delimited {
     char separator;
     const char* lineEnd;
     std::string (*field)(std::string_view);
+    void (*append)(std::string&, std::string_view);
 };
 
 Delimited DelimitedOf(DataFormat format) {
-    return format == DataFormat::csv ? Delimited{',', "\r\n", CsvField}
-                                     : Delimited{'\t', "\n", TsvField};
+    return format == DataFormat::csv ? Delimited{',', "\r\n", CsvField, AppendCsvField}
+                                     : Delimited{'\t', "\n", TsvField, AppendTsvField};
+}
+
+void AppendNumber(std::string& out, std::uint64_t n) {
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
 }
 
 std::string JoinRow(const Delimited& d, std::initializer_list<std::string> fields) {
@@ -169,13 +176,24 @@ void CKwicWriter::Finish() {
 std::string CKwicWriter::FormatRow(const KwicRow& row) {
     if (!m_format)
         return FormatPlain(row);
+    if (*m_format != DataFormat::json) {
+        // Written field by field into one buffer: a row per hit adds up.
+        const Delimited d = DelimitedOf(*m_format);
+        std::string text;
+        text.reserve(row.path.size() + row.left.size() + row.right.size() + 40);
+        d.append(text, row.path);
+        text += d.separator;
+        AppendNumber(text, row.nLine);
+        text += d.separator;
+        AppendNumber(text, row.nColumn);
+        for (std::string_view field : {row.left, row.hit, row.right}) {
+            text += d.separator;
+            d.append(text, field);
+        }
+        return text += d.lineEnd;
+    }
     const std::string line = std::to_string(row.nLine);
     const std::string column = std::to_string(row.nColumn);
-    if (*m_format != DataFormat::json) {
-        const Delimited d = DelimitedOf(*m_format);
-        return JoinRow(d, {d.field(row.path), line, column, d.field(row.left), d.field(row.hit),
-                           d.field(row.right)});
-    }
     auto member = [&](const char* name, std::string_view bytes) {
         return JsonTextMember(name, bytes, !IsValidUtf8(bytes), m_converter);
     };
