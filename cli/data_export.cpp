@@ -1,6 +1,7 @@
 #include "cli/data_export.h"
 
 #include "cli/sjis_to_utf8.h"
+#include "engine/concordance_rows.h"
 #include "engine/ex_string_list.h"
 #include "platform/document.h"
 #include "platform/utf8.h"
@@ -171,32 +172,6 @@ std::string TsvField(std::string_view bytes) {
     std::string field;
     AppendTsvField(field, bytes);
     return field;
-}
-
-void AppendTsvField(std::string& out, std::string_view bytes) {
-    if (std::none_of(bytes.begin(), bytes.end(),
-                     [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; })) {
-        out += bytes;
-        return;
-    }
-    for (char c : bytes) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-        }
-    }
 }
 
 std::string CsvField(std::string_view bytes) {

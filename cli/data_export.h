@@ -36,8 +36,8 @@ std::string TsvField(std::string_view bytes);
 // One field of a CSV record: quoted, with quotes doubled, when it holds a
 // comma, a quote, CR or LF.
 std::string CsvField(std::string_view bytes);
-// The same fields appended to out, for writers of many rows.
-void AppendTsvField(std::string& out, std::string_view bytes);
+// The CSV field appended to out, for writers of many rows (the TSV one is
+// AppendTsvField of engine/concordance_rows.h).
 void AppendCsvField(std::string& out, std::string_view bytes);
 // A JSON string literal of UTF-8 text, quotes included.
 std::string JsonString(std::string_view utf8);

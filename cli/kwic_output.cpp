@@ -45,17 +45,11 @@ struct Delimited {
     char separator;
     const char* lineEnd;
     std::string (*field)(std::string_view);
-    void (*append)(std::string&, std::string_view);
 };
 
 Delimited DelimitedOf(DataFormat format) {
-    return format == DataFormat::csv ? Delimited{',', "\r\n", CsvField, AppendCsvField}
-                                     : Delimited{'\t', "\n", TsvField, AppendTsvField};
-}
-
-void AppendNumber(std::string& out, std::uint64_t n) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    return format == DataFormat::csv ? Delimited{',', "\r\n", CsvField}
+                                     : Delimited{'\t', "\n", TsvField};
 }
 
 std::string JoinRow(const Delimited& d, std::initializer_list<std::string> fields) {
@@ -144,9 +138,10 @@ CKwicWriter::CKwicWriter(const KwicRequest& request, std::optional<DataFormat> f
         m_nPlaceWidth += 8; // ":" and six digits of a line number
     } else if (*format == DataFormat::json) {
         Put("[");
+    } else if (*format == DataFormat::tsv) {
+        Put(kKwicTsvHeader);
     } else {
-        const Delimited d = DelimitedOf(*format);
-        Put(JoinRow(d, {"file", "line", "column", "left", "hit", "right"}));
+        Put("file,line,column,left,hit,right\r\n");
     }
 }
 
@@ -176,21 +171,21 @@ void CKwicWriter::Finish() {
 std::string CKwicWriter::FormatRow(const KwicRow& row) {
     if (!m_format)
         return FormatPlain(row);
-    if (*m_format != DataFormat::json) {
-        // Written field by field into one buffer: a row per hit adds up.
-        const Delimited d = DelimitedOf(*m_format);
+    if (*m_format == DataFormat::tsv) {
         std::string text;
-        text.reserve(row.path.size() + row.left.size() + row.right.size() + 40);
-        d.append(text, row.path);
-        text += d.separator;
-        AppendNumber(text, row.nLine);
-        text += d.separator;
-        AppendNumber(text, row.nColumn);
+        AppendKwicTsvRow(text, row);
+        return text;
+    }
+    if (*m_format == DataFormat::csv) {
+        // Written field by field into one buffer: a row per hit adds up.
+        std::string text;
+        AppendCsvField(text, row.path);
+        text += ',' + std::to_string(row.nLine) + ',' + std::to_string(row.nColumn);
         for (std::string_view field : {row.left, row.hit, row.right}) {
-            text += d.separator;
-            d.append(text, field);
+            text += ',';
+            AppendCsvField(text, field);
         }
-        return text += d.lineEnd;
+        return text += "\r\n";
     }
     const std::string line = std::to_string(row.nLine);
     const std::string column = std::to_string(row.nColumn);

@@ -1,6 +1,7 @@
 #include "engine/concordance_rows.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -40,4 +41,44 @@ std::string_view NeighbourWord(const ConcordanceLine& line, std::size_t index, i
     if (at < 0 || at >= static_cast<std::ptrdiff_t>(line.words.size()))
         return {};
     return line.words[static_cast<std::size_t>(at)];
+}
+
+void AppendTsvField(std::string& out, std::string_view bytes) {
+    if (std::none_of(bytes.begin(), bytes.end(),
+                     [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; })) {
+        out += bytes;
+        return;
+    }
+    for (char c : bytes) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+void AppendKwicTsvRow(std::string& out, const KwicRow& row) {
+    char digits[24];
+    AppendTsvField(out, row.path);
+    out += '\t';
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, row.nLine).ptr);
+    out += '\t';
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, row.nColumn).ptr);
+    for (std::string_view field : {row.left, row.hit, row.right}) {
+        out += '\t';
+        AppendTsvField(out, field);
+    }
+    out += '\n';
 }

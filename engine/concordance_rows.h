@@ -5,6 +5,7 @@
 
 #include "engine/concordance.h"
 
+#include <string>
 #include <string_view>
 
 struct KwicRow {
@@ -27,5 +28,15 @@ KwicRow MakeKwicRow(const ConcordanceLine& line, std::size_t index, unsigned nCo
 // The word nAway words to the left (negative) or right (positive) of
 // words[index] in the line piece, or "" when the line has none there.
 std::string_view NeighbourWord(const ConcordanceLine& line, std::size_t index, int nAway);
+
+// TSV is how hits leave every front end (vorlan-count --format=tsv, the
+// window's Copy and Save as), so the TSV field escaping of all data lives
+// here: backslash, tab, LF and CR become \\, \t, \n and \r.
+void AppendTsvField(std::string& out, std::string_view bytes);
+
+// The header row and one row of a hit, each ending with LF: file, line,
+// column, left, hit, right.
+inline constexpr const char kKwicTsvHeader[] = "file\tline\tcolumn\tleft\thit\tright\n";
+void AppendKwicTsvRow(std::string& out, const KwicRow& row);
 
 #endif
