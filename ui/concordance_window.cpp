@@ -120,7 +120,14 @@ void CConcordanceWindow::CreateWidgets() {
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->verticalHeader()->hide();
     m_pTable->horizontalHeader()->setStretchLastSection(true);
-    m_pTable->setColumnWidth(CConcordanceModel::kLeft, 320);
+    // One text line per hit; a long path or left context loses its start,
+    // so that the file name and the words next to the hit stay in view.
+    m_pTable->setWordWrap(false);
+    m_pTable->setTextElideMode(Qt::ElideLeft);
+    m_pTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    const int widths[] = {180, 50, 300, 90};
+    for (int column = 0; column < 4; ++column)
+        m_pTable->setColumnWidth(column, widths[column]);
     connect(m_pTable, &QTableView::doubleClicked, this, &CConcordanceWindow::ShowHit);
     m_pTabs->addTab(m_pTable, tr("Hits"));
     m_pCollocates = new QTableWidget(0, 5, m_pTabs);
