@@ -71,6 +71,8 @@ CConcordanceWindow::CConcordanceWindow(std::shared_ptr<CResultDocument> doc, std
     CreateStatusBar();
     UpdateTitle(0);
     resize(900, 500);
+    if (parent)
+        parent->installEventFilter(this);
 }
 
 CConcordanceWindow::~CConcordanceWindow() = default;
@@ -249,6 +251,12 @@ void CConcordanceWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+bool CConcordanceWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && watched == parent())
+        m_nQuit = 1;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CConcordanceWindow::ShowMessage(const std::string& text) {

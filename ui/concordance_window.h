@@ -45,6 +45,8 @@ class CConcordanceWindow : public QMainWindow, private ICountNotifier {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The main window closing stops the search: the program is ending.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateWidgets();

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -49,6 +50,7 @@ class ConcordanceWindowTest : public QObject {
     void cleanup();
     void doubleClickOnWordLine_opensTheFilledWindow();
     void changedFile_isToldInTheWindowAndTheFileView();
+    void stop_whileTheTableFills();
 
   private:
     void Count();
@@ -153,6 +155,34 @@ void ConcordanceWindowTest::changedFile_isToldInTheWindowAndTheFileView() {
     QVERIFY(FindWidget<QLabel>(view, QStringLiteral("concordanceFileNote"))
                 ->text()
                 .contains("no longer holds the hit"));
+}
+
+// The search lets events through as a count does: Stop reaches it while the
+// table fills, and what was found until then stays.
+void ConcordanceWindowTest::stop_whileTheTableFills() {
+    WriteLargeFile(m_dir.filePath("a.txt"), 300000);
+    Count();
+    View()->viewport()->repaint();
+    const int pitch = View()->Metrics().height + 2;
+    QPointer<CConcordanceWindow> seen;
+    WhenReady(
+        m_frame,
+        [&] {
+            seen = TopLevel<CConcordanceWindow>(QStringLiteral("concordanceWindow"));
+            return seen && seen->IsSearching() &&
+                   FindWidget<QTableView>(seen, QStringLiteral("concordanceTable"))
+                           ->model()
+                           ->rowCount() > 0;
+        },
+        [&] { FindWidget<QPushButton>(seen, QStringLiteral("concordanceStop"))->click(); });
+    View()->SetMenuPoint(QPoint(10, LineOf("alpha") * pitch + 3));
+    View()->DoCommand(ID_CONCORDANCE);
+    QVERIFY(seen);
+    const int rows =
+        FindWidget<QTableView>(seen, QStringLiteral("concordanceTable"))->model()->rowCount();
+    QVERIFY(rows > 0 && rows < 300000);
+    QVERIFY(
+        FindWidget<QLabel>(seen, QStringLiteral("concordanceNote"))->text().startsWith("Stopped"));
 }
 
 QTEST_MAIN(ConcordanceWindowTest)
