@@ -30,11 +30,10 @@ std::string PrepareKwicWord(const std::string& word, int encoding, ConcordanceWo
     const bool readsBytes = encoding != kEncodingUtf8;
     const bool beyondAscii = std::any_of(
         word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
-    if (readsBytes && beyondAscii && IsValidUtf8(word) && !Utf8ToCp932(word, out.bytes)) {
-        if (encoding == kEncodingBytes)
-            return "has no Shift-JIS form for files read as Shift-JIS";
+    // A word with no form in code page 932 can still be found as its own
+    // bytes: UTF-8 text read as bytes.
+    if (readsBytes && beyondAscii && IsValidUtf8(word) && !Utf8ToCp932(word, out.bytes))
         out.bytes = word;
-    }
     if ((readsBytes && !IsSingleWord(out.bytes, false)) ||
         (readsUtf8 && !IsSingleWord(out.utf8, true)))
         return "is not a single word: the count would split it or drop its delimiters";

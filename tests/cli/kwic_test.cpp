@@ -90,6 +90,13 @@ TEST_F(Kwic, PlainLinesAlignTheHitsAndDecodeShiftJis) {
               std::string::npos);
 }
 
+TEST_F(Kwic, WordWithoutAShiftJisFormIsLookedForAsItsBytes) {
+    tree.Write("d/u.txt", "un caf\xC3\xA9 na\xC3\xAFve\n");
+    const RunResult r = Run({"--kwic=na\xC3\xAFve", "--format=tsv", tree.Path("d")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\tun caf\xC3\xA9\tna\xC3\xAFve\t\n"), std::string::npos) << r.out;
+}
+
 TEST_F(Kwic, StandardInputIsReadOnceForBothModes) {
     const RunResult hits = Run({"--kwic=a", "--format=tsv", "-"}, "a b a\n");
     EXPECT_EQ(hits.out, "file\tline\tcolumn\tleft\thit\tright\n(standard input)\t1\t1\t\ta\tb a\n"
