@@ -113,9 +113,11 @@ TEST_P(HitsEqualCounts, ForEveryWordOfTheReport) {
     CountFixture f;
     f.settings.Set("Option", "DeHTML", GetParam().html ? 1 : 0);
     f.settings.Set("Sort", "Tail", GetParam().tail ? 1 : 0);
+    f.settings.Set("Option", "Binary", 1); // the program file is skipped by both
     const std::vector<std::string> files = {
         tree.Write("a.txt", GenerateFile(1, false)),
         tree.Write("b.txt", GenerateFile(2, true) + "the LORD\x1A the the"),
+        tree.Write("c.exe", "the LORD the\n"),
     };
     f.doc.CountWords(files, tree.Path("*.txt"));
     std::vector<std::vector<std::string>> lines;
@@ -139,6 +141,7 @@ TEST_P(HitsEqualCounts, ForEveryWordOfTheReport) {
         if (GetParam().html)
             continue; // columns count the line after its tags are removed
         for (const Hit& h : sink.hits) {
+            ASSERT_NE(h.path, files[2]);
             const std::size_t file = h.path == files[0] ? 0 : 1;
             ASSERT_LE(h.line, lines[file].size());
             const std::string& text = lines[file][h.line - 1];
