@@ -1,10 +1,12 @@
 #include "cli/data_export.h"
 
 #include "cli/sjis_to_utf8.h"
+#include "engine/concordance_rows.h"
 #include "engine/ex_string_list.h"
 #include "platform/document.h"
 #include "platform/utf8.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -94,6 +96,8 @@ std::string Hex(std::string_view bytes) {
     return text;
 }
 
+} // namespace
+
 // "name":"text", where text is bytes as they are (valid UTF-8) or converted
 // from Shift-JIS. When conversion replaced bytes, a second member
 // "name_bytes" keeps all of them in hexadecimal.
@@ -109,6 +113,8 @@ std::string JsonTextMember(std::string_view name, std::string_view bytes, bool f
         member += ',' + JsonString(std::string(name) + "_bytes") + ':' + JsonString(Hex(bytes));
     return member;
 }
+
+namespace {
 
 void WriteJson(const CExStringList& report, const ExportTotals& totals, CArchive& ar) {
     const bool utf8 = AllWordsUtf8(report);
@@ -164,38 +170,29 @@ std::string FormatPercent(double value) {
 
 std::string TsvField(std::string_view bytes) {
     std::string field;
-    field.reserve(bytes.size());
-    for (char c : bytes) {
-        switch (c) {
-        case '\\':
-            field += "\\\\";
-            break;
-        case '\t':
-            field += "\\t";
-            break;
-        case '\n':
-            field += "\\n";
-            break;
-        case '\r':
-            field += "\\r";
-            break;
-        default:
-            field += c;
-        }
-    }
+    AppendTsvField(field, bytes);
     return field;
 }
 
 std::string CsvField(std::string_view bytes) {
-    if (bytes.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(bytes);
-    std::string field = "\"";
+    std::string field;
+    AppendCsvField(field, bytes);
+    return field;
+}
+
+void AppendCsvField(std::string& out, std::string_view bytes) {
+    if (std::none_of(bytes.begin(), bytes.end(),
+                     [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
+        out += bytes;
+        return;
+    }
+    out += '"';
     for (char c : bytes) {
         if (c == '"')
-            field += '"';
-        field += c;
+            out += '"';
+        out += c;
     }
-    return field + '"';
+    out += '"';
 }
 
 std::string JsonString(std::string_view utf8) {

@@ -14,6 +14,7 @@
 
 class CArchive;
 class CExStringList;
+class CSjisToUtf8;
 
 enum class DataFormat { tsv, csv, json };
 
@@ -35,7 +36,15 @@ std::string TsvField(std::string_view bytes);
 // One field of a CSV record: quoted, with quotes doubled, when it holds a
 // comma, a quote, CR or LF.
 std::string CsvField(std::string_view bytes);
+// The CSV field appended to out, for writers of many rows (the TSV one is
+// AppendTsvField of engine/concordance_rows.h).
+void AppendCsvField(std::string& out, std::string_view bytes);
 // A JSON string literal of UTF-8 text, quotes included.
 std::string JsonString(std::string_view utf8);
+// "name":"text", where text is bytes as they are (valid UTF-8) or, with
+// fromSjis, converted from Shift-JIS; when conversion replaced bytes, a
+// second member "name_bytes" keeps all of them in hexadecimal.
+std::string JsonTextMember(std::string_view name, std::string_view bytes, bool fromSjis,
+                           CSjisToUtf8& converter);
 
 #endif

@@ -3,6 +3,7 @@
 // writes the report, or its word list as data, to standard output or a file.
 // Parse, validate, delegate to the engine, print, exit status.
 #include "cli/data_export.h"
+#include "cli/kwic_run.h"
 #include "cli/options.h"
 #include "cli/output_file.h"
 #include "cli/target.h"
@@ -23,6 +24,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
@@ -82,11 +84,12 @@ void WriteOutput(const CountOptions& options, CVorlanDoc& doc, const std::string
     WriteWordData(doc.m_listResult, totals, *options.format, ar);
 }
 
+using OutputWriter = std::function<void(CArchive&)>;
+
 // Writes the output to the open descriptor fd, buffered so that the many
 // report lines become few large writes; when memory is too short for the
 // large buffer a small one does.
-std::error_code WriteToDescriptor(int fd, const CountOptions& options, CVorlanDoc& doc,
-                                  const std::string& spec) {
+std::error_code WriteToDescriptor(int fd, const OutputWriter& write) {
     std::optional<CFdSink> sink;
     try {
         sink.emplace(fd);
@@ -94,7 +97,7 @@ std::error_code WriteToDescriptor(int fd, const CountOptions& options, CVorlanDo
         sink.emplace(fd, kSmallOutputBuffer);
     }
     CArchive ar(*sink);
-    WriteOutput(options, doc, spec, ar);
+    write(ar);
     if (!sink->Flush() || ar.Failed())
         return sink->Error() ? sink->Error() : std::make_error_code(std::errc::io_error);
     return {};
@@ -160,12 +163,27 @@ int CountAndWrite(const CountOptions& options) {
 
     CStderrNotifier notifier;
     CVorlanDoc doc(settings, notifier);
+    // A concordance reads the files as the count would, instead of counting.
+    std::optional<CKwicCommand> kwic;
+    if (options.kwic.Wanted()) {
+        kwic.emplace(options, settings, doc.m_listExclude, notifier);
+        if (std::string why = kwic->CheckWord(); !why.empty()) {
+            const std::string& word = options.kwic.Word();
+            return UsageError({ParseOutcome::error,
+                               !word.empty()       ? word
+                               : options.kwic.kwic ? "--kwic"
+                                                   : "--collocates",
+                               why});
+        }
+    }
     std::vector<std::string> files;
     std::string spec;
     if (options.FromStandardInput()) {
         files.emplace_back(kStandardInput);
         spec = kStandardInput;
         doc.SetDescriptorEntry(kStandardInput, STDIN_FILENO);
+        if (kwic)
+            kwic->SetDescriptorEntry(kStandardInput, STDIN_FILENO);
     } else {
         std::error_code listError;
         const bool subdir = IsOn(settings, setting_keys::kSubdir);
@@ -173,16 +191,25 @@ int CountAndWrite(const CountOptions& options) {
             return Fail(options.directory, listError.message());
         spec = target.directory + target.pattern;
     }
-    doc.CountWords(files, spec);
+    if (!kwic)
+        doc.CountWords(files, spec);
+    const OutputWriter write = [&](CArchive& ar) {
+        if (kwic)
+            kwic->Write(files, ar);
+        else
+            WriteOutput(options, doc, spec, ar);
+    };
 
     if (options.output) {
         const std::error_code ec = ReplaceFileAtomically(
-            *options.output, [&](int fd) { return WriteToDescriptor(fd, options, doc, spec); });
+            *options.output, [&](int fd) { return WriteToDescriptor(fd, write); });
         if (ec)
             return Fail(*options.output, ec.message());
-    } else if (std::error_code ec = WriteToDescriptor(STDOUT_FILENO, options, doc, spec)) {
+    } else if (std::error_code ec = WriteToDescriptor(STDOUT_FILENO, write)) {
         return Fail("standard output", ec.message());
     }
+    if (kwic)
+        return kwic->AllRead() ? kExitCounted : kExitSomeFilesFailed;
     const CountOutcome& count = doc.LastCount();
     return count.failedFiles.empty() && !count.bOutOfMemory ? kExitCounted : kExitSomeFilesFailed;
 }

@@ -29,10 +29,17 @@ enum OptionCode : int {
     kFormat,
     kOutput,
     kSegment,
+    kKwic,
+    kContext,
+    kKwicSort,
+    kRaw,
+    kCollocates,
+    kSpan,
+    kMin,
 };
 
 // The heading of --help an option is listed under.
-enum class HelpGroup { options, output };
+enum class HelpGroup { options, output, concordance };
 
 struct OptionRow {
     const char* name;    // the long name, without "--"
@@ -44,7 +51,7 @@ struct OptionRow {
 };
 
 // Every option, in the order --help lists them.
-constexpr std::array<OptionRow, 12> kOptionRows{{
+constexpr std::array<OptionRow, 19> kOptionRows{{
     {"order", "ORDER", 0, kOrder, HelpGroup::options,
      "abc (ascending), zyx (descending), tail (by word\n"
      "endings), freq (most frequent first) or lowfreq"},
@@ -74,6 +81,22 @@ constexpr std::array<OptionRow, 12> kOptionRows{{
     {"output", "FILE", 0, kOutput, HelpGroup::output,
      "write to FILE instead of standard output; FILE is\n"
      "replaced only once everything was written"},
+    {"kwic", "WORD", 0, kKwic, HelpGroup::concordance,
+     "list every occurrence of WORD in its context\n"
+     "instead of the report"},
+    {"context", "N", 0, kContext, HelpGroup::concordance,
+     "up to N words each side, within the line (default 5)"},
+    {"kwic-sort", "KEY", 0, kKwicSort, HelpGroup::concordance,
+     "1L, 2L, 3L, 1R, 2R, 3R (by the n-th word left or\n"
+     "right of the hit) or file (as found, the default)"},
+    {"raw", nullptr, 0, kRaw, HelpGroup::concordance,
+     "keep the files' bytes instead of decoding them"},
+    {"collocates", "WORD", 0, kCollocates, HelpGroup::concordance,
+     "list the words found near WORD, with their scores"},
+    {"span", "L,R", 0, kSpan, HelpGroup::concordance,
+     "words left and right of each hit (default 5,5)"},
+    {"min", "N", 0, kMin, HelpGroup::concordance,
+     "list words found near WORD at least N times (2)"},
 }};
 
 constexpr std::size_t kHelpColumn = 21;
@@ -223,6 +246,10 @@ ParseResult TakeOperand(std::string_view text, int& operands, CountOptions& opti
     return {};
 }
 
+ParseResult KwicValue(std::string_view what, std::string reason) {
+    return reason.empty() ? ParseResult{} : Error(what, std::move(reason));
+}
+
 // Applies one option that getopt_long recognised; value is its argument.
 ParseResult TakeOption(OptionCode code, std::string_view value, CountOptions& options) {
     switch (code) {
@@ -254,6 +281,23 @@ ParseResult TakeOption(OptionCode code, std::string_view value, CountOptions& op
         return TakeFileName("--output", value, options.output);
     case kProfile:
         return TakeFileName("--profile", value, options.profile);
+    case kKwic:
+        options.kwic.kwic = std::string(value);
+        break;
+    case kCollocates:
+        options.kwic.collocates = std::string(value);
+        break;
+    case kRaw:
+        options.kwic.bRaw = true;
+        break;
+    case kContext:
+        return KwicValue("--context", TakeKwicContext(value, options.kwic));
+    case kKwicSort:
+        return KwicValue(value, TakeKwicSort(value, options.kwic));
+    case kSpan:
+        return KwicValue("--span", TakeKwicSpan(value, options.kwic));
+    case kMin:
+        return KwicValue("--min", TakeKwicMin(value, options.kwic));
     case kOperand: // operands are taken by TakeOperand
         break;
     }
@@ -267,6 +311,9 @@ ParseResult CheckOperands(int operands, const CountOptions& options) {
         return Error("DIRECTORY", "empty name");
     if (options.FromStandardInput() && options.pattern)
         return Error(*options.pattern, "no PATTERN goes with - (standard input)");
+    std::string what;
+    if (std::string reason = CheckKwicRequest(options.kwic, what); !reason.empty())
+        return Error(what, std::move(reason));
     return {};
 }
 
@@ -310,6 +357,9 @@ std::string BuildUsageText() {
             "Output:\n";
     AppendHelpRows(HelpGroup::output, text);
     text += "\n"
+            "Concordance:\n";
+    AppendHelpRows(HelpGroup::concordance, text);
+    text += "\n"
             "Report lines end with CR LF, as in a saved report.\n"
             "\n"
             "Data formats hold one row per word in the report's order: the word, its\n"
@@ -322,6 +372,13 @@ std::string BuildUsageText() {
             "with \"encoding\", \"words\" and \"totals\"; it is UTF-8, so words that are\n"
             "not are converted from Shift-JIS (\"encoding\": \"converted from\n"
             "Shift-JIS\"), and a word that does not convert keeps its bytes in hex.\n"
+            "\n"
+            "A hit is a word the count would count as WORD; every hit of a report's\n"
+            "word is listed. With --format, hits are rows of file, line, column, left,\n"
+            "hit, right (column: the 1-based byte offset in the line, after tags are\n"
+            "removed with --html) and collocates rows of word, cooccurrences,\n"
+            "frequency, mi, log_likelihood. A UTF-8 WORD is converted to Shift-JIS for\n"
+            "files read as Shift-JIS.\n"
             "\n"
             "Exit status: 0 when every file was counted, 1 when the output was\n"
             "written but some file could not be opened or read, 2 for a usage error,\n"

@@ -4,6 +4,7 @@
 #define VORLAN_CLI_OPTIONS_H
 
 #include "cli/data_export.h"
+#include "cli/kwic_options.h"
 
 #include <optional>
 #include <string>
@@ -26,6 +27,7 @@ struct CountOptions {
     bool html = false;
     std::optional<DataFormat> format;  // --format: the word list as data
     std::optional<std::string> output; // --output FILE instead of standard output
+    KwicRequest kwic; // --kwic or --collocates: hits or collocates instead of the report
 
     // DIRECTORY "-": standard input is counted as the one file.
     bool FromStandardInput() const { return directory == "-"; }

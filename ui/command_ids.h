@@ -12,6 +12,8 @@ enum CommandId : int {
     ID_DELETE_RESULT = 32774,
     ID_TEXT_COLOR = 32776,
     ID_BACK_COLOR = 32778,
+    // The concordance of the word line under the pointer.
+    ID_CONCORDANCE = 32800,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

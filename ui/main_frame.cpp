@@ -302,9 +302,11 @@ void CMainFrame::CreateContextMenu() {
     m_pContextMenu->addAction(AddAlias(ID_COUNT_FREQUENCY, tr("Freq")));
     m_pContextMenu->addAction(AddAlias(ID_CHANGE_FONT, tr("Font")));
     m_pContextMenu->addAction(AddAlias(ID_DELETE_RESULT, tr("Clear Result")));
+    m_pContextMenu->addAction(m_actions[ID_CONCORDANCE]);
 }
 
 void CMainFrame::ShowContextMenu(CVorlanScrollView* view, const QPoint& pos) {
+    view->SetMenuPoint(pos); // the concordance is of the line under it
     UpdateCommandUI();
     m_pContextMenu->exec(view->viewport()->mapToGlobal(pos));
 }

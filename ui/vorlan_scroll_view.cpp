@@ -4,11 +4,13 @@
 #include "settings/color_setting.h"
 #include "settings/setting_keys.h"
 #include "ui/command_ids.h"
+#include "ui/concordance_window.h"
 #include "ui/file_sel_dialog.h"
 #include "ui/result_document.h"
 
 #include <QFile>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -101,6 +103,9 @@ bool CVorlanScrollView::QueryCommand(int id, CommandState& state) const {
         // emptied under it, hence the document's own counting flag too.
         state.enabled = !m_bCountBusy && !m_pDoc->IsCountRunning() && LinesExist();
         return true;
+    case ID_CONCORDANCE:
+        state.enabled = !m_pDoc->IsCountRunning() && m_bMenuOnWord && CountFiles();
+        return true;
     default:
         return QueryOutputCommand(id, state);
     }
@@ -124,6 +129,9 @@ void CVorlanScrollView::DoCommand(int id) {
         break;
     case ID_DELETE_RESULT:
         OnDeleteResult();
+        break;
+    case ID_CONCORDANCE:
+        OpenConcordance(m_nMenuLine);
         break;
     default:
         DoOutputCommand(id);
@@ -176,12 +184,61 @@ void CVorlanScrollView::OnDeleteResult() {
     m_pDoc->DeleteResult();
 }
 
+int CVorlanScrollView::LineAt(const QPoint& pos) const {
+    const int pitch = m_tm.height + 2;
+    const int y = pos.y() + verticalScrollBar()->value() - 1;
+    return pitch > 2 && y >= 0 ? y / pitch : -1;
+}
+
+const CExStringList::CLineNode* CVorlanScrollView::WordLine(int line) {
+    if (line < 0)
+        return nullptr;
+    const CExStringList::CLineNode* node = m_lineIndex.Line(m_pDoc->Report(), line);
+    return node && node->IsWordLine() ? node : nullptr;
+}
+
+void CVorlanScrollView::SetMenuPoint(const QPoint& pos) {
+    m_nMenuLine = LineAt(pos);
+    m_bMenuOnWord = WordLine(m_nMenuLine) != nullptr;
+}
+
+// This view's count, or another view's of the same document when this one
+// counted nothing.
+const std::vector<std::string>* CVorlanScrollView::CountFiles() const {
+    if (!m_listFiles.empty())
+        return &m_listFiles;
+    for (const CVorlanScrollView* view : m_pDoc->Views()) {
+        if (!view->Files().empty())
+            return &view->Files();
+    }
+    return nullptr;
+}
+
+bool CVorlanScrollView::OpenConcordance(int line) {
+    const CExStringList::CLineNode* node = WordLine(line);
+    const std::vector<std::string>* files = CountFiles();
+    if (!node || !files || m_pDoc->IsCountRunning())
+        return false;
+    auto* window = new CConcordanceWindow(m_pDoc, std::string(node->Word()), node->WordCount(),
+                                          *files, this->window());
+    window->show();
+    window->Search();
+    return true;
+}
+
+void CVorlanScrollView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && OpenConcordance(LineAt(event->position().toPoint())))
+        return;
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
 void CVorlanScrollView::ScrollToTop() {
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
 }
 
 void CVorlanScrollView::ForgetLines() {
+    m_bMenuOnWord = false;
     m_lineIndex.Reset();
     m_nWidestLine = 0;
     m_pMeasuredLongest = nullptr;

@@ -95,6 +95,14 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     // The count command: the Select Files dialog, the file list, the count.
     void OnCountFrequency();
     void OnDeleteResult();
+    // The concordance window of the word line at index (0-based) of the
+    // report, over the files of the count that made it; false, with nothing
+    // opened, when that line is no word line or the files are not known.
+    bool OpenConcordance(int line);
+    // Where the context menu opens (viewport coordinates): its Concordance
+    // item is for the line there.
+    void SetMenuPoint(const QPoint& pos);
+    int LineAt(const QPoint& pos) const;
     void OnQuitCounting();
 
     // The output commands (Save, Save as, Print, Preview, Copy); their
@@ -116,6 +124,7 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void InitView();
@@ -128,6 +137,9 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     void SetCountBusy(bool busy);
     // The line decoder for the font's character set.
     void SyncDecoder();
+    // The report's word line at index and the files of its count, or null.
+    const CExStringList::CLineNode* WordLine(int line);
+    const std::vector<std::string>* CountFiles() const;
 
     std::shared_ptr<CResultDocument> m_pDoc;
     QFont m_font;
@@ -139,6 +151,8 @@ class CVorlanScrollView : public QAbstractScrollArea, public CCommandTarget {
     ColorRef m_crText = 0x00000000;
     std::vector<std::string> m_listFiles;
     bool m_bInitDone = false;
+    int m_nMenuLine = -1;
+    bool m_bMenuOnWord = false; // m_nMenuLine is a word line
     CReportLineIndex m_lineIndex;
     int m_nWidestLine = 0;
     // The index's longest line when it was last measured.
