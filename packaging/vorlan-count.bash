@@ -11,12 +11,20 @@ _vorlan_count() {
         "--binary"
         "--html"
         "--encoding=sjis utf8 detect"
+        "--segment=type dictionary lemma"
         "--profile=@file"
         "-h"
         "--help"
         "--version"
         "--format=tsv csv json"
         "--output=@file"
+        "--kwic="
+        "--context="
+        "--kwic-sort=1L 2L 3L 1R 2R 3R file"
+        "--raw"
+        "--collocates="
+        "--span="
+        "--min="
     )
     # The words are taken from the line itself: bash splits "--order=abc" at
     # the "=" or not, as COMP_WORDBREAKS says.

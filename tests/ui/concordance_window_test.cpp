@@ -78,9 +78,14 @@ void ConcordanceWindowTest::init() {
 }
 
 void ConcordanceWindowTest::cleanup() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == QStringLiteral("concordanceWindow"))
-            delete widget;
+    // Deleting a window deletes the windows it owns, which the list still
+    // names: guard every entry.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        windows.append(widget);
+    for (const QPointer<QWidget>& widget : windows) {
+        if (widget && widget->objectName() == QStringLiteral("concordanceWindow"))
+            delete widget.data();
     }
     for (CVorlanScrollView* view : m_frame->Views())
         view->GetDocument()->Doc().SetModifiedFlag(false);

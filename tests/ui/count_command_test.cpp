@@ -316,8 +316,8 @@ void CountCommandTest::contextMenu_rightButtonOffersTheWindowsCommands() {
     QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(30, 20),
                             viewport->mapToGlobal(QPoint(30, 20)));
     QApplication::sendEvent(viewport, &press);
-    QTRY_COMPARE(entries.size(), 4);
-    QCOMPARE(entries.mid(1), (QStringList{"Freq", "Font", "Clear Result"}));
+    QTRY_COMPARE(entries.size(), 5);
+    QCOMPARE(entries.mid(1), (QStringList{"Freq", "Font", "Clear Result", "Concordance"}));
     QCOMPARE(Doc()->LineCount(), 0);
 }
 

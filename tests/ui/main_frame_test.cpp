@@ -330,7 +330,7 @@ void MainFrameTest::commands_enabledWithoutResultWindow() {
 void MainFrameTest::contextMenu_entriesFollowTheirCommands() {
     QMenu* menu = m_frame->ContextMenu();
     QList<QAction*> entries = menu->actions();
-    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries.size(), 5);
     QCOMPARE(entries[0]->menu()->title(), QStringLiteral("File"));
     QList<QAction*> file = entries[0]->menu()->actions();
     QCOMPARE(file.size(), 2);
@@ -339,11 +339,11 @@ void MainFrameTest::contextMenu_entriesFollowTheirCommands() {
     QCOMPARE(entries[1]->text(), QStringLiteral("Freq"));
     QCOMPARE(entries[2]->text(), QStringLiteral("Font"));
     QCOMPARE(entries[3]->text(), QStringLiteral("Clear Result"));
-    const QList<QPair<QAction*, int>> pairs = {{file[0], ID_FILE_SAVE},
-                                               {file[1], ID_FILE_SAVE_AS},
-                                               {entries[1], ID_COUNT_FREQUENCY},
-                                               {entries[2], ID_CHANGE_FONT},
-                                               {entries[3], ID_DELETE_RESULT}};
+    QCOMPARE(entries[4]->text(), QStringLiteral("Concordance"));
+    const QList<QPair<QAction*, int>> pairs = {
+        {file[0], ID_FILE_SAVE},          {file[1], ID_FILE_SAVE_AS},
+        {entries[1], ID_COUNT_FREQUENCY}, {entries[2], ID_CHANGE_FONT},
+        {entries[3], ID_DELETE_RESULT},   {entries[4], ID_CONCORDANCE}};
     for (auto [entry, id] : pairs) {
         QCOMPARE(entry->isEnabled(), m_frame->Action(id)->isEnabled());
         QCOMPARE(entry->statusTip(), m_frame->Action(id)->statusTip());
