@@ -144,6 +144,8 @@ void CFileSelDialog::ConnectControls() {
 void CFileSelDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CentreOnScreen(this);
+    // The pattern shown is a suggestion: what the user types replaces it.
+    m_pFileEdit->selectAll();
 }
 
 // The lists and the directory box have acted on Enter by the time it

@@ -107,6 +107,7 @@ class FileSelDialogTest : public QObject {
     void opening_startsInStoredDirectory();
     void lists_showFilesDirectoriesTypesAndDrives();
     void typing_narrowsFileListAtOnce();
+    void typing_replacesTheSuggestedPattern();
     void patternLists_doubleClickSetsFileName();
     void dirList_entersAndLeavesDirectories();
     void dirList_bracketedNameIsEnteredWhole();
@@ -191,6 +192,19 @@ void FileSelDialogTest::typing_narrowsFileListAtOnce() {
     QTest::keyClicks(FileEdit(dialog), QStringLiteral("xt"));
     QCOMPARE(Items(FileList(dialog)), (QStringList{"a.txt", "b.TXT"}));
     QCOMPARE(dialog.File(), QStringLiteral("*.txt"));
+}
+
+// The dialog opens with the pattern chosen, so typing a name replaces it
+// instead of being added after "*.*".
+void FileSelDialogTest::typing_replacesTheSuggestedPattern() {
+    CMemorySettings settings;
+    StoreDir(settings, Dir());
+    CFileSelDialog dialog(settings);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    FileEdit(dialog)->setFocus();
+    QTest::keyClicks(FileEdit(dialog), QStringLiteral("a.txt"));
+    QCOMPARE(dialog.File(), QStringLiteral("a.txt"));
 }
 
 // A double-click in the type list or the file list makes the item the file
