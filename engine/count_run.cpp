@@ -267,17 +267,14 @@ void CCountRun::WriteWordLines() {
 
 void WriteReportWordLines(const CStringTree& table, CExStringList& list, bool bAbc, bool bTail,
                           bool bPercent) {
-    // The writers by order (descending, ascending, by endings) and by
-    // whether lines carry the percentage.
-    using WordLineWriter = void (CStringTree::*)(CExStringList&, const CNode*) const;
-    static constexpr WordLineWriter kWriters[3][2] = {
-        {&CStringTree::WriteDescending, &CStringTree::WriteDescendingPercent},
-        {&CStringTree::WriteAscending, &CStringTree::WriteAscendingPercent},
-        {&CStringTree::WriteByEndings, &CStringTree::WriteByEndingsPercent},
-    };
     // By endings overrides the alphabetical direction.
-    const int order = bTail ? 2 : bAbc ? 1 : 0;
-    (table.*kWriters[order][bPercent ? 1 : 0])(list, table.m_pRoot);
+    const CNode* root = table.m_pRoot;
+    if (bTail)
+        bPercent ? table.WriteByEndingsPercent(list, root) : table.WriteByEndings(list, root);
+    else if (bAbc)
+        bPercent ? table.WriteAscendingPercent(list, root) : table.WriteAscending(list, root);
+    else
+        bPercent ? table.WriteDescendingPercent(list, root) : table.WriteDescending(list, root);
 }
 
 // Read only now, after the scan: a change made while the files were being
