@@ -97,6 +97,12 @@ std::string UpperCased(std::string text) {
 // The one walk behind the six writers.
 void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDescending,
                              bool bReversed, bool bPercent) const {
+    // The whole table is written: its waiting words are placed first (the
+    // root the caller read may then have moved).
+    if (pNode == m_pRoot) {
+        Settle();
+        pNode = m_pRoot;
+    }
     const std::int64_t* pTotal = bPercent ? &m_nTotal : nullptr;
     Walk(pNode, bDescending, [&](const CNode& node) {
         const std::size_t nLength = std::strlen(node.m_pszWord);

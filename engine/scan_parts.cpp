@@ -98,10 +98,10 @@ bool CCountRun::MergePart(const std::string& path, const ScanPart& part, const P
     // word list holds as many words as lines.
     if (result.pTally) {
         unsigned untilPump = kWordsPerPump;
-        result.pTally->ForEach([&](const char* text, std::uint64_t count) {
+        result.pTally->ForEach([&](const WordKey& key, std::uint64_t count) {
             if (m_outcome.bOutOfMemory)
                 return;
-            if (!m_doc.m_wordTree.InsertRepeated(text, count))
+            if (!m_doc.m_wordTree.InsertRepeated(key, count))
                 m_outcome.bOutOfMemory = true;
             else
                 total += static_cast<std::int64_t>(count);
