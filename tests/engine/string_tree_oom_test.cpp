@@ -105,9 +105,10 @@ TEST(WordTableOutOfMemory, ClearNeedsNoMemory) {
 // to sort them cannot be had.
 TEST(WordTableOutOfMemory, SettlingWithoutMemoryStillPlacesEveryWord) {
     CStringTree table;
-    for (int i = 0; i < 3000; ++i)
-        ASSERT_NE(table.InsertRepeated(("w" + std::to_string(i * 7919 % 3000)).c_str(), 2),
-                  nullptr);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string word = std::to_string(i * 7919 % 3000) + "w";
+        ASSERT_NE(table.InsertRepeated(word.c_str(), 2), nullptr);
+    }
     {
         FailingAllocation failing(0);
         table.Settle();

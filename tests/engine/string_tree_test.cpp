@@ -170,8 +170,11 @@ TEST(WordTableSettle, MergesWaitingWordsWithThoseInTheTree) {
     CStringTree table;
     for (const std::string& w : counted)
         ASSERT_NE(table.InsertRepeated(w.c_str(), 1), nullptr);
-    for (int i = 0; i < kWords; i += 7)
-        ASSERT_EQ(table.InsertRepeated(("W" + words[i].substr(1)).c_str(), 2)->m_nCount, 3u);
+    for (int i = 0; i < kWords; i += 7) {
+        std::string upper = words[i];
+        upper[0] = 'W';
+        ASSERT_EQ(table.InsertRepeated(upper.c_str(), 2)->m_nCount, 3u);
+    }
     ASSERT_TRUE(IsConsistent(table));
     EXPECT_EQ(AscendingWords(table), words);
     int maxDepth = 0;
