@@ -138,6 +138,8 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast, bool bDefer) noe
         ++m_nTotal;
         return pNode;
     }
+    if (!m_inOrder.empty())
+        std::vector<CNode*>().swap(m_inOrder);
     pNode->m_pszWord = m_texts.Copy(key.pszText, key.nLength);
     pNode->m_nPrefix[0] = key.nPrefix[0];
     pNode->m_nPrefix[1] = key.nPrefix[1];
@@ -249,6 +251,7 @@ void CStringTree::FreeSubtree(CNode* pNode) noexcept {
     // Nodes and texts live in the arenas; dropping those frees them all.
     m_index.Release();
     std::vector<CNode*>().swap(m_waiting);
+    std::vector<CNode*>().swap(m_inOrder);
     m_pLast = nullptr;
     m_nLastOrder = 0;
     m_texts.Reset();
@@ -279,6 +282,10 @@ CNode* HangBalanced(CNode* const* a, std::size_t n, CNode* pParent, int depth, i
 void CStringTree::Settle() const noexcept {
     if (m_waiting.empty())
         return;
+    // Once every word is in the tree the index is only a shortcut: a word it
+    // misses is found in the tree and indexed again. Dropped now, its memory
+    // serves the sort and the report instead.
+    m_index.Release();
     if (!BuildBalanced()) {
         for (CNode* pNode : m_waiting)
             LinkOneByOne(pNode);
@@ -308,6 +315,7 @@ bool CStringTree::BuildBalanced() const noexcept {
     while ((std::size_t{2} << deepest) <= order.size())
         ++deepest;
     m_pRoot = HangBalanced(order.data(), order.size(), nullptr, 0, deepest > 0 ? deepest : -1);
+    m_inOrder = std::move(order);
     return true;
 }
 

@@ -126,11 +126,14 @@ class CStringTree {
 
     CNodeArena m_nodes;
     CTextArena m_texts;
-    CWordIndex m_index;
+    mutable CWordIndex m_index;     // dropped by Settle, rebuilt as words are met again
     CNode* m_pLast = nullptr;       // the word that sorts last; null while empty
     std::uint64_t m_nLastOrder = 0; // its first eight bytes as a big-endian number
     // New words not yet in the tree, in the order met; each is in the index.
     mutable std::vector<CNode*> m_waiting;
+    // Every word in order as the last Settle placed them, for the writers;
+    // dropped when a new word comes.
+    mutable std::vector<CNode*> m_inOrder;
 };
 
 // The sign of mbstricmp (node's word, key's word).
