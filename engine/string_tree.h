@@ -63,6 +63,8 @@ class CStringTree {
     inline CNode* InsertKey(const WordKey& key) noexcept;
     // Starts loading the node that InsertKey (key) most likely counts.
     void PrefetchNode(const WordKey& key) const noexcept { m_index.PrefetchNode(key); }
+    // Starts loading the index slot where InsertKey (key) looks first.
+    void PrefetchSlot(const WordKey& key) const noexcept { m_index.Prefetch(key); }
     // Counts pszWord nTimes times at once (nTimes > 0), as that many Inserts
     // would: a word new to the table keeps this text and waits for Settle.
     // Null, with nothing changed, when memory runs out.

@@ -43,7 +43,13 @@ class CWordTally {
 
     // Calls visit(key, count) for every word, in the order first met: its key
     // as MakeWordKey gives it, and its count, 64-bit.
-    template <class Visit> void ForEach(Visit&& visit) const;
+    template <class Visit> void ForEach(Visit&& visit) const {
+        ForEach(visit, [](const WordKey&, bool) {});
+    }
+    // The same, calling ahead(key, false) 16 words before a word is visited
+    // and ahead(key, true) 8 words before, so that whoever adds the words to
+    // a large table can have its memory loaded in time.
+    template <class Visit, class Ahead> void ForEach(Visit&& visit, Ahead&& ahead) const;
 
   private:
     struct Entry {
@@ -100,10 +106,19 @@ inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
     }
 }
 
-template <class Visit> void CWordTally::ForEach(Visit&& visit) const {
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+template <class Visit, class Ahead> void CWordTally::ForEach(Visit&& visit, Ahead&& ahead) const {
+    constexpr std::size_t kFar = 16, kNear = 8;
+    const std::size_t n = m_entries.size();
+    const auto keyOf = [&](std::size_t i) {
         const Entry& e = m_entries[i];
-        visit(StoredWordKey(e.pszText, e.nPrefix[0], e.nPrefix[1], e.nLength), CountOf(e));
+        return StoredWordKey(e.pszText, e.nPrefix[0], e.nPrefix[1], e.nLength);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kFar < n)
+            ahead(keyOf(i + kFar), false);
+        if (i + kNear < n)
+            ahead(keyOf(i + kNear), true);
+        visit(keyOf(i), CountOf(m_entries[i]));
     }
 }
 
