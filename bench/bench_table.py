@@ -27,7 +27,17 @@ GROUPS = [
     ("sjis", "manja-sjis", "wc-w",
      [("wc-w", "`LC_ALL=C wc -w`", None), ("abc", "`--order=abc`", None),
       ("freq", "`--order=freq`", None)]),
+] + [
+    (g, name, "sort-f",
+     [("sort-f", "`LC_ALL=C sort -f`", None),
+      ("sort-uniq", r"`sort -f \| uniq -ic`", None),
+      ("abc", "`--order=abc`", target), ("abc-1core", ONE_CORE, None)])
+    for g, name, target in [("shuffled1m", "shuffled1m", None),
+                            ("shuffled5m", "shuffled5m", 1.5),
+                            ("sorted5m", "sorted5m", None)]
 ]
+# The large vocabularies: peak RSS at most this times sort -f's.
+RSS_TARGETS = {("shuffled5m", "abc"): 1.5}
 
 
 def main(out, runs, reports, threads, corpora, load_start, load_end, ipw):
@@ -70,9 +80,24 @@ def main(out, runs, reports, threads, corpora, load_start, load_end, ipw):
     print()
     print("| corpus | one core ms | default ms | speed-up |")
     print("|---|---|---|---|")
-    for g, name in [("kjv10", "kjv10"), ("kjv20", "kjv20/ (20 files)")]:
+    for g, name in [("kjv10", "kjv10"), ("kjv20", "kjv20/ (20 files)"),
+                    ("shuffled1m", "shuffled1m"), ("shuffled5m", "shuffled5m"),
+                    ("sorted5m", "sorted5m")]:
         one, default = medians[g, "abc-1core"], medians[g, "abc"]
         print(f"| {name} | {one*1000:.0f} | {default*1000:.0f} | {one/default:.2f} |")
+
+    print()
+    print("Large vocabularies: the cost per word as the vocabulary grows five times "
+          "(target at most 6), and the peak memory against `LC_ALL=C sort -f`'s "
+          "(target at most 1.5 on shuffled5m):")
+    print()
+    print("| command | 5M / 1M time | peak RSS / sort -f's (shuffled5m) |")
+    print("|---|---|---|")
+    for key, label in [("sort-f", "`LC_ALL=C sort -f`"), ("abc", "`--order=abc`"),
+                       ("abc-1core", ONE_CORE)]:
+        growth = medians["shuffled5m", key] / medians["shuffled1m", key]
+        memory = rss["shuffled5m", key] / rss["shuffled5m", "sort-f"]
+        print(f"| {label} | {growth:.2f} | {memory:.2f} |")
 
     gui = [(n, f"{out}/gui-{g}.json") for g, n in [("kjv10", "kjv10"),
                                                    ("kjv20", "kjv20/ (20 files)")]]

@@ -14,6 +14,10 @@
 #                   (CP932), ~10 MB
 #   kjv20/          kjv01.txt .. kjv20.txt, each one copy of the KJV (~4.3 MB):
 #                   the many-file count
+#   shuffled1m.txt, shuffled5m.txt  the words w0000000 .. w0999999 (w4999999),
+#                   one per line, shuffled with a fixed seed: a vocabulary that
+#                   grows with the text, in no order
+#   sorted5m.txt    w0000000 .. w4999999 in ascending order
 # Idempotent: a corpus that already exists is left alone.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -125,4 +129,19 @@ if [ ! -s "$folder/kjv20.txt" ]; then
   one() { head -n $(( $(wc -l <"$kjv") / 10 )) "$kjv"; }
   for i in $(seq -w 1 20); do make_file "$folder/kjv$i.txt" one; done
 fi
+# Large vocabularies: N distinct words w%07d, one per line, shuffled with a
+# fixed seed or in ascending order.
+vocabulary() { # count, shuffle (1) or not (0)
+  python3 -c '
+import random, sys
+n, shuffle = int(sys.argv[1]), sys.argv[2] == "1"
+words = ["w%07d" % i for i in range(n)]
+if shuffle:
+    random.Random(n).shuffle(words)
+sys.stdout.write("\n".join(words) + "\n")
+' "$1" "$2"
+}
+[ -s corpora/shuffled1m.txt ] || make_file corpora/shuffled1m.txt vocabulary 1000000 1
+[ -s corpora/shuffled5m.txt ] || make_file corpora/shuffled5m.txt vocabulary 5000000 1
+[ -s corpora/sorted5m.txt ] || make_file corpora/sorted5m.txt vocabulary 5000000 0
 ls -l corpora corpora/kjv20

@@ -97,8 +97,14 @@ std::string UpperCased(std::string text) {
 // The one walk behind the six writers.
 void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDescending,
                              bool bReversed, bool bPercent) const {
+    // The whole table is written: its waiting words are placed first (the
+    // root the caller read may then have moved).
+    if (pNode == m_pRoot) {
+        Settle();
+        pNode = m_pRoot;
+    }
     const std::int64_t* pTotal = bPercent ? &m_nTotal : nullptr;
-    Walk(pNode, bDescending, [&](const CNode& node) {
+    const auto write = [&](const CNode& node) {
         const std::size_t nLength = std::strlen(node.m_pszWord);
         std::string line = WordLineStart(node.m_nCount, pTotal, nLength);
         const std::size_t nWordAt = line.size();
@@ -108,7 +114,24 @@ void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDesc
         line.append(kLineEnd);
         list.AppendWordLine(std::move(line), node.m_nCount, nLength);
         PumpMessages();
-    });
+    };
+    if (pNode != m_pRoot || m_inOrder.size() != static_cast<std::size_t>(m_nCount)) {
+        Walk(pNode, bDescending, write);
+        return;
+    }
+    // The order the last Settle made: the nodes and texts of the words a few
+    // lines ahead are loaded while this one is written, instead of one
+    // memory wait per node and per text of a walk.
+    constexpr std::size_t kNodesAhead = 16, kTextsAhead = 8;
+    const std::size_t n = m_inOrder.size();
+    const auto at = [&](std::size_t i) { return m_inOrder[bDescending ? n - 1 - i : i]; };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kNodesAhead < n)
+            __builtin_prefetch(at(i + kNodesAhead));
+        if (i + kTextsAhead < n)
+            __builtin_prefetch(at(i + kTextsAhead)->m_pszWord);
+        write(*at(i));
+    }
 }
 
 void CStringTree::WriteAscending(CExStringList& list, const CNode* pNode) const {

@@ -99,10 +99,10 @@ bool CCountRun::MergePart(const std::string& path, const ScanPart& part, const P
     // word list holds as many words as lines.
     if (result.pTally) {
         unsigned untilPump = kWordsPerPump;
-        result.pTally->ForEach([&](const char* text, std::uint64_t count) {
+        const auto add = [&](const WordKey& key, std::uint64_t count) {
             if (m_outcome.bOutOfMemory)
                 return;
-            if (!m_doc.m_wordTree.InsertRepeated(text, count))
+            if (!m_doc.m_wordTree.InsertRepeated(key, count))
                 m_outcome.bOutOfMemory = true;
             else
                 total += static_cast<std::int64_t>(count);
@@ -110,6 +110,15 @@ bool CCountRun::MergePart(const std::string& path, const ScanPart& part, const P
                 untilPump = kWordsPerPump;
                 PumpMessages();
             }
+        };
+        // A large vocabulary misses the cache at every word: its index slots
+        // and nodes are asked for well ahead.
+        const CStringTree& table = m_doc.m_wordTree;
+        result.pTally->ForEach(add, [&table](const WordKey& key, bool bNear) {
+            if (bNear)
+                table.PrefetchNode(key);
+            else
+                table.PrefetchSlot(key);
         });
     }
     words = total;

@@ -1,8 +1,12 @@
 #include "engine/string_tree.h"
 
+#include "engine/node_sort.h"
+
 #include "tesmo.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -34,6 +38,17 @@ int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept {
     return mbstricmp(node.m_pszWord + 16, key.pszText + 16);
 }
 
+int CompareNodes(const CNode& a, const CNode& b) noexcept {
+    for (int i = 0; i < 2; ++i) {
+        if (a.m_nPrefix[i] != b.m_nPrefix[i])
+            return BigEndian(a.m_nPrefix[i]) < BigEndian(b.m_nPrefix[i]) ? -1 : 1;
+    }
+    // Equal prefixes: both words are at least 16 bytes long, or equal.
+    if (strnlen(a.m_pszWord, 16) < 16)
+        return 0;
+    return mbstricmp(a.m_pszWord + 16, b.m_pszWord + 16);
+}
+
 CStringTree::CStringTree() : m_nCount(0), m_nTotal(0) {
     m_pRoot = m_nodes.Take();
 }
@@ -51,18 +66,25 @@ CNode* CStringTree::Insert(const char* pszWord, const CNode* pStart) noexcept {
 }
 
 CNode* CStringTree::Insert(const char* pszWord) noexcept {
+    Settle();
     const WordKey key = MakeWordKey(pszWord);
     if (CNode* pFound = m_index.Find(key)) {
         ++pFound->m_nCount;
         ++m_nTotal;
         return pFound;
     }
-    return InsertNew(key);
+    if (m_pLast && SortsAfter(key, *m_pLast))
+        return InsertNew(key, m_pLast, false);
+    return InsertNew(key, nullptr, false);
 }
 
 CNode* CStringTree::InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept {
+    return InsertRepeated(MakeWordKey(pszWord), nTimes);
+}
+
+CNode* CStringTree::InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept {
     // By key, so that words that come in ascending order go in fastest.
-    CNode* pNode = InsertKey(MakeWordKey(pszWord));
+    CNode* pNode = InsertKey(key);
     if (pNode && nTimes > 1) {
         pNode->m_nCount += nTimes - 1;
         m_nTotal += static_cast<std::int64_t>(nTimes - 1);
@@ -73,31 +95,51 @@ CNode* CStringTree::InsertRepeated(const char* pszWord, std::uint64_t nTimes) no
 // A word the index does not know. Words appended after the last one in
 // order stay out of the index (a word list would only fill it with words
 // never met again); the first repeat of such a word finds it in the tree
-// and puts it in the index then.
-CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
-    // Everything a new word needs is had before the tree is touched.
+// and puts it in the index then. Any other new word waits for Settle when
+// bDefer is set, and is placed in the tree now when not.
+CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast, bool bDefer) noexcept {
+    // Everything a new word needs is had before the tree is touched. The
+    // last word may itself be waiting: the new one then waits too.
     const bool bNeedNode = m_pRoot->m_pszWord != nullptr;
+    if (pLast && !IsLinked(pLast))
+        pLast = nullptr;
     try {
         if (!pLast)
             m_index.ReserveOne();
         m_texts.Reserve(std::size_t{key.nLength} + 1);
         if (bNeedNode)
             m_nodes.Reserve();
+        if (bNeedNode && bDefer && !pLast && m_waiting.size() == m_waiting.capacity())
+            m_waiting.reserve(m_waiting.size() + m_waiting.size() / 2 + 64);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
     bool bLinked = true;
+    bool bWaits = false;
     CNode* pNode = m_pRoot;
-    if (pLast)
-        pNode = LinkChild(pLast, true);
-    else if (bNeedNode)
+    if (pLast) {
+        pNode = LinkChild(pLast, true, m_nodes.Take());
+    } else if (bNeedNode && bDefer) {
+        // Only the words appended at the end are in the tree and not in the
+        // index: a descent of the (usually small) tree finds those.
+        pNode = FindLinked(key);
+        bLinked = pNode == nullptr;
+        if (bLinked) {
+            pNode = m_nodes.Take();
+            m_waiting.push_back(pNode);
+            bWaits = true;
+        }
+    } else if (bNeedNode) {
         pNode = FindOrLink(key, bLinked);
+    }
     if (!bLinked) { // counted before, not yet indexed
         m_index.Add(key, pNode);
         ++pNode->m_nCount;
         ++m_nTotal;
         return pNode;
     }
+    if (!m_inOrder.empty())
+        std::vector<CNode*>().swap(m_inOrder);
     pNode->m_pszWord = m_texts.Copy(key.pszText, key.nLength);
     pNode->m_nPrefix[0] = key.nPrefix[0];
     pNode->m_nPrefix[1] = key.nPrefix[1];
@@ -108,11 +150,22 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
         m_pLast = pNode;
         m_nLastOrder = BigEndian(key.nPrefix[0]);
     }
-    if (bNeedNode)
+    if (bNeedNode && !bWaits)
         Rebalance(pNode);
     ++m_nCount;
     ++m_nTotal;
     return pNode;
+}
+
+CNode* CStringTree::FindLinked(const WordKey& key) const noexcept {
+    CNode* pNode = m_pRoot;
+    while (pNode) {
+        const int r = CompareNodeWithKey(*pNode, key);
+        if (r == 0)
+            return pNode;
+        pNode = Child(pNode, r < 0);
+    }
+    return nullptr;
 }
 
 // Descends from the root by mbstricmp and hangs a new red node where the
@@ -128,15 +181,14 @@ CNode* CStringTree::FindOrLink(const WordKey& key, bool& bLinked) noexcept {
         CNode*& pNext = Child(pNode, r < 0);
         if (!pNext) {
             bLinked = true;
-            return LinkChild(pNode, r < 0);
+            return LinkChild(pNode, r < 0, m_nodes.Take());
         }
         pNode = pNext;
     }
 }
 
-// Hangs a new red node on the free side bGreater of pParent.
-CNode* CStringTree::LinkChild(CNode* pParent, bool bGreater) noexcept {
-    CNode* pNew = m_nodes.Take();
+// Hangs pNew, red, on the free side bGreater of pParent.
+CNode* CStringTree::LinkChild(CNode* pParent, bool bGreater, CNode* pNew) const noexcept {
     pNew->m_pParent = pParent;
     pNew->m_bRed = true;
     Child(pParent, bGreater) = pNew;
@@ -145,7 +197,7 @@ CNode* CStringTree::LinkChild(CNode* pParent, bool bGreater) noexcept {
 
 // Red-black insertion repair. Rotations move nodes, never words, so every
 // node keeps its word and count and the in-order sequence is unchanged.
-void CStringTree::Rebalance(CNode* pNode) noexcept {
+void CStringTree::Rebalance(CNode* pNode) const noexcept {
     while (pNode != m_pRoot && IsRed(pNode->m_pParent)) {
         CNode* pParent = pNode->m_pParent;
         CNode* pGrand = pParent->m_pParent; // exists: a red node is never the root
@@ -172,7 +224,7 @@ void CStringTree::Rebalance(CNode* pNode) noexcept {
 
 // Moves pNode down to its lesser side (bToLesser) or its greater side; the
 // child on the other side takes its place.
-void CStringTree::Rotate(CNode* pNode, bool bToLesser) noexcept {
+void CStringTree::Rotate(CNode* pNode, bool bToLesser) const noexcept {
     CNode* pUp = Child(pNode, bToLesser);
     CNode*& pInner = Child(pUp, !bToLesser);
     Child(pNode, bToLesser) = pInner;
@@ -198,9 +250,86 @@ void CStringTree::FreeSubtree(CNode* pNode) noexcept {
     (void)pNode;
     // Nodes and texts live in the arenas; dropping those frees them all.
     m_index.Release();
+    std::vector<CNode*>().swap(m_waiting);
+    std::vector<CNode*>().swap(m_inOrder);
     m_pLast = nullptr;
     m_nLastOrder = 0;
     m_texts.Reset();
     m_nodes.Reset();
     m_pRoot = m_nodes.Take();
+}
+
+namespace {
+
+// Hangs the n nodes of a (in order) below pParent as a tree whose subtrees
+// differ in size by one at most, so every empty link lies on the last two
+// levels: the nodes of the deepest level red and all others black make a
+// valid red-black tree. The depth is logarithmic, and so is the recursion.
+CNode* HangBalanced(CNode* const* a, std::size_t n, CNode* pParent, int depth, int redDepth) {
+    if (n == 0)
+        return nullptr;
+    const std::size_t m = n / 2;
+    CNode* pNode = a[m];
+    pNode->m_pParent = pParent;
+    pNode->m_bRed = depth == redDepth;
+    pNode->m_pLesser = HangBalanced(a, m, pNode, depth + 1, redDepth);
+    pNode->m_pGreater = HangBalanced(a + m + 1, n - m - 1, pNode, depth + 1, redDepth);
+    return pNode;
+}
+
+} // namespace
+
+void CStringTree::Settle() const noexcept {
+    if (m_waiting.empty())
+        return;
+    // Once every word is in the tree the index is only a shortcut: a word it
+    // misses is found in the tree and indexed again. Dropped now, its memory
+    // serves the sort and the report instead.
+    m_index.Release();
+    if (!BuildBalanced()) {
+        for (CNode* pNode : m_waiting)
+            LinkOneByOne(pNode);
+    }
+    std::vector<CNode*>().swap(m_waiting);
+}
+
+// The waiting words sorted and merged with the tree's, then the whole tree
+// hung anew. False, with nothing changed, when memory is short.
+bool CStringTree::BuildBalanced() const noexcept {
+    std::vector<CNode*> order;
+    try {
+        order.reserve(static_cast<std::size_t>(m_nCount));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!SortNodes(m_waiting))
+        return false;
+    auto waiting = m_waiting.cbegin();
+    Walk(m_pRoot, false, [&](const CNode& node) {
+        while (waiting != m_waiting.cend() && CompareNodes(**waiting, node) < 0)
+            order.push_back(*waiting++);
+        order.push_back(const_cast<CNode*>(&node));
+    });
+    order.insert(order.end(), waiting, m_waiting.cend());
+    int deepest = 0;
+    while ((std::size_t{2} << deepest) <= order.size())
+        ++deepest;
+    m_pRoot = HangBalanced(order.data(), order.size(), nullptr, 0, deepest > 0 ? deepest : -1);
+    m_inOrder = std::move(order);
+    return true;
+}
+
+// Places one waiting word by a descent of the tree, as Insert would.
+void CStringTree::LinkOneByOne(CNode* pNode) const noexcept {
+    CNode* pAt = m_pRoot;
+    for (;;) {
+        const bool bGreater = CompareNodes(*pAt, *pNode) < 0;
+        CNode* pNext = Child(pAt, bGreater);
+        if (!pNext) {
+            LinkChild(pAt, bGreater, pNode);
+            break;
+        }
+        pAt = pNext;
+    }
+    Rebalance(pNode);
 }

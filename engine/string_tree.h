@@ -3,6 +3,13 @@
 // a-z). A red-black tree keeps any insertion order, a sorted word list
 // included, at logarithmic depth; an index in front of it finds a word that
 // is already counted without a single comparison of the tree.
+//
+// The counting paths (InsertKey, InsertRepeated) do not place a new word in
+// the tree: it waits in the index, and Settle puts all waiting words in
+// order at once (a sort of their folded prefixes, then a balanced tree built
+// in one sweep). A vocabulary of millions of words then costs about as much
+// per word as one of thousands, instead of a descent of the tree per new
+// word. The writers settle first; anyone else walking the tree calls Settle.
 #ifndef VORLAN_ENGINE_STRING_TREE_H
 #define VORLAN_ENGINE_STRING_TREE_H
 
@@ -10,6 +17,7 @@
 #include "engine/word_index.h"
 
 #include <cstdint>
+#include <vector>
 
 class CExStringList;
 
@@ -40,7 +48,8 @@ class CStringTree {
     CStringTree& operator=(const CStringTree&) = delete;
 
     // Counts pszWord (copied; the caller keeps its string) and returns the
-    // node that holds it. When memory runs out it returns null instead: the
+    // node that holds it, placed in the tree (the words waiting are settled
+    // first). When memory runs out it returns null instead: the
     // word is not counted and the table is exactly as it was, still
     // consistent and destructible, so the caller can stop in order.
     CNode* Insert(const char* pszWord) noexcept;
@@ -54,10 +63,18 @@ class CStringTree {
     inline CNode* InsertKey(const WordKey& key) noexcept;
     // Starts loading the node that InsertKey (key) most likely counts.
     void PrefetchNode(const WordKey& key) const noexcept { m_index.PrefetchNode(key); }
+    // Starts loading the index slot where InsertKey (key) looks first.
+    void PrefetchSlot(const WordKey& key) const noexcept { m_index.Prefetch(key); }
     // Counts pszWord nTimes times at once (nTimes > 0), as that many Inserts
-    // would: a word new to the table keeps this text. Null, with nothing
-    // changed, when memory runs out.
+    // would: a word new to the table keeps this text and waits for Settle.
+    // Null, with nothing changed, when memory runs out.
     CNode* InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
+    // The same for a word whose key is known (any NUL-terminated word).
+    CNode* InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept;
+    // Places every waiting word in the tree; m_pRoot may change. Never fails:
+    // when the memory to sort is short, the words go in one by one. The
+    // table's words and counts stay as they are, only their nodes move.
+    void Settle() const noexcept;
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -81,9 +98,9 @@ class CStringTree {
     void WriteDescendingPercent(CExStringList& list, const CNode* pNode) const;
     void WriteByEndingsPercent(CExStringList& list, const CNode* pNode) const;
 
-    CNode* m_pRoot;        // never null; the tree's top, which balancing may change
-    std::int64_t m_nCount; // distinct words
-    std::int64_t m_nTotal; // insertions since the table was emptied; the divisor of percentages
+    mutable CNode* m_pRoot; // never null; the tree's top, which balancing may change
+    std::int64_t m_nCount;  // distinct words
+    std::int64_t m_nTotal;  // insertions since the table was emptied; the divisor of percentages
 
   protected:
     // Frees every word and node below pNode and pNode's word. Emptying only
@@ -94,23 +111,37 @@ class CStringTree {
     template <class Visit> static void Walk(const CNode* pNode, bool bDescending, Visit&& visit);
     void WriteLines(CExStringList& list, const CNode* pNode, bool bDescending, bool bReversed,
                     bool bPercent) const;
-    // pLast, when given, is the last node in order, which the word sorts after.
-    CNode* InsertNew(const WordKey& key, CNode* pLast = nullptr) noexcept;
+    // pLast, when given, is the last word in order, which the word sorts
+    // after. bDefer: a word not placed at the end waits for Settle.
+    CNode* InsertNew(const WordKey& key, CNode* pLast, bool bDefer) noexcept;
+    CNode* FindLinked(const WordKey& key) const noexcept;
+    bool IsLinked(const CNode* pNode) const noexcept {
+        return pNode == m_pRoot || pNode->m_pParent != nullptr;
+    }
+    bool BuildBalanced() const noexcept;
+    void LinkOneByOne(CNode* pNode) const noexcept;
     static bool SortsAfter(const WordKey& key, const CNode& node) noexcept;
     CNode* FindOrLink(const WordKey& key, bool& bLinked) noexcept;
-    CNode* LinkChild(CNode* pParent, bool bGreater) noexcept;
-    void Rebalance(CNode* pNode) noexcept;
-    void Rotate(CNode* pNode, bool bToLesser) noexcept;
+    CNode* LinkChild(CNode* pParent, bool bGreater, CNode* pNew) const noexcept;
+    void Rebalance(CNode* pNode) const noexcept;
+    void Rotate(CNode* pNode, bool bToLesser) const noexcept;
 
     CNodeArena m_nodes;
     CTextArena m_texts;
-    CWordIndex m_index;
+    mutable CWordIndex m_index;     // dropped by Settle, rebuilt as words are met again
     CNode* m_pLast = nullptr;       // the word that sorts last; null while empty
     std::uint64_t m_nLastOrder = 0; // its first eight bytes as a big-endian number
+    // New words not yet in the tree, in the order met; each is in the index.
+    mutable std::vector<CNode*> m_waiting;
+    // Every word in order as the last Settle placed them, for the writers;
+    // dropped when a new word comes.
+    mutable std::vector<CNode*> m_inOrder;
 };
 
 // The sign of mbstricmp (node's word, key's word).
 int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept;
+// The sign of mbstricmp (a's word, b's word).
+int CompareNodes(const CNode& a, const CNode& b) noexcept;
 
 inline WordKey CStringTree::PrepareKey(const char* pszWord) const noexcept {
     const WordKey key = MakePaddedWordKey(pszWord);
@@ -123,14 +154,14 @@ inline CNode* CStringTree::InsertKey(const WordKey& key) noexcept {
     // Most words sort well before the last word in their first eight bytes.
     if (__builtin_bswap64(key.nPrefix[0]) >= m_nLastOrder) [[unlikely]] {
         if (m_pLast && SortsAfter(key, *m_pLast))
-            return InsertNew(key, m_pLast);
+            return InsertNew(key, m_pLast, true);
     }
     if (CNode* pFound = m_index.Find(key)) [[likely]] {
         ++pFound->m_nCount;
         ++m_nTotal;
         return pFound;
     }
-    return InsertNew(key);
+    return InsertNew(key, nullptr, true);
 }
 
 inline bool CStringTree::SortsAfter(const WordKey& key, const CNode& node) noexcept {

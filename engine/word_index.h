@@ -122,6 +122,18 @@ inline WordKey MakePaddedWordKey(const char* pszWord) noexcept {
     return key;
 }
 
+// The key of a stored word whose folded prefix and length are known: the
+// same as MakeWordKey's, but only a word of 16 bytes or more is read again.
+inline WordKey StoredWordKey(const char* pszWord, std::uint64_t k0, std::uint64_t k1,
+                             std::uint32_t nLength) noexcept {
+    if (nLength >= 16)
+        return MakeWordKey(pszWord);
+    return {pszWord,
+            {k0, k1},
+            nLength,
+            static_cast<std::uint32_t>(word_key::HashPrefix(k0, k1, nLength))};
+}
+
 // True when the n bytes at a and b are equal once A-Z are folded to a-z.
 bool FoldedEqual(const char* a, const char* b, std::size_t n) noexcept;
 

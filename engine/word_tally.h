@@ -1,9 +1,11 @@
 // The words of one part of a count, counted apart from the document's word
-// table and then added to it: a hash table in which a word already met is
-// found and counted in a single slot of 32 bytes. Each word keeps its text as
-// first met, and the words can be listed in that order (a sorted word list
-// then goes into the word table in order, which it does fastest). Its counting steps are the word
-// table's, so that the same line loop serves both.
+// table and then added to it. The words lie in one array of 32-byte entries
+// in the order first met, each with its text as first met and its count;
+// a hash table of 8-byte slots (the entry's number and its hash) finds them.
+// Growing moves only slots, listing the words reads the array in order (a
+// sorted word list then goes into the word table in order, which it does
+// fastest), and a word costs about 48 bytes besides its text. Its counting
+// steps are the word table's, so that the same line loop serves both.
 #ifndef VORLAN_ENGINE_WORD_TALLY_H
 #define VORLAN_ENGINE_WORD_TALLY_H
 
@@ -29,41 +31,55 @@ class CWordTally {
         __builtin_prefetch(&m_pSlots[key.nHash & m_nMask]);
         return key;
     }
-    void PrefetchNode(const WordKey&) const noexcept {}
+    // Starts loading the entry that InsertKey (key) most likely counts.
+    void PrefetchNode(const WordKey& key) const noexcept {
+        if (const std::uint32_t n = m_pSlots[key.nHash & m_nMask].nEntry)
+            __builtin_prefetch(&m_entries[n - 1]);
+    }
     inline bool InsertKey(const WordKey& key) noexcept;
     // Counts any NUL-terminated word nTimes (> 0) times at once; false, as
     // InsertKey, when memory runs out.
     bool InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
 
-    // Calls visit(text, count) for every word, in the order first met; the
-    // count is 64-bit.
-    template <class Visit> void ForEach(Visit&& visit) const;
+    // Calls visit(key, count) for every word, in the order first met: its key
+    // as MakeWordKey gives it, and its count, 64-bit.
+    template <class Visit> void ForEach(Visit&& visit) const {
+        ForEach(visit, [](const WordKey&, bool) {});
+    }
+    // The same, calling ahead(key, false) 16 words before a word is visited
+    // and ahead(key, true) 8 words before, so that whoever adds the words to
+    // a large table can have its memory loaded in time.
+    template <class Visit, class Ahead> void ForEach(Visit&& visit, Ahead&& ahead) const;
 
   private:
-    struct Slot {
+    struct Entry {
         std::uint64_t nPrefix[2]; // as the key's
-        const char* pszText;      // null while the slot is free
-        std::uint32_t nCount;     // the low 32 bits; m_carries holds the rest
+        const char* pszText;
+        std::uint32_t nCount; // the low 32 bits; m_carries holds the rest
         std::uint32_t nLength;
     };
-    static_assert(sizeof(Slot) == 32);
+    static_assert(sizeof(Entry) == 32);
+    struct Slot {
+        std::uint32_t nEntry; // the entry's number + 1; 0 while the slot is free
+        std::uint32_t nHash;
+    };
 
-    static bool Matches(const Slot& slot, const WordKey& key) noexcept {
-        return slot.nPrefix[0] == key.nPrefix[0] && slot.nPrefix[1] == key.nPrefix[1] &&
-               slot.nLength == key.nLength &&
+    static bool Matches(const Entry& entry, const WordKey& key) noexcept {
+        return entry.nPrefix[0] == key.nPrefix[0] && entry.nPrefix[1] == key.nPrefix[1] &&
+               entry.nLength == key.nLength &&
                (key.nLength <= 16 ||
-                FoldedEqual(slot.pszText + 16, key.pszText + 16, key.nLength - 16));
+                FoldedEqual(entry.pszText + 16, key.pszText + 16, key.nLength - 16));
     }
     bool InsertNew(Slot& slot, const WordKey& key) noexcept;
     bool Grow() noexcept;
-    Slot& SlotOf(const WordKey& key) noexcept;
-    // Adds nHigh << 32 to the count of slot's word.
-    bool Carry(const Slot& slot, std::uint64_t nHigh) noexcept;
-    std::uint64_t CountOf(const Slot& slot) const noexcept;
+    Entry& EntryOf(const WordKey& key) noexcept;
+    // Adds nHigh << 32 to the count of entry's word.
+    bool Carry(const Entry& entry, std::uint64_t nHigh) noexcept;
+    std::uint64_t CountOf(const Entry& entry) const noexcept;
 
     std::unique_ptr<Slot[]> m_pSlots;
     std::size_t m_nMask;
-    std::vector<std::uint32_t> m_order; // the words' slots, in the order first met
+    std::vector<Entry> m_entries; // in the order first met
     CTextArena m_texts;
     // A slot's count stays 32-bit, so that slots stay small: the words that
     // passed 2^32 occurrences (few or none) keep the high part here, by text.
@@ -73,13 +89,16 @@ class CWordTally {
 inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
     for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
         Slot& slot = m_pSlots[i];
-        if (!slot.pszText) [[unlikely]]
+        if (!slot.nEntry) [[unlikely]]
             return InsertNew(slot, key);
-        if (Matches(slot, key)) [[likely]] {
-            if (++slot.nCount == 0) [[unlikely]] {
-                if (Carry(slot, 1))
+        if (slot.nHash != key.nHash)
+            continue;
+        Entry& entry = m_entries[slot.nEntry - 1];
+        if (Matches(entry, key)) [[likely]] {
+            if (++entry.nCount == 0) [[unlikely]] {
+                if (Carry(entry, 1))
                     return true;
-                --slot.nCount; // as it was: the word is not counted
+                --entry.nCount; // as it was: the word is not counted
                 return false;
             }
             return true;
@@ -87,9 +106,20 @@ inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
     }
 }
 
-template <class Visit> void CWordTally::ForEach(Visit&& visit) const {
-    for (const std::uint32_t i : m_order)
-        visit(m_pSlots[i].pszText, CountOf(m_pSlots[i]));
+template <class Visit, class Ahead> void CWordTally::ForEach(Visit&& visit, Ahead&& ahead) const {
+    constexpr std::size_t kFar = 16, kNear = 8;
+    const std::size_t n = m_entries.size();
+    const auto keyOf = [&](std::size_t i) {
+        const Entry& e = m_entries[i];
+        return StoredWordKey(e.pszText, e.nPrefix[0], e.nPrefix[1], e.nLength);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kFar < n)
+            ahead(keyOf(i + kFar), false);
+        if (i + kNear < n)
+            ahead(keyOf(i + kNear), true);
+        visit(keyOf(i), CountOf(m_entries[i]));
+    }
 }
 
 #endif

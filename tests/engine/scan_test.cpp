@@ -126,6 +126,7 @@ TEST_F(Scan, ByEndingsReversesWordsOfEveryLengthWithoutTouchingNeighbours) {
     }
     f.doc.ScanFilesByEndings({tree.Write("e.txt", line + "\n")});
     std::vector<std::string> stored;
+    f.doc.m_wordTree.Settle();
     CStringTree::WalkAscending(f.doc.m_wordTree.m_pRoot,
                                [&](const CNode& n) { stored.push_back(n.m_pszWord); });
     std::vector<std::string> expected;

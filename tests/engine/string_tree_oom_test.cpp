@@ -101,4 +101,21 @@ TEST(WordTableOutOfMemory, ClearNeedsNoMemory) {
     EXPECT_EQ(table.Insert("x"), table.m_pRoot);
 }
 
+// Words counted and left waiting are placed in the tree even when the memory
+// to sort them cannot be had.
+TEST(WordTableOutOfMemory, SettlingWithoutMemoryStillPlacesEveryWord) {
+    CStringTree table;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string word = std::to_string(i * 7919 % 3000) + "w";
+        ASSERT_NE(table.InsertRepeated(word.c_str(), 2), nullptr);
+    }
+    {
+        FailingAllocation failing(0);
+        table.Settle();
+        EXPECT_TRUE(g_failed);
+    }
+    EXPECT_TRUE(IsConsistent(table));
+    EXPECT_EQ(AscendingWords(table).size(), 3000u);
+}
+
 } // namespace

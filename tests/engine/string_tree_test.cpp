@@ -154,4 +154,39 @@ TEST(WordTableLarge, MatchesAReferenceCount) {
     }
 }
 
+// The counting path leaves new words waiting, but appends those that come in
+// ascending order to the tree at once; settling merges both kinds, and
+// repeats in another letter case find either kind before and after.
+TEST(WordTableSettle, MergesWaitingWordsWithThoseInTheTree) {
+    constexpr int kWords = 20000;
+    std::vector<std::string> words;
+    char word[16];
+    for (int i = 0; i < kWords; ++i) {
+        std::snprintf(word, sizeof word, "w%05d", i);
+        words.push_back(word);
+    }
+    std::vector<std::string> counted = words;
+    std::shuffle(counted.begin() + kWords / 4, counted.end(), std::mt19937(5));
+    CStringTree table;
+    for (const std::string& w : counted)
+        ASSERT_NE(table.InsertRepeated(w.c_str(), 1), nullptr);
+    for (int i = 0; i < kWords; i += 7) {
+        std::string upper = words[i];
+        upper[0] = 'W';
+        ASSERT_EQ(table.InsertRepeated(upper.c_str(), 2)->m_nCount, 3u);
+    }
+    ASSERT_TRUE(IsConsistent(table));
+    EXPECT_EQ(AscendingWords(table), words);
+    int maxDepth = 0;
+    CStringTree::WalkAscending(table.m_pRoot, [&](const CNode& node) {
+        int depth = 0;
+        for (const CNode* n = &node; n->m_pParent; n = n->m_pParent)
+            ++depth;
+        maxDepth = std::max(maxDepth, depth);
+    });
+    EXPECT_LE(maxDepth, 2 * std::log2(kWords + 1.0));
+    EXPECT_EQ(table.InsertRepeated("W00007", 1)->m_nCount, 4u);
+    EXPECT_EQ(table.m_nCount, kWords);
+}
+
 } // namespace

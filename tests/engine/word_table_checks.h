@@ -14,12 +14,14 @@
 
 inline std::vector<std::string> AscendingWords(const CStringTree& table) {
     std::vector<std::string> words;
+    table.Settle();
     CStringTree::WalkAscending(table.m_pRoot,
                                [&](const CNode& n) { words.push_back(n.m_pszWord); });
     return words;
 }
 
 inline ::testing::AssertionResult IsConsistent(const CStringTree& table) {
+    table.Settle(); // words the counting paths left waiting are placed first
     const CNode* root = table.m_pRoot;
     if (root->m_pParent || root->m_bRed ||
         (!root->m_pszWord && (root->m_pLesser || root->m_pGreater)))
