@@ -64,6 +64,8 @@ class CConcordance::CFileReader {
     void After() const { PumpMessages(); }
 
   private:
+    template <bool kSplits> void TakeWords(char* text);
+
     CConcordance& m_owner;
     CRunBuffers& m_buffers;
     ConcordanceLine m_line;
@@ -99,6 +101,25 @@ bool CConcordance::CFileReader::Prepare(char* text, std::size_t length) {
     return line_counter::TrimLine(text, length);
 }
 
+// Each word is shown from the intact copy, at the place it was read from;
+// only a tokenizer that splits by dictionary can read a word from bytes
+// other than its own, so only such a one pays for asking.
+template <bool kSplits> void CConcordance::CFileReader::TakeWords(char* text) {
+    const char* const base = m_buffers.line.line;
+    for (char* w = m_tokenizer.First(text); w; w = m_tokenizer.Next()) {
+        const std::size_t n = std::strlen(w);
+        if (n == m_word.size() && FoldedEqual(w, m_word.data(), n))
+            m_hits.push_back(static_cast<std::uint32_t>(m_words.size()));
+        if constexpr (kSplits) {
+            const std::string_view surface = m_tokenizer.Surface(w, n);
+            m_words.emplace_back(m_buffers.copy + (surface.data() - base), surface.size());
+            m_forms.emplace_back(w, n);
+        } else {
+            m_words.emplace_back(m_buffers.copy + (w - base), n);
+        }
+    }
+}
+
 bool CConcordance::CFileReader::Count(char* text) {
     char* const base = m_buffers.line.line;
     const std::size_t end = static_cast<std::size_t>(text - base) + std::strlen(text);
@@ -107,16 +128,10 @@ bool CConcordance::CFileReader::Count(char* text) {
     m_words.clear();
     m_forms.clear();
     m_hits.clear();
-    // A word is shown from the intact copy, at the place it was read from.
-    for (char* w = m_tokenizer.First(text); w; w = m_tokenizer.Next()) {
-        const std::size_t n = std::strlen(w);
-        if (n == m_word.size() && FoldedEqual(w, m_word.data(), n))
-            m_hits.push_back(static_cast<std::uint32_t>(m_words.size()));
-        const std::string_view surface = m_tokenizer.Surface(w, n);
-        m_words.emplace_back(m_buffers.copy + (surface.data() - base), surface.size());
-        if (splits)
-            m_forms.emplace_back(w, n);
-    }
+    if (splits)
+        TakeWords<true>(text);
+    else
+        TakeWords<false>(text);
     m_owner.m_outcome.nTotalWords += static_cast<std::int64_t>(m_words.size());
     m_owner.m_outcome.nHits += static_cast<std::int64_t>(m_hits.size());
     if (m_hits.empty() && !(m_bEveryLine && !m_words.empty()))
