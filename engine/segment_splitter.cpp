@@ -85,22 +85,23 @@ std::string CWordSplitter::Analyse(std::string_view word) {
 bool CWordSplitter::AnalyseText(std::string_view text, std::string& words) {
     if (!m_pTagger->Split(text, m_bBaseForms, m_pieces))
         return false;
+    words.reserve(text.size() + m_pieces.size() * (sizeof(SurfacePlace) + 1));
     std::size_t nRead = 0;   // bytes of text before the end of the last surface
     std::size_t nOffset = 0; // the same in the file's encoding
     for (const MecabWord& piece : m_pieces) {
         const std::size_t start = static_cast<std::size_t>(piece.surface.data() - text.data());
-        std::size_t gap = 0, length = 0;
+        std::string_view gap, surface, form;
         if (start < nRead || start + piece.surface.size() > text.size() ||
-            !FileLength(text.substr(nRead, start - nRead), gap) ||
-            !FileLength(piece.surface, length))
+            !InFileEncoding(text.substr(nRead, start - nRead), gap))
             return false;
-        nOffset += gap;
-        std::string_view form = piece.form;
-        if (!m_bUtf8) {
-            if (!m_pCodec->FromUtf8(form, m_strPiece))
-                return false;
-            form = m_strPiece;
-        }
+        nOffset += gap.size();
+        // Each conversion replaces the one before: a length is taken first.
+        if (!InFileEncoding(piece.surface, surface))
+            return false;
+        const std::size_t length = surface.size();
+        form = surface;
+        if (piece.form.data() != piece.surface.data() && !InFileEncoding(piece.form, form))
+            return false;
         AppendWord(words, form, nOffset, length);
         nOffset += length;
         nRead = start + piece.surface.size();
@@ -108,16 +109,15 @@ bool CWordSplitter::AnalyseText(std::string_view text, std::string& words) {
     return true;
 }
 
-// The length of UTF-8 text in the file's encoding; false when it does not
-// convert back.
-bool CWordSplitter::FileLength(std::string_view utf8, std::size_t& length) {
-    if (m_bUtf8 || utf8.empty()) {
-        length = utf8.size();
+// UTF-8 text in the file's encoding: itself, or converted into m_strPiece
+// (valid until the next conversion). False when it does not convert back.
+bool CWordSplitter::InFileEncoding(std::string_view utf8, std::string_view& out) {
+    out = utf8;
+    if (m_bUtf8 || utf8.empty())
         return true;
-    }
     if (!m_pCodec->FromUtf8(utf8, m_strPiece))
         return false;
-    length = m_strPiece.size();
+    out = m_strPiece;
     return true;
 }
 

@@ -75,7 +75,7 @@ class CWordSplitter {
     const std::string& WordsOf(std::string_view word);
     std::string Analyse(std::string_view word);
     bool AnalyseText(std::string_view text, std::string& words);
-    bool FileLength(std::string_view utf8, std::size_t& length);
+    bool InFileEncoding(std::string_view utf8, std::string_view& out);
     void Place(const std::string& words);
 
     const CMecabModel& m_model;
