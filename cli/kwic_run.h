@@ -12,14 +12,17 @@
 
 class CArchive;
 class CExcludeList;
+class CSegmentation;
 class CSettingsStore;
 class ICountNotifier;
 
 class CKwicCommand {
   public:
-    // Everything given must outlive the command.
+    // Everything given must outlive the command; segmentation is the count's
+    // own (made from the same settings) and Ready().
     CKwicCommand(const CountOptions& options, const CSettingsStore& settings,
-                 const CExcludeList& exclude, ICountNotifier& notifier);
+                 const CSegmentation& segmentation, const CExcludeList& exclude,
+                 ICountNotifier& notifier);
 
     // Why the WORD cannot be looked for under the count's reading; empty
     // when it can.
@@ -36,6 +39,7 @@ class CKwicCommand {
   private:
     const CountOptions& m_options;
     ConcordanceReading m_reading;
+    const CSegmentation& m_segmentation;
     const CExcludeList& m_exclude;
     ICountNotifier& m_notifier;
     CCountInput m_input;

@@ -156,7 +156,9 @@ int CountAndWrite(const CountOptions& options) {
     CSettingsOverlay settings(profile);
     ApplyOptionOverrides(options, settings);
     // Japanese words by dictionary need MeCab: without it nothing is counted.
-    if (const CSegmentation segmentation(settings); !segmentation.Ready()) {
+    // A concordance splits its lines with this one.
+    const CSegmentation segmentation(settings);
+    if (!segmentation.Ready()) {
         std::fprintf(stderr, "%s\n", segmentation.Error().c_str());
         return kExitTrouble;
     }
@@ -166,7 +168,7 @@ int CountAndWrite(const CountOptions& options) {
     // A concordance reads the files as the count would, instead of counting.
     std::optional<CKwicCommand> kwic;
     if (options.kwic.Wanted()) {
-        kwic.emplace(options, settings, doc.m_listExclude, notifier);
+        kwic.emplace(options, settings, segmentation, doc.m_listExclude, notifier);
         if (std::string why = kwic->CheckWord(); !why.empty()) {
             const std::string& word = options.kwic.Word();
             return UsageError({ParseOutcome::error,

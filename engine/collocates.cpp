@@ -53,7 +53,7 @@ CCollocates::Entry& CCollocates::Find(std::string_view word) {
 
 void CCollocates::OnLine(const ConcordanceLine& line) {
     m_lineEntries.clear();
-    for (std::string_view word : line.words) {
+    for (std::string_view word : line.forms) {
         Entry& entry = Find(word);
         ++entry.nFrequency;
         m_lineEntries.push_back(&entry);

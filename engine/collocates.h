@@ -6,7 +6,8 @@
 // occurrences of the word left out) adds 1 to that word's co-occurrences.
 // Every word of every line also adds 1 to its frequency, so the whole count
 // is taken in the same single pass (standard input can be read only once).
-// Words are told apart as the word table tells them apart (A-Z folded) and
+// Words are taken as counted (a base form, where the count takes base
+// forms), told apart as the word table tells them apart (A-Z folded) and
 // shown in the form first met.
 //
 // Both scores come from one 2x2 table over the N words counted: rows are

@@ -5,6 +5,7 @@
 #include "engine/line_counter.h"
 #include "engine/report_format.h"
 #include "engine/scan_progress.h"
+#include "engine/segment.h"
 #include "engine/vorlan_doc.h"
 #include "filters/dehtml_string.h"
 #include "filters/exclude_list.h"
@@ -13,16 +14,6 @@
 
 #include <cstring>
 #include <memory>
-
-namespace {
-
-// The one place the concordance makes its tokenizer, so that it always
-// splits lines as the count of the same reading does.
-CLineTokenizer MakeTokenizer(bool utf8) {
-    return CLineTokenizer(utf8);
-}
-
-} // namespace
 
 // The buffers of one run: the line the tokenizer cuts up, an intact copy of
 // it that the words and the context are shown from, and the HTML filter,
@@ -48,7 +39,7 @@ bool IsSingleWord(std::string_view word, bool utf8) {
         word.find('\0') != std::string_view::npos)
         return false;
     std::string text(word);
-    CLineTokenizer tokenizer = MakeTokenizer(utf8);
+    CLineTokenizer tokenizer(utf8);
     const char* first = tokenizer.First(text.data());
     return first && first == text.data() && std::string_view(first) == word && !tokenizer.Next();
 }
@@ -60,7 +51,8 @@ class CConcordance::CFileReader {
     CFileReader(CConcordance& owner, CRunBuffers& buffers, const ConcordanceLine& where,
                 std::string_view word, bool utf8, IConcordanceSink& sink)
         : m_owner(owner), m_buffers(buffers), m_line(where), m_word(word),
-          m_tokenizer(MakeTokenizer(utf8)), m_sink(sink), m_bEveryLine(sink.WantsEveryLine()) {}
+          m_tokenizer(owner.m_segmentation.MakeTokenizer(utf8)), m_sink(sink),
+          m_bEveryLine(sink.WantsEveryLine()) {}
 
     bool Stop() const { return m_owner.m_quit == 1; }
     void Between(const CTextLineReader& reader) {
@@ -72,6 +64,8 @@ class CConcordance::CFileReader {
     void After() const { PumpMessages(); }
 
   private:
+    template <bool kSplits> void TakeWords(char* text);
+
     CConcordance& m_owner;
     CRunBuffers& m_buffers;
     ConcordanceLine m_line;
@@ -82,6 +76,7 @@ class CConcordance::CFileReader {
     bool m_bLineEnded = true;    // the piece before ended its physical line
     std::uint64_t m_nColumn = 0; // bytes of the physical line before the next piece
     std::vector<std::string_view> m_words;
+    std::vector<std::string_view> m_forms; // filled only when they may differ from the words
     std::vector<std::uint32_t> m_hits;
 };
 
@@ -106,24 +101,44 @@ bool CConcordance::CFileReader::Prepare(char* text, std::size_t length) {
     return line_counter::TrimLine(text, length);
 }
 
-bool CConcordance::CFileReader::Count(char* text) {
-    char* const base = m_buffers.line.line;
-    const std::size_t end = static_cast<std::size_t>(text - base) + std::strlen(text);
-    std::memcpy(m_buffers.copy, base, end);
-    m_words.clear();
-    m_hits.clear();
+// Each word is shown from the intact copy, at the place it was read from;
+// only a tokenizer that splits by dictionary can read a word from bytes
+// other than its own, so only such a one pays for asking.
+template <bool kSplits> void CConcordance::CFileReader::TakeWords(char* text) {
+    const char* const base = m_buffers.line.line;
     for (char* w = m_tokenizer.First(text); w; w = m_tokenizer.Next()) {
         const std::size_t n = std::strlen(w);
         if (n == m_word.size() && FoldedEqual(w, m_word.data(), n))
             m_hits.push_back(static_cast<std::uint32_t>(m_words.size()));
-        m_words.emplace_back(m_buffers.copy + (w - base), n);
+        if constexpr (kSplits) {
+            const std::string_view surface = m_tokenizer.Surface(w, n);
+            m_words.emplace_back(m_buffers.copy + (surface.data() - base), surface.size());
+            m_forms.emplace_back(w, n);
+        } else {
+            m_words.emplace_back(m_buffers.copy + (w - base), n);
+        }
     }
+}
+
+bool CConcordance::CFileReader::Count(char* text) {
+    char* const base = m_buffers.line.line;
+    const std::size_t end = static_cast<std::size_t>(text - base) + std::strlen(text);
+    std::memcpy(m_buffers.copy, base, end);
+    const bool splits = m_tokenizer.Splits();
+    m_words.clear();
+    m_forms.clear();
+    m_hits.clear();
+    if (splits)
+        TakeWords<true>(text);
+    else
+        TakeWords<false>(text);
     m_owner.m_outcome.nTotalWords += static_cast<std::int64_t>(m_words.size());
     m_owner.m_outcome.nHits += static_cast<std::int64_t>(m_hits.size());
     if (m_hits.empty() && !(m_bEveryLine && !m_words.empty()))
         return true;
     m_line.text = std::string_view(m_buffers.copy, end);
     m_line.words = m_words;
+    m_line.forms = splits ? std::span<const std::string_view>(m_forms) : m_line.words;
     m_line.hits = m_hits;
     m_sink.OnLine(m_line);
     return true;
@@ -131,8 +146,9 @@ bool CConcordance::CFileReader::Count(char* text) {
 
 CConcordance::CConcordance(const CCountInput& input, ICountNotifier& notifier,
                            const CExcludeList& exclude, const ConcordanceReading& reading,
-                           const int& quit)
-    : m_input(input), m_notifier(notifier), m_exclude(exclude), m_reading(reading), m_quit(quit) {}
+                           const CSegmentation& segmentation, const int& quit)
+    : m_input(input), m_notifier(notifier), m_exclude(exclude), m_reading(reading),
+      m_segmentation(segmentation), m_quit(quit) {}
 
 ConcordanceOutcome CConcordance::Run(const std::vector<std::string>& files,
                                      const ConcordanceWord& word, IConcordanceSink& sink) {

@@ -1,8 +1,9 @@
 // The concordance: every occurrence of one word in the files of a count, found
 // by reading them exactly as the count reads them (the same line loop, the
-// same line preparation, the same tokenizer) and comparing each word as the
-// word table does. So for every word of a report, the occurrences found here
-// are as many as the report counts.
+// same line preparation, the same tokenizer, by character type or by
+// dictionary) and comparing each word as the word table does. So for every
+// word of a report, the occurrences found here are as many as the report
+// counts.
 //
 // Lines with occurrences stream to a sink as they are read; nothing of a
 // file is kept once its line has been handed on.
@@ -20,6 +21,7 @@
 
 class CCountInput;
 class CExcludeList;
+class CSegmentation;
 class CSettingsStore;
 class ICountNotifier;
 enum class FileFailure;
@@ -42,7 +44,10 @@ struct ConcordanceWord {
 };
 
 // Whether the tokenizer of the reading (UTF-8 or not), given word alone,
-// gives back exactly word: only such a word can ever be found.
+// gives back exactly word: only such a word can ever be found. The classic
+// tokenizer decides also for a count by dictionary, which only cuts its
+// words further: the analyser may split a word alone otherwise than in
+// its sentence, and a word of the report must never be refused.
 bool IsSingleWord(std::string_view word, bool utf8);
 
 // One piece of a line as the count reads it (at most 5,119 bytes of a
@@ -55,6 +60,7 @@ struct ConcordanceLine {
     std::uint64_t nPieceColumn = 0;          // bytes of the physical line before text
     std::string_view text;                   // the piece as prepared for the tokenizer
     std::span<const std::string_view> words; // in text, in line order
+    std::span<const std::string_view> forms; // words[i] as counted (a base form in its place)
     std::span<const std::uint32_t> hits;     // indices into words, ascending
 
     // The 1-based byte column of word i in its physical line.
@@ -83,10 +89,13 @@ struct ConcordanceOutcome {
 class CConcordance {
   public:
     // Everything given must outlive the object. exclude is read only when
-    // the reading excludes binary files. quit is polled before every line,
-    // as the count polls its quit flag; set it to 1 to stop.
+    // the reading excludes binary files. segmentation splits lines as the
+    // count's does; made from the same settings and Ready(). quit is polled
+    // before every line, as the count polls its quit flag; set it to 1 to
+    // stop.
     CConcordance(const CCountInput& input, ICountNotifier& notifier, const CExcludeList& exclude,
-                 const ConcordanceReading& reading, const int& quit);
+                 const ConcordanceReading& reading, const CSegmentation& segmentation,
+                 const int& quit);
 
     // Reads files in list order and hands the sink each line piece with an
     // occurrence of word. Files that cannot be opened or read are told to
@@ -105,6 +114,7 @@ class CConcordance {
     ICountNotifier& m_notifier;
     const CExcludeList& m_exclude;
     ConcordanceReading m_reading;
+    const CSegmentation& m_segmentation;
     const int& m_quit;
     ConcordanceOutcome m_outcome;
 };

@@ -135,8 +135,7 @@ void CMecabTagger::Release() {
         m_api.destroyTagger(m_pTagger);
 }
 
-bool CMecabTagger::Split(std::string_view text, bool baseForms,
-                         std::vector<std::string_view>& words) {
+bool CMecabTagger::Split(std::string_view text, bool baseForms, std::vector<MecabWord>& words) {
     words.clear();
     m_api.setSentence(m_pLattice, text.data(), text.size());
     if (!m_api.parse(m_pTagger, m_pLattice))
@@ -147,8 +146,9 @@ bool CMecabTagger::Split(std::string_view text, bool baseForms,
         const std::string_view feature = node->feature ? node->feature : "";
         if (IsSymbol(feature) || node->length == 0)
             continue;
+        const std::string_view surface(node->surface, node->length);
         const std::string_view base = baseForms ? BaseForm(feature) : std::string_view{};
-        words.push_back(base.empty() ? std::string_view(node->surface, node->length) : base);
+        words.push_back({base.empty() ? surface : base, surface});
     }
     return true;
 }

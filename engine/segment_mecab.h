@@ -49,6 +49,13 @@ class CMecabModel {
     std::string m_strError;
 };
 
+// A word the analyser found: the form counted (its surface, or its base form
+// where asked for and given) and its surface, a view into the text split.
+struct MecabWord {
+    std::string_view form;
+    std::string_view surface;
+};
+
 // One thread's use of an open model.
 class CMecabTagger {
   public:
@@ -61,9 +68,9 @@ class CMecabTagger {
     // Splits UTF-8 text into the words the dictionary finds, leaving out
     // those it tags as symbols (punctuation, brackets, spaces). Each word is
     // its surface form, or with baseForms its base form where the dictionary
-    // gives one. The views stay valid until the next call. False when MeCab
-    // fails on the text.
-    bool Split(std::string_view text, bool baseForms, std::vector<std::string_view>& words);
+    // gives one. The views stay valid until the next call (the surfaces as
+    // long as text). False when MeCab fails on the text.
+    bool Split(std::string_view text, bool baseForms, std::vector<MecabWord>& words);
 
   private:
     void Release();

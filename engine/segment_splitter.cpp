@@ -1,5 +1,6 @@
 #include "engine/segment_splitter.h"
 
+#include "engine/scan.h"
 #include "engine/segment_cache.h"
 #include "engine/segment_codec.h"
 #include "engine/segment_mecab.h"
@@ -14,6 +15,8 @@ namespace {
 // Room for the words of a long line at once in most cases.
 constexpr std::size_t kChunkSize = 16 * 1024;
 
+static_assert(kScanLineBufferSize <= 0xFFFF, "a surface's place must fit two bytes");
+
 } // namespace
 
 CWordSplitter::CWordSplitter(const CMecabModel& model, CSegmentCache& cache, bool utf8,
@@ -26,14 +29,24 @@ void CWordSplitter::StartLine() {
     m_nChunk = 0;
     m_nUsed = 0;
     m_pNext = m_pEnd = nullptr;
+    m_pClassic = m_pTaken = nullptr;
 }
 
 bool CWordSplitter::Split(const char* word) {
     const std::string_view bytes(word);
     if (!HoldsJapanese(bytes, m_bUtf8))
         return false;
+    m_pClassic = word;
     Place(WordsOf(bytes));
     return true;
+}
+
+void CWordSplitter::AppendWord(std::string& words, std::string_view word, std::size_t offset,
+                               std::size_t length) {
+    const SurfacePlace place{static_cast<std::uint16_t>(offset),
+                             static_cast<std::uint16_t>(length)};
+    words.append(reinterpret_cast<const char*>(&place), sizeof place);
+    words.append(word).push_back('\0');
 }
 
 const std::string& CWordSplitter::WordsOf(std::string_view word) {
@@ -57,25 +70,54 @@ std::string CWordSplitter::Analyse(std::string_view word) {
             m_pCodec = std::make_unique<CCp932Codec>();
         whole = !m_pCodec->ToUtf8(word, m_strUtf8) || !AnalyseText(m_strUtf8, words);
     }
-    if (whole)
-        words.assign(word.data(), word.size()).push_back('\0');
+    if (whole) {
+        words.clear();
+        AppendWord(words, word, 0, word.size());
+    }
     return words;
 }
 
 // Appends each word the analyser finds in text (UTF-8), converted back to
-// code page 932 for a Shift-JIS file, NUL-terminated. False when the
+// code page 932 for a Shift-JIS file, with the place of its surface. The
+// surface's offset is the length in the file's encoding of all text before
+// it, symbols and spaces the analyser passed over included. False when the
 // analyser fails or a word does not convert back.
 bool CWordSplitter::AnalyseText(std::string_view text, std::string& words) {
     if (!m_pTagger->Split(text, m_bBaseForms, m_pieces))
         return false;
-    for (std::string_view piece : m_pieces) {
-        if (!m_bUtf8) {
-            if (!m_pCodec->FromUtf8(piece, m_strPiece))
-                return false;
-            piece = m_strPiece;
-        }
-        words.append(piece).push_back('\0');
+    words.reserve(text.size() + m_pieces.size() * (sizeof(SurfacePlace) + 1));
+    std::size_t nRead = 0;   // bytes of text before the end of the last surface
+    std::size_t nOffset = 0; // the same in the file's encoding
+    for (const MecabWord& piece : m_pieces) {
+        const std::size_t start = static_cast<std::size_t>(piece.surface.data() - text.data());
+        std::string_view gap, surface, form;
+        if (start < nRead || start + piece.surface.size() > text.size() ||
+            !InFileEncoding(text.substr(nRead, start - nRead), gap))
+            return false;
+        nOffset += gap.size();
+        // Each conversion replaces the one before: a length is taken first.
+        if (!InFileEncoding(piece.surface, surface))
+            return false;
+        const std::size_t length = surface.size();
+        form = surface;
+        if (piece.form.data() != piece.surface.data() && !InFileEncoding(piece.form, form))
+            return false;
+        AppendWord(words, form, nOffset, length);
+        nOffset += length;
+        nRead = start + piece.surface.size();
     }
+    return true;
+}
+
+// UTF-8 text in the file's encoding: itself, or converted into m_strPiece
+// (valid until the next conversion). False when it does not convert back.
+bool CWordSplitter::InFileEncoding(std::string_view utf8, std::string_view& out) {
+    out = utf8;
+    if (m_bUtf8 || utf8.empty())
+        return true;
+    if (!m_pCodec->FromUtf8(utf8, m_strPiece))
+        return false;
+    out = m_strPiece;
     return true;
 }
 

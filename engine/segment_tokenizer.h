@@ -9,6 +9,7 @@
 #include "tesmo.h"
 
 #include <memory>
+#include <string_view>
 
 // A tokenizer with a continuation of its own, so that each line loop keeps
 // its place whatever other loops or event handlers tokenize meanwhile. Every
@@ -30,6 +31,15 @@ class CLineTokenizer {
     char* First(char* text) { return Skip(m_pfn(text, &m_state.classic)); }
     // The next word that is not empty, or null at the end of the line.
     char* Next() { return Skip(m_pfn(nullptr, &m_state.classic)); }
+
+    // Whether words may differ from the bytes they were read from.
+    bool Splits() const { return m_pSplitter != nullptr; }
+    // Where the word First or Next returned last, of n bytes, was read
+    // from in the text: the word itself by character type; by dictionary
+    // its surface within the text (行っ for the base form 行く).
+    std::string_view Surface(const char* word, std::size_t n) const {
+        return m_pSplitter ? m_pSplitter->SurfaceOf(word, n) : std::string_view(word, n);
+    }
 
   private:
     using Tokenize = char* (*)(char*, strword_state*);

@@ -3,6 +3,7 @@
 #include "engine/collocates.h"
 #include "engine/concordance.h"
 #include "engine/count_input.h"
+#include "engine/segment.h"
 #include "platform/atomic_file.h"
 #include "ui/concordance_file_view.h"
 #include "ui/concordance_model.h"
@@ -173,7 +174,16 @@ void CConcordanceWindow::Search() {
     const CCountInput input;
     const ConcordanceReading reading = ReadConcordanceReading(m_pDoc->Settings());
     m_bTagsRemoved = reading.variant.stripHtml;
-    CConcordance concordance(input, *this, doc.m_listExclude, reading, m_nQuit);
+    const CSegmentation segmentation(m_pDoc->Settings());
+    if (!segmentation.Ready()) {
+        // As a count without the analyser: its message, and nothing read.
+        // The message box lets events through, a close among them.
+        m_pStop->setEnabled(false);
+        m_bSearching = false;
+        ShowMessage(segmentation.Error());
+        return;
+    }
+    CConcordance concordance(input, *this, doc.m_listExclude, reading, segmentation, m_nQuit);
     CCollocates collocates(5, 5);
     CBothSinks sinks(*m_pModel, collocates);
     const ConcordanceOutcome outcome = concordance.Run(m_files, {m_strWord, m_strWord}, sinks);

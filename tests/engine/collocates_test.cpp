@@ -3,6 +3,7 @@
 
 #include "engine/collocates.h"
 #include "engine/count_input.h"
+#include "engine/segment.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,8 @@ std::vector<CollocateRow> CollocatesOf(const std::string& text, const std::strin
     CountFixture f;
     CCountInput input;
     const int quit = 0;
-    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, {}, quit);
+    const CSegmentation byType(kSegmentByType);
+    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, {}, byType, quit);
     CCollocates collocates(left, right);
     const ConcordanceOutcome outcome =
         concordance.Run({tree.Write("c.txt", text)}, {word, word}, collocates);

@@ -6,6 +6,8 @@
 #include "engine/concordance.h"
 #include "engine/concordance_rows.h"
 #include "engine/count_input.h"
+#include "engine/segment.h"
+#include "engine/segment_codec.h"
 #include "engine/word_index.h"
 
 #include <gtest/gtest.h>
@@ -126,8 +128,9 @@ TEST_P(HitsEqualCounts, ForEveryWordOfTheReport) {
 
     CCountInput input;
     const int quit = 0;
+    const CSegmentation byType(kSegmentByType);
     CConcordance concordance(input, f.notifier, f.doc.m_listExclude,
-                             ReadConcordanceReading(f.settings), quit);
+                             ReadConcordanceReading(f.settings), byType, quit);
     int words = 0;
     for (const auto* node = f.doc.m_listResult.m_pHead; node; node = node->m_pNextNode) {
         if (!node->IsWordLine())
@@ -159,6 +162,61 @@ INSTANTIATE_TEST_SUITE_P(Corpora, HitsEqualCounts,
                                            Corpus{"by_endings", false, true},
                                            Corpus{"html", true, false}));
 
+// By dictionary a hit is a word the analyser found: its column and bytes are
+// those of its surface in the file (行っ for the base form 行く), symbols and
+// spaces the analyser passed over counted in, in the file's own encoding.
+TEST(Concordance, HitsFollowTheCountByDictionary) {
+    if (!CSegmentation(kSegmentByDictionary).Ready())
+        GTEST_SKIP() << "MeCab or its UTF-8 dictionary is not installed";
+    const std::string data = VORLAN_SOURCE_DIR "/tests/data/segment/";
+    CTempTree tree;
+    std::string prose;
+    ASSERT_TRUE(CCp932Codec().ToUtf8(ReadAll(data + "japanese_prose.sjis.txt"), prose));
+    const std::vector<std::string> inEncoding[2] = {
+        {data + "japanese_prose.sjis.txt", data + "japanese_spaced.sjis.txt"},
+        {data + "japanese_spaced.utf8.txt", tree.Write("prose.utf8.txt", prose)}};
+    const std::string iku = "\xE8\xA1\x8C\xE3\x81\x8F", itt = "\xE8\xA1\x8C\xE3\x81\xA3";
+    for (const SegmentMode mode : {kSegmentByDictionary, kSegmentBaseForms}) {
+        for (const int utf8 : {0, 1}) {
+            const std::vector<std::string>& files = inEncoding[utf8];
+            SCOPED_TRACE(testing::Message() << "mode " << mode << ", utf8 " << utf8);
+            CountFixture f;
+            f.settings.Set("Option", "Segment", mode);
+            f.settings.Set("Option", "Encoding", utf8);
+            f.doc.CountWords(files, "x");
+            const CSegmentation segmentation(f.settings);
+            CCountInput input;
+            const int quit = 0;
+            CConcordance concordance(input, f.notifier, f.doc.m_listExclude,
+                                     ReadConcordanceReading(f.settings), segmentation, quit);
+            const std::vector<std::string> lines[2] = {PhysicalLines(files[0]),
+                                                       PhysicalLines(files[1])};
+            int surfaces = 0; // hits whose bytes are not the word looked for
+            for (const auto* node = f.doc.m_listResult.m_pHead; node; node = node->m_pNextNode) {
+                if (!node->IsWordLine())
+                    continue;
+                const std::string word(node->Word());
+                CHitRecorder sink;
+                const ConcordanceOutcome outcome = concordance.Run(files, {word, word}, sink);
+                ASSERT_EQ(outcome.nHits, static_cast<std::int64_t>(node->WordCount())) << word;
+                for (const Hit& h : sink.hits) {
+                    const std::string& text = lines[h.path == files[0] ? 0 : 1][h.line - 1];
+                    ASSERT_LE(h.column - 1 + h.hit.size(), text.size()) << word;
+                    EXPECT_EQ(text.substr(h.column - 1, h.hit.size()), h.hit) << word;
+                    surfaces += h.hit.size() != word.size() ||
+                                !FoldedEqual(h.hit.data(), word.data(), word.size());
+                }
+                if (utf8 && word == iku) {
+                    ASSERT_EQ(mode, kSegmentBaseForms);
+                    EXPECT_EQ(sink.hits.at(0).hit, itt);
+                }
+            }
+            EXPECT_EQ(surfaces > 0, mode == kSegmentBaseForms);
+            EXPECT_TRUE(f.notifier.messages.empty());
+        }
+    }
+}
+
 // Context, columns and failures on small files whose answers can be read off.
 TEST(Concordance, ContextStaysWithinTheLineAndKeepsPunctuation) {
     CTempTree tree;
@@ -167,7 +225,8 @@ TEST(Concordance, ContextStaysWithinTheLineAndKeepsPunctuation) {
                                                  "was light.\nlight\n");
     CCountInput input;
     const int quit = 0;
-    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, {}, quit);
+    const CSegmentation byType(kSegmentByType);
+    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, {}, byType, quit);
     CHitRecorder two(2), none(0);
     concordance.Run({path}, {"LIGHT", "LIGHT"}, two);
     concordance.Run({path}, {"LIGHT", "LIGHT"}, none);
@@ -191,15 +250,16 @@ TEST(Concordance, ColumnsCountAcrossPiecesAndAfterTagsAndMark) {
     const std::string marked = tree.Write("m.txt", "\xEF\xBB\xBFword \xC3\xA9t\xC3\xA9\n");
     CCountInput input;
     const int quit = 0;
+    const CSegmentation byType(kSegmentByType);
     ConcordanceReading reading;
-    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, reading, quit);
+    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, reading, byType, quit);
     CHitRecorder sink;
     concordance.Run({plain}, {"word", "word"}, sink);
     reading.variant.stripHtml = true;
-    CConcordance stripping(input, f.notifier, f.doc.m_listExclude, reading, quit);
+    CConcordance stripping(input, f.notifier, f.doc.m_listExclude, reading, byType, quit);
     stripping.Run({html}, {"word", "word"}, sink);
     reading = {kScanPlain, false, 1};
-    CConcordance utf8(input, f.notifier, f.doc.m_listExclude, reading, quit);
+    CConcordance utf8(input, f.notifier, f.doc.m_listExclude, reading, byType, quit);
     utf8.Run({marked}, {"word", "word"}, sink);
     ASSERT_EQ(sink.hits.size(), 3u);
     EXPECT_EQ(sink.hits[0].column, 6002u); // a 5,119-byte piece, then the rest of the line
@@ -212,7 +272,8 @@ TEST(Concordance, FailuresAreToldAsTheCountTellsThem) {
     CountFixture f;
     CCountInput input;
     const int quit = 0;
-    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, {}, quit);
+    const CSegmentation byType(kSegmentByType);
+    CConcordance concordance(input, f.notifier, f.doc.m_listExclude, {}, byType, quit);
     CHitRecorder sink;
     const ConcordanceOutcome outcome =
         concordance.Run({tree.Path("missing.txt")}, {"a", "a"}, sink);
