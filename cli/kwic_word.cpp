@@ -1,25 +1,14 @@
 #include "cli/kwic_word.h"
 
+#include "engine/segment_codec.h"
 #include "engine/text_encoding.h"
 #include "platform/utf8.h"
 
 #include <algorithm>
-#include <iconv.h>
 
 bool Utf8ToCp932(const std::string& utf8, std::string& out) {
-    const iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return false;
-    // A character of up to four UTF-8 bytes never takes more than two.
-    out.assign(utf8.size() * 2 + 1, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* to = out.data();
-    std::size_t toLeft = out.size();
-    const bool whole = iconv(cd, &in, &inLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
-    iconv_close(cd);
-    out.resize(out.size() - toLeft);
-    return whole && inLeft == 0;
+    CCp932Codec codec;
+    return codec.FromUtf8(utf8, out);
 }
 
 std::string PrepareKwicWord(const std::string& word, int encoding, ConcordanceWord& out) {
