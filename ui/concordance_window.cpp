@@ -8,6 +8,7 @@
 #include "ui/concordance_file_view.h"
 #include "ui/concordance_model.h"
 #include "ui/count_progress_bar.h"
+#include "ui/dialog_util.h"
 #include "ui/gui_count_notifier.h"
 #include "ui/output_services.h"
 #include "ui/result_document.h"
@@ -72,8 +73,10 @@ CConcordanceWindow::CConcordanceWindow(std::shared_ptr<CResultDocument> doc, std
     CreateStatusBar();
     UpdateTitle(0);
     resize(900, 500);
-    if (parent)
+    if (parent) {
+        PlaceOver(this, parent);
         parent->installEventFilter(this);
+    }
 }
 
 CConcordanceWindow::~CConcordanceWindow() = default;
@@ -248,6 +251,7 @@ void CConcordanceWindow::ShowHit(const QModelIndex& index) {
     const KwicRow row = m_pModel->Row(index.row());
     auto* view = new CConcordanceFileView(std::string(row.path), row.nLine, row.nColumn,
                                           std::string(row.hit), m_bTagsRemoved, this);
+    PlaceOver(view, this);
     view->show();
 }
 

@@ -1,5 +1,7 @@
 #include "ui/dialog_util.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,4 +20,17 @@ void CentreOnScreen(QWidget* widget) {
     const QSize size = widget->frameGeometry().size();
     widget->move(area.x() + (area.width() - size.width()) / 2,
                  area.y() + (area.height() - size.height()) / 2);
+}
+
+void PlaceOver(QWidget* widget, const QWidget* over) {
+    const QRect frame = over->window()->frameGeometry();
+    QScreen* screen = over->screen() ? over->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : frame;
+    const QSize size = widget->size().boundedTo(frame.size() * 9 / 10).boundedTo(area.size());
+    widget->resize(size);
+    QRect placed(QPoint(), size);
+    placed.moveCenter(frame.center());
+    placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() + 1 - size.width()));
+    placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - size.height()));
+    widget->move(placed.topLeft());
 }

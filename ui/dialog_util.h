@@ -15,4 +15,10 @@ QSize DialogUnits(const QWidget* widget, int width, int height);
 // width - width) / 2, top likewise; the size does not change.
 void CentreOnScreen(QWidget* widget);
 
+// Gives the top-level window widget at most its size and at most nine tenths
+// of over's window, and moves it over the middle of that window, kept inside
+// the screen's free area: a window opened from another opens where the user
+// is looking, never partly off screen.
+void PlaceOver(QWidget* widget, const QWidget* over);
+
 #endif

@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -125,6 +126,10 @@ void ConcordanceWindowTest::doubleClickOnWordLine_opensTheFilledWindow() {
     auto* window = TopLevel<CConcordanceWindow>(QStringLiteral("concordanceWindow"));
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("Concordance of LORD: 3 hits"));
+    // It opens over the middle of the main window, wholly on the screen.
+    const QRect area = window->screen()->availableGeometry();
+    QVERIFY(area.contains(window->geometry()));
+    QVERIFY((window->geometry().center() - m_frame->geometry().center()).manhattanLength() < 40);
     QVERIFY(!FindWidget<QPushButton>(window, QStringLiteral("concordanceStop"))->isEnabled());
     QVERIFY(!FindWidget<QLabel>(window, QStringLiteral("concordanceNote"))->isVisible());
     const QString a = m_dir.filePath("a.txt"), b = m_dir.filePath("b.txt");
