@@ -11,6 +11,7 @@
 #include "engine/count_notifier.h"
 #include "engine/file_list.h"
 #include "engine/report_format.h"
+#include "engine/report_sink.h"
 #include "engine/segment.h"
 #include "engine/vorlan_doc.h"
 #include "platform/atomic_file.h"
@@ -69,15 +70,25 @@ int UsageError(const ParseResult& result) {
     return kExitTrouble;
 }
 
-// The report, byte for byte as a saved file holds it, or its word list as
-// data with the file specification the count was given, as its header shows
-// it.
-void WriteOutput(const CountOptions& options, CVorlanDoc& doc, const std::string& spec,
-                 CArchive& ar) {
-    if (!options.format) {
-        doc.SerializeReport(ar);
-        return;
+// The report's lines go to the output as the count makes them, byte for
+// byte as a saved report holds them: a report of millions of words is never
+// held whole.
+class CArchiveLineSink : public IReportLineSink {
+  public:
+    explicit CArchiveLineSink(CArchive& ar) : m_ar(ar) {}
+    void WriteLine(std::string line) override { m_ar.Write(line.data(), line.size()); }
+    void WriteWordLine(std::string& line, std::uint64_t, std::size_t) override {
+        m_ar.Write(line.data(), line.size());
     }
+
+  private:
+    CArchive& m_ar;
+};
+
+// The word list of the last count as data, with the file specification the
+// count was given, as its header shows it.
+void WriteWordList(const CountOptions& options, CVorlanDoc& doc, const std::string& spec,
+                   CArchive& ar) {
     const CountOutcome& count = doc.LastCount();
     const ExportTotals totals{count.nFilesProcessed, count.nTotalWords, count.nDifferentWords,
                               UpperCased(spec)};
@@ -193,13 +204,19 @@ int CountAndWrite(const CountOptions& options) {
             return Fail(options.directory, listError.message());
         spec = target.directory + target.pattern;
     }
-    if (!kwic)
+    // Data is made from the report held whole; the report itself is counted
+    // while the output is open, and written as it is made.
+    if (!kwic && options.format)
         doc.CountWords(files, spec);
     const OutputWriter write = [&](CArchive& ar) {
-        if (kwic)
+        if (kwic) {
             kwic->Write(files, ar);
-        else
-            WriteOutput(options, doc, spec, ar);
+        } else if (options.format) {
+            WriteWordList(options, doc, spec, ar);
+        } else {
+            CArchiveLineSink sink(ar);
+            doc.CountWords(files, spec, &sink);
+        }
     };
 
     if (options.output) {

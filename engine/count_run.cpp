@@ -3,6 +3,7 @@
 // threads, scan_parts.cpp), then BuildReport writes the word lines, orders
 // them and adds the totals and the header.
 #include "engine/count_run.h"
+#include "engine/report_sink.h"
 
 #include "engine/count_input.h"
 #include "engine/count_notifier.h"
@@ -70,9 +71,11 @@ bool CCountRun::LoadSegmentation() {
     return false;
 }
 
-CountOutcome CCountRun::Run(const std::vector<std::string>& files, const std::string& spec) {
+CountOutcome CCountRun::Run(const std::vector<std::string>& files, const std::string& spec,
+                            IReportLineSink* pStream) {
     if (!LoadSegmentation())
         return m_outcome;
+    m_pStream = pStream;
     m_doc.m_nFilesProcessed = 0;
     m_doc.m_nDifferentWords = 0;
     m_doc.m_nTotalWords = 0;
@@ -239,11 +242,16 @@ bool CCountRun::BuildReport(std::size_t filesGiven, const std::string& spec) {
         m_doc.m_listResult.RemoveAllLines();
         m_doc.SetTitle(m_options.bTail ? "Counting..." : "Now Counting...");
         table.m_nTotal = m_doc.m_nTotalWords;
+        if (m_pStream && !ByFrequency()) {
+            StreamReport(filesGiven, spec);
+            return true;
+        }
         WriteWordLines();
         m_doc.m_nDifferentWords = table.m_nCount;
         table.Clear();
         SortWordLines();
         AppendTotalsAndHeader(filesGiven, spec);
+        PassOnReport();
         return true;
     } catch (const std::bad_alloc&) {
     }
@@ -253,11 +261,46 @@ bool CCountRun::BuildReport(std::size_t filesGiven, const std::string& spec) {
     m_doc.m_listResult.RemoveAllLines();
     m_outcome.bOutOfMemory = true;
     try {
-        AppendTotalsAndHeader(filesGiven, spec);
+        // A stream has had the header already; word lines written to it
+        // before memory ran out stay there.
+        if (m_pStream)
+            WriteTotals(*m_pStream, filesGiven);
+        else
+            AppendTotalsAndHeader(filesGiven, spec);
     } catch (const std::bad_alloc&) {
         m_doc.m_listResult.RemoveAllLines();
     }
     return false;
+}
+
+// The report written as it is made: the header, the word lines in the
+// order the table gives them, the totals. Nothing is held but the table.
+void CCountRun::StreamReport(std::size_t filesGiven, const std::string& spec) {
+    CStringTree& table = m_doc.m_wordTree;
+    m_doc.m_nDifferentWords = table.m_nCount;
+    m_pStream->WriteLine(FormatHeaderLine(UpperCased(spec)));
+    WriteReportWordLines(table, *m_pStream, m_options.bAbc, m_options.bTail, m_options.bPercent);
+    table.Clear();
+    WriteTotals(*m_pStream, filesGiven);
+}
+
+void CCountRun::WriteTotals(IReportLineSink& sink, std::size_t filesGiven) {
+    sink.WriteLine(kSeparatorLine);
+    // The number of files given decides, not the number opened.
+    if (filesGiven >= 2)
+        sink.WriteLine(FormatFilesProcessedLine(m_doc.m_nFilesProcessed));
+    sink.WriteLine(FormatTotalWordsLine(m_doc.m_nTotalWords));
+    sink.WriteLine(FormatDifferentWordsLine(m_doc.m_nDifferentWords));
+}
+
+// A report that had to be held to be ordered goes to the stream whole.
+void CCountRun::PassOnReport() {
+    if (!m_pStream)
+        return;
+    CExStringList& report = m_doc.m_listResult;
+    for (const auto* node = report.m_pHead; node; node = node->m_pNextNode)
+        m_pStream->WriteLine(node->m_strLine);
+    report.RemoveAllLines();
 }
 
 void CCountRun::WriteWordLines() {
@@ -267,14 +310,19 @@ void CCountRun::WriteWordLines() {
 
 void WriteReportWordLines(const CStringTree& table, CExStringList& list, bool bAbc, bool bTail,
                           bool bPercent) {
+    CListLineSink sink(list);
+    WriteReportWordLines(table, sink, bAbc, bTail, bPercent);
+}
+
+void WriteReportWordLines(const CStringTree& table, IReportLineSink& sink, bool bAbc, bool bTail,
+                          bool bPercent) {
     // By endings overrides the alphabetical direction.
-    const CNode* root = table.m_pRoot;
-    if (bTail)
-        bPercent ? table.WriteByEndingsPercent(list, root) : table.WriteByEndings(list, root);
-    else if (bAbc)
-        bPercent ? table.WriteAscendingPercent(list, root) : table.WriteAscending(list, root);
-    else
-        bPercent ? table.WriteDescendingPercent(list, root) : table.WriteDescending(list, root);
+    const bool bDescending = !bTail && !bAbc;
+    table.WriteLines(sink, table.m_pRoot, bDescending, bTail, bPercent);
+}
+
+bool CCountRun::ByFrequency() const {
+    return IsOn(m_settings, setting_keys::kFreq) || IsOn(m_settings, setting_keys::kLowFreq);
 }
 
 // Read only now, after the scan: a change made while the files were being
@@ -291,12 +339,8 @@ void CCountRun::SortWordLines() {
 
 void CCountRun::AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec) {
     CExStringList& report = m_doc.m_listResult;
-    report.AppendLine(kSeparatorLine);
-    // The number of files given decides, not the number opened.
-    if (filesGiven >= 2)
-        report.AppendLine(FormatFilesProcessedLine(m_doc.m_nFilesProcessed));
-    report.AppendLine(FormatTotalWordsLine(m_doc.m_nTotalWords));
-    report.AppendLine(FormatDifferentWordsLine(m_doc.m_nDifferentWords));
+    CListLineSink sink(report);
+    WriteTotals(sink, filesGiven);
     report.PrependLine(FormatHeaderLine(UpperCased(spec)));
 }
 

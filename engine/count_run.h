@@ -23,6 +23,7 @@ class CSettingsStore;
 class CStringTree;
 class CVorlanDoc;
 class ICountNotifier;
+class IReportLineSink;
 struct PartResult;
 struct ScanPart;
 struct ScanThreads;
@@ -57,6 +58,9 @@ inline constexpr int kCountFieldWidth = 10;
 // std::bad_alloc as the table's writers do.
 void WriteReportWordLines(const CStringTree& table, CExStringList& list, bool bAbc, bool bTail,
                           bool bPercent);
+// The same to any sink of report lines.
+void WriteReportWordLines(const CStringTree& table, IReportLineSink& sink, bool bAbc, bool bTail,
+                          bool bPercent);
 
 // The failures of one file that the user is told of.
 enum class FileFailure { open, read };
@@ -72,8 +76,12 @@ class CCountRun {
 
     // The whole count: files in reading order, spec the directory followed
     // by the file name or pattern. Leaves the report in the document, its
-    // title as it was, the document modified, and sounds the beep.
-    CountOutcome Run(const std::vector<std::string>& files, const std::string& spec);
+    // title as it was, the document modified, and sounds the beep. With
+    // pStream, every line of the report goes there instead, in order, and
+    // the document's report stays empty: only a report by frequency is held
+    // while it is ordered.
+    CountOutcome Run(const std::vector<std::string>& files, const std::string& spec,
+                     IReportLineSink* pStream = nullptr);
     // Only the scan of the files into the document's word table, read as
     // variant says.
     void Scan(const std::vector<std::string>& files, const ScanVariant& variant);
@@ -100,8 +108,12 @@ class CCountRun {
     std::vector<bool> FilesToCount(const std::vector<std::string>& files) const;
     bool BuildReport(std::size_t filesGiven, const std::string& spec);
     void WriteWordLines();
+    bool ByFrequency() const;
     void SortWordLines();
     void AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec);
+    void StreamReport(std::size_t filesGiven, const std::string& spec);
+    void WriteTotals(IReportLineSink& sink, std::size_t filesGiven);
+    void PassOnReport();
     void Finish();
 
     // The scan on this thread.
@@ -130,6 +142,7 @@ class CCountRun {
     ScanVariant m_variant = kScanPlain;
     CountOutcome m_outcome;
     std::unique_ptr<CSegmentation> m_pSegmentation;
+    IReportLineSink* m_pStream = nullptr;
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "engine/report_format.h"
 
 #include "engine/ex_string_list.h"
+#include "engine/report_sink.h"
 #include "engine/string_tree.h"
 #include "platform/event_pump.h"
 
@@ -43,15 +44,21 @@ std::string TotalsLine(std::int64_t value, std::string_view label) {
     return line;
 }
 
-// Everything of a word line up to the word.
-std::string WordLineStart(std::uint64_t nCount, const std::int64_t* pTotal,
-                          std::size_t nWordLength) {
-    std::string line;
+// Everything of a word line up to the word, in line (emptied first).
+void StartWordLine(std::string& line, std::uint64_t nCount, const std::int64_t* pTotal,
+                   std::size_t nWordLength) {
+    line.clear();
     line.reserve(kCountWidth + 16 + kColon.size() + nWordLength + kLineEnd.size());
     AppendCountField(line, nCount);
     if (pTotal)
         AppendPercentField(line, nCount, *pTotal);
     line.append(kColon);
+}
+
+std::string WordLineStart(std::uint64_t nCount, const std::int64_t* pTotal,
+                          std::size_t nWordLength) {
+    std::string line;
+    StartWordLine(line, nCount, pTotal, nWordLength);
     return line;
 }
 
@@ -94,44 +101,45 @@ std::string UpperCased(std::string text) {
     return text;
 }
 
+void CListLineSink::WriteLine(std::string line) {
+    m_list.AppendLine(std::move(line));
+}
+
+void CListLineSink::WriteWordLine(std::string& line, std::uint64_t nCount,
+                                  std::size_t nWordLength) {
+    m_list.AppendWordLine(std::move(line), nCount, nWordLength);
+    line = std::string(); // moved from: empty, as the sink promises
+}
+
 // The one walk behind the six writers.
-void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDescending,
+void CStringTree::WriteLines(IReportLineSink& sink, const CNode* pNode, bool bDescending,
                              bool bReversed, bool bPercent) const {
-    // The whole table is written: its waiting words are placed first (the
-    // root the caller read may then have moved).
-    if (pNode == m_pRoot) {
-        Settle();
-        pNode = m_pRoot;
-    }
     const std::int64_t* pTotal = bPercent ? &m_nTotal : nullptr;
-    const auto write = [&](const CNode& node) {
-        const std::size_t nLength = std::strlen(node.m_pszWord);
-        std::string line = WordLineStart(node.m_nCount, pTotal, nLength);
+    std::string line;
+    const auto write = [&](const char* pszWord, std::size_t nLength, std::uint64_t nCount) {
+        StartWordLine(line, nCount, pTotal, nLength);
         const std::size_t nWordAt = line.size();
-        line.append(node.m_pszWord, nLength);
+        line.append(pszWord, nLength);
         if (bReversed) // the stored word was counted reversed; print it as counted
             mbstrrev(line.data() + nWordAt);
         line.append(kLineEnd);
-        list.AppendWordLine(std::move(line), node.m_nCount, nLength);
+        sink.WriteWordLine(line, nCount, nLength);
         PumpMessages();
     };
-    if (pNode != m_pRoot || m_inOrder.size() != static_cast<std::size_t>(m_nCount)) {
-        Walk(pNode, bDescending, write);
+    // The whole table, whatever holds its words; a subtree is the tree's.
+    if (pNode == m_pRoot) {
+        VisitInOrder(bDescending, write);
         return;
     }
-    // The order the last Settle made: the nodes and texts of the words a few
-    // lines ahead are loaded while this one is written, instead of one
-    // memory wait per node and per text of a walk.
-    constexpr std::size_t kNodesAhead = 16, kTextsAhead = 8;
-    const std::size_t n = m_inOrder.size();
-    const auto at = [&](std::size_t i) { return m_inOrder[bDescending ? n - 1 - i : i]; };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + kNodesAhead < n)
-            __builtin_prefetch(at(i + kNodesAhead));
-        if (i + kTextsAhead < n)
-            __builtin_prefetch(at(i + kTextsAhead)->m_pszWord);
-        write(*at(i));
-    }
+    Walk(pNode, bDescending, [&](const CNode& node) {
+        write(node.m_pszWord, std::strlen(node.m_pszWord), node.m_nCount);
+    });
+}
+
+void CStringTree::WriteLines(CExStringList& list, const CNode* pNode, bool bDescending,
+                             bool bReversed, bool bPercent) const {
+    CListLineSink sink(list);
+    WriteLines(sink, pNode, bDescending, bReversed, bPercent);
 }
 
 void CStringTree::WriteAscending(CExStringList& list, const CNode* pNode) const {

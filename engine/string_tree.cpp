@@ -1,7 +1,5 @@
 #include "engine/string_tree.h"
 
-#include "engine/node_sort.h"
-
 #include "tesmo.h"
 
 #include <algorithm>
@@ -66,7 +64,8 @@ CNode* CStringTree::Insert(const char* pszWord, const CNode* pStart) noexcept {
 }
 
 CNode* CStringTree::Insert(const char* pszWord) noexcept {
-    Settle();
+    if (!Settle())
+        return nullptr;
     const WordKey key = MakeWordKey(pszWord);
     if (CNode* pFound = m_index.Find(key)) {
         ++pFound->m_nCount;
@@ -74,64 +73,69 @@ CNode* CStringTree::Insert(const char* pszWord) noexcept {
         return pFound;
     }
     if (m_pLast && SortsAfter(key, *m_pLast))
-        return InsertNew(key, m_pLast, false);
-    return InsertNew(key, nullptr, false);
+        return InsertNew(key, m_pLast);
+    return InsertNew(key, nullptr);
 }
 
-CNode* CStringTree::InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept {
+bool CStringTree::InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept {
     return InsertRepeated(MakeWordKey(pszWord), nTimes);
 }
 
-CNode* CStringTree::InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept {
-    // By key, so that words that come in ascending order go in fastest.
-    CNode* pNode = InsertKey(key);
-    if (pNode && nTimes > 1) {
-        pNode->m_nCount += nTimes - 1;
-        m_nTotal += static_cast<std::int64_t>(nTimes - 1);
+bool CStringTree::InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept {
+    if (m_pRoot->m_pszWord)
+        return CountBesideTree(key, nTimes);
+    const CWordTally::Counted counted = m_counted.CountTimes(key, nTimes);
+    if (counted == CWordTally::kNotCounted)
+        return false;
+    m_nCount += counted == CWordTally::kNew;
+    m_nTotal += static_cast<std::int64_t>(nTimes);
+    return true;
+}
+
+// A word of the counting paths while the tree holds words (Insert was
+// called, or the table settled): the tree's node counts it when the word is
+// there, the tally otherwise.
+bool CStringTree::CountBesideTree(const WordKey& key, std::uint64_t nTimes) noexcept {
+    if (!m_counted.Knows(key)) {
+        CNode* pNode = m_index.Find(key);
+        if (!pNode)
+            pNode = FindLinked(key);
+        if (pNode) {
+            pNode->m_nCount += nTimes;
+            m_nTotal += static_cast<std::int64_t>(nTimes);
+            return true;
+        }
     }
-    return pNode;
+    const CWordTally::Counted counted = m_counted.CountTimes(key, nTimes);
+    if (counted == CWordTally::kNotCounted)
+        return false;
+    m_nCount += counted == CWordTally::kNew;
+    m_nTotal += static_cast<std::int64_t>(nTimes);
+    return true;
 }
 
 // A word the index does not know. Words appended after the last one in
 // order stay out of the index (a word list would only fill it with words
 // never met again); the first repeat of such a word finds it in the tree
-// and puts it in the index then. Any other new word waits for Settle when
-// bDefer is set, and is placed in the tree now when not.
-CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast, bool bDefer) noexcept {
-    // Everything a new word needs is had before the tree is touched. The
-    // last word may itself be waiting: the new one then waits too.
+// and puts it in the index then.
+CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast) noexcept {
+    // Everything a new word needs is had before the tree is touched.
     const bool bNeedNode = m_pRoot->m_pszWord != nullptr;
-    if (pLast && !IsLinked(pLast))
-        pLast = nullptr;
     try {
         if (!pLast)
             m_index.ReserveOne();
         m_texts.Reserve(std::size_t{key.nLength} + 1);
         if (bNeedNode)
             m_nodes.Reserve();
-        if (bNeedNode && bDefer && !pLast && m_waiting.size() == m_waiting.capacity())
-            m_waiting.reserve(m_waiting.size() + m_waiting.size() / 2 + 64);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
     bool bLinked = true;
-    bool bWaits = false;
     CNode* pNode = m_pRoot;
-    if (pLast) {
+    if (pLast)
         pNode = LinkChild(pLast, true, m_nodes.Take());
-    } else if (bNeedNode && bDefer) {
-        // Only the words appended at the end are in the tree and not in the
-        // index: a descent of the (usually small) tree finds those.
-        pNode = FindLinked(key);
-        bLinked = pNode == nullptr;
-        if (bLinked) {
-            pNode = m_nodes.Take();
-            m_waiting.push_back(pNode);
-            bWaits = true;
-        }
-    } else if (bNeedNode) {
+    else if (bNeedNode)
         pNode = FindOrLink(key, bLinked);
-    }
     if (!bLinked) { // counted before, not yet indexed
         m_index.Add(key, pNode);
         ++pNode->m_nCount;
@@ -150,7 +154,7 @@ CNode* CStringTree::InsertNew(const WordKey& key, CNode* pLast, bool bDefer) noe
         m_pLast = pNode;
         m_nLastOrder = BigEndian(key.nPrefix[0]);
     }
-    if (bNeedNode && !bWaits)
+    if (bNeedNode)
         Rebalance(pNode);
     ++m_nCount;
     ++m_nTotal;
@@ -250,7 +254,7 @@ void CStringTree::FreeSubtree(CNode* pNode) noexcept {
     (void)pNode;
     // Nodes and texts live in the arenas; dropping those frees them all.
     m_index.Release();
-    std::vector<CNode*>().swap(m_waiting);
+    m_counted.Clear();
     std::vector<CNode*>().swap(m_inOrder);
     m_pLast = nullptr;
     m_nLastOrder = 0;
@@ -279,38 +283,82 @@ CNode* HangBalanced(CNode* const* a, std::size_t n, CNode* pParent, int depth, i
 
 } // namespace
 
-void CStringTree::Settle() const noexcept {
-    if (m_waiting.empty())
-        return;
+bool CStringTree::Settle() const noexcept {
+    if (m_counted.Size() == 0)
+        return true;
+    std::vector<std::uint32_t> order;
+    std::vector<CNode*> nodes;
+    const bool bSorted = m_counted.SortedOrder(order);
+    if (!bSorted) { // one by one, in the order met
+        try {
+            order.resize(m_counted.Size());
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+    }
+    if (!MakeNodes(order, nodes))
+        return false;
+    std::vector<std::uint32_t>().swap(order);
     // Once every word is in the tree the index is only a shortcut: a word it
     // misses is found in the tree and indexed again. Dropped now, its memory
     // serves the sort and the report instead.
     m_index.Release();
-    if (!BuildBalanced()) {
-        for (CNode* pNode : m_waiting)
+    if (!bSorted || !BuildBalanced(nodes)) {
+        std::vector<CNode*>().swap(m_inOrder);
+        for (CNode* pNode : nodes)
             LinkOneByOne(pNode);
     }
-    std::vector<CNode*>().swap(m_waiting);
+    for (CNode* pNode : nodes) {
+        if (!m_pLast || CompareNodes(*m_pLast, *pNode) < 0)
+            m_pLast = pNode;
+    }
+    m_nLastOrder = BigEndian(m_pLast->m_nPrefix[0]);
+    m_counted.GiveTextsTo(m_texts);
+    m_counted.Clear();
+    return true;
 }
 
-// The waiting words sorted and merged with the tree's, then the whole tree
-// hung anew. False, with nothing changed, when memory is short.
-bool CStringTree::BuildBalanced() const noexcept {
+// A node for each word of the tally, in order, unlinked. False when memory
+// runs out: the nodes made so far stay unused in the arena until the table
+// is emptied, and the table is as it was.
+bool CStringTree::MakeNodes(const std::vector<std::uint32_t>& order,
+                            std::vector<CNode*>& nodes) const noexcept {
+    try {
+        nodes.reserve(order.size());
+        for (const std::uint32_t w : order) {
+            m_nodes.Reserve();
+            CNode* pNode = m_nodes.Take();
+            pNode->m_pszWord = const_cast<char*>(m_counted.TextOf(w));
+            pNode->m_nPrefix[0] = m_counted.PrefixOf(w)[0];
+            pNode->m_nPrefix[1] = m_counted.PrefixOf(w)[1];
+            pNode->m_nCount = m_counted.CountOf(w);
+            nodes.push_back(pNode);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// The words of the tally (in order, in their nodes) merged with the tree's,
+// then the whole tree hung anew. False, with nothing changed, when memory
+// is short.
+bool CStringTree::BuildBalanced(const std::vector<CNode*>& counted) const noexcept {
     std::vector<CNode*> order;
     try {
         order.reserve(static_cast<std::size_t>(m_nCount));
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!SortNodes(m_waiting))
-        return false;
-    auto waiting = m_waiting.cbegin();
+    auto next = counted.cbegin();
     Walk(m_pRoot, false, [&](const CNode& node) {
-        while (waiting != m_waiting.cend() && CompareNodes(**waiting, node) < 0)
-            order.push_back(*waiting++);
+        while (next != counted.cend() && CompareNodes(**next, node) < 0)
+            order.push_back(*next++);
         order.push_back(const_cast<CNode*>(&node));
     });
-    order.insert(order.end(), waiting, m_waiting.cend());
+    order.insert(order.end(), next, counted.cend());
     int deepest = 0;
     while ((std::size_t{2} << deepest) <= order.size())
         ++deepest;
@@ -319,8 +367,12 @@ bool CStringTree::BuildBalanced() const noexcept {
     return true;
 }
 
-// Places one waiting word by a descent of the tree, as Insert would.
+// Places one word of the tally by a descent of the tree, as Insert would.
 void CStringTree::LinkOneByOne(CNode* pNode) const noexcept {
+    if (!m_pRoot->m_pszWord) { // the first word of an empty table is its root
+        m_pRoot = pNode;
+        return;
+    }
     CNode* pAt = m_pRoot;
     for (;;) {
         const bool bGreater = CompareNodes(*pAt, *pNode) < 0;

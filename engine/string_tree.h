@@ -4,22 +4,26 @@
 // included, at logarithmic depth; an index in front of it finds a word that
 // is already counted without a single comparison of the tree.
 //
-// The counting paths (InsertKey, InsertRepeated) do not place a new word in
-// the tree: it waits in the index, and Settle puts all waiting words in
-// order at once (a sort of their folded prefixes, then a balanced tree built
-// in one sweep). A vocabulary of millions of words then costs about as much
-// per word as one of thousands, instead of a descent of the tree per new
-// word. The writers settle first; anyone else walking the tree calls Settle.
+// The counting paths (InsertKey, InsertRepeated) keep their words apart, in
+// a tally of compact entries with no tree node: a word costs about 48 bytes
+// and one lookup whatever the size of the vocabulary. The writers sort the
+// tally once (a radix sort of the folded prefixes) and walk that order;
+// Settle builds the tree's nodes from the sorted words in one sweep, for
+// anyone who walks the tree itself.
 #ifndef VORLAN_ENGINE_STRING_TREE_H
 #define VORLAN_ENGINE_STRING_TREE_H
 
 #include "engine/tree_arena.h"
 #include "engine/word_index.h"
+#include "engine/word_tally.h"
 
 #include <cstdint>
+#include <cstring>
+#include <new>
 #include <vector>
 
 class CExStringList;
+class IReportLineSink;
 
 // One distinct word. Nodes and their texts belong to the table's storage;
 // they stay valid until the table is emptied or destroyed.
@@ -48,8 +52,8 @@ class CStringTree {
     CStringTree& operator=(const CStringTree&) = delete;
 
     // Counts pszWord (copied; the caller keeps its string) and returns the
-    // node that holds it, placed in the tree (the words waiting are settled
-    // first). When memory runs out it returns null instead: the
+    // node that holds it, placed in the tree (the words of the counting
+    // paths are settled first). When memory runs out it returns null instead: the
     // word is not counted and the table is exactly as it was, still
     // consistent and destructible, so the caller can stop in order.
     CNode* Insert(const char* pszWord) noexcept;
@@ -59,22 +63,29 @@ class CStringTree {
     // (which starts the load of its index slot) before it counts the current
     // one. The word of a key must stay unchanged until InsertKey has counted
     // it.
-    inline WordKey PrepareKey(const char* pszWord) const noexcept;
-    inline CNode* InsertKey(const WordKey& key) noexcept;
-    // Starts loading the node that InsertKey (key) most likely counts.
-    void PrefetchNode(const WordKey& key) const noexcept { m_index.PrefetchNode(key); }
-    // Starts loading the index slot where InsertKey (key) looks first.
-    void PrefetchSlot(const WordKey& key) const noexcept { m_index.Prefetch(key); }
+    // False, with nothing changed, when memory runs out.
+    WordKey PrepareKey(const char* pszWord) const noexcept { return m_counted.PrepareKey(pszWord); }
+    inline bool InsertKey(const WordKey& key) noexcept;
+    // Starts loading the entry that InsertKey (key) most likely counts.
+    void PrefetchNode(const WordKey& key) const noexcept { m_counted.PrefetchNode(key); }
+    // Starts loading the slot where InsertKey (key) looks first.
+    void PrefetchSlot(const WordKey& key) const noexcept { m_counted.PrefetchSlot(key); }
     // Counts pszWord nTimes times at once (nTimes > 0), as that many Inserts
-    // would: a word new to the table keeps this text and waits for Settle.
-    // Null, with nothing changed, when memory runs out.
-    CNode* InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
+    // would: a word new to the table keeps this text. False, with nothing
+    // changed, when memory runs out.
+    bool InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
     // The same for a word whose key is known (any NUL-terminated word).
-    CNode* InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept;
-    // Places every waiting word in the tree; m_pRoot may change. Never fails:
-    // when the memory to sort is short, the words go in one by one. The
-    // table's words and counts stay as they are, only their nodes move.
-    void Settle() const noexcept;
+    bool InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept;
+    // Places every word of the counting paths in the tree; m_pRoot may
+    // change. The table's words and counts stay as they are. False, with
+    // nothing changed, when memory for their nodes runs out; when only the
+    // memory to sort is short, the words go in one by one.
+    bool Settle() const noexcept;
+    // Calls visit(pszWord, nLength, nCount) for every word of the table in
+    // ascending or descending order, without building a node for the words
+    // of the counting paths. Throws std::bad_alloc, having visited nothing,
+    // when the memory to order them cannot be had.
+    template <class Visit> void VisitInOrder(bool bDescending, Visit&& visit) const;
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -97,6 +108,11 @@ class CStringTree {
     void WriteAscendingPercent(CExStringList& list, const CNode* pNode) const;
     void WriteDescendingPercent(CExStringList& list, const CNode* pNode) const;
     void WriteByEndingsPercent(CExStringList& list, const CNode* pNode) const;
+    // The walk behind them, to any sink of report lines: descending (else
+    // ascending), the words restored from reversed (by endings), with
+    // percentages.
+    void WriteLines(IReportLineSink& sink, const CNode* pNode, bool bDescending, bool bReversed,
+                    bool bPercent) const;
 
     mutable CNode* m_pRoot; // never null; the tree's top, which balancing may change
     std::int64_t m_nCount;  // distinct words
@@ -112,27 +128,30 @@ class CStringTree {
     void WriteLines(CExStringList& list, const CNode* pNode, bool bDescending, bool bReversed,
                     bool bPercent) const;
     // pLast, when given, is the last word in order, which the word sorts
-    // after. bDefer: a word not placed at the end waits for Settle.
-    CNode* InsertNew(const WordKey& key, CNode* pLast, bool bDefer) noexcept;
+    // after.
+    CNode* InsertNew(const WordKey& key, CNode* pLast) noexcept;
     CNode* FindLinked(const WordKey& key) const noexcept;
-    bool IsLinked(const CNode* pNode) const noexcept {
-        return pNode == m_pRoot || pNode->m_pParent != nullptr;
-    }
-    bool BuildBalanced() const noexcept;
+    // Counts a word nTimes in the tree, when it is there, or in the tally.
+    bool CountBesideTree(const WordKey& key, std::uint64_t nTimes) noexcept;
+    bool MakeNodes(const std::vector<std::uint32_t>& order,
+                   std::vector<CNode*>& nodes) const noexcept;
+    bool BuildBalanced(const std::vector<CNode*>& counted) const noexcept;
     void LinkOneByOne(CNode* pNode) const noexcept;
+    template <class Visit> void VisitCounted(bool bDescending, Visit& visit) const;
     static bool SortsAfter(const WordKey& key, const CNode& node) noexcept;
     CNode* FindOrLink(const WordKey& key, bool& bLinked) noexcept;
     CNode* LinkChild(CNode* pParent, bool bGreater, CNode* pNew) const noexcept;
     void Rebalance(CNode* pNode) const noexcept;
     void Rotate(CNode* pNode, bool bToLesser) const noexcept;
 
-    CNodeArena m_nodes;
-    CTextArena m_texts;
-    mutable CWordIndex m_index;     // dropped by Settle, rebuilt as words are met again
-    CNode* m_pLast = nullptr;       // the word that sorts last; null while empty
-    std::uint64_t m_nLastOrder = 0; // its first eight bytes as a big-endian number
-    // New words not yet in the tree, in the order met; each is in the index.
-    mutable std::vector<CNode*> m_waiting;
+    mutable CNodeArena m_nodes;
+    mutable CTextArena m_texts;
+    mutable CWordIndex m_index;             // dropped by Settle, rebuilt as words are met again
+    mutable CNode* m_pLast = nullptr;       // the word that sorts last; null while empty
+    mutable std::uint64_t m_nLastOrder = 0; // its first eight bytes as a big-endian number
+    // The words of the counting paths that are not in the tree; no word is
+    // in both.
+    mutable CWordTally m_counted;
     // Every word in order as the last Settle placed them, for the writers;
     // dropped when a new word comes.
     mutable std::vector<CNode*> m_inOrder;
@@ -143,25 +162,14 @@ int CompareNodeWithKey(const CNode& node, const WordKey& key) noexcept;
 // The sign of mbstricmp (a's word, b's word).
 int CompareNodes(const CNode& a, const CNode& b) noexcept;
 
-inline WordKey CStringTree::PrepareKey(const char* pszWord) const noexcept {
-    const WordKey key = MakePaddedWordKey(pszWord);
-    m_index.Prefetch(key);
-    return key;
-}
-
-inline CNode* CStringTree::InsertKey(const WordKey& key) noexcept {
-    // A word list in ascending order: each word is new and the last one.
-    // Most words sort well before the last word in their first eight bytes.
-    if (__builtin_bswap64(key.nPrefix[0]) >= m_nLastOrder) [[unlikely]] {
-        if (m_pLast && SortsAfter(key, *m_pLast))
-            return InsertNew(key, m_pLast, true);
-    }
-    if (CNode* pFound = m_index.Find(key)) [[likely]] {
-        ++pFound->m_nCount;
-        ++m_nTotal;
-        return pFound;
-    }
-    return InsertNew(key, nullptr, true);
+inline bool CStringTree::InsertKey(const WordKey& key) noexcept {
+    // A count leaves the tree empty: its words are only in the tally.
+    if (m_pRoot->m_pszWord) [[unlikely]]
+        return CountBesideTree(key, 1);
+    const CWordTally::Counted counted = m_counted.Count(key);
+    m_nCount += counted == CWordTally::kNew;
+    m_nTotal += counted != CWordTally::kNotCounted;
+    return counted != CWordTally::kNotCounted;
 }
 
 inline bool CStringTree::SortsAfter(const WordKey& key, const CNode& node) noexcept {
@@ -229,6 +237,52 @@ template <class Visit> void CStringTree::Walk(const CNode* pNode, bool bDescendi
             if (bFromBefore)
                 break;
         }
+    }
+}
+
+template <class Visit> void CStringTree::VisitCounted(bool bDescending, Visit& visit) const {
+    std::vector<std::uint32_t> order;
+    if (!m_counted.SortedOrder(order))
+        throw std::bad_alloc();
+    // The words and texts a few lines ahead are loaded while one is visited,
+    // instead of one memory wait per word and per text.
+    constexpr std::size_t kWordsAhead = 16, kTextsAhead = 8;
+    const std::size_t n = order.size();
+    const auto at = [&](std::size_t i) { return order[bDescending ? n - 1 - i : i]; };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kWordsAhead < n)
+            m_counted.Prefetch(at(i + kWordsAhead), false);
+        if (i + kTextsAhead < n)
+            m_counted.Prefetch(at(i + kTextsAhead), true);
+        const std::uint32_t w = at(i);
+        visit(m_counted.TextOf(w), std::size_t{m_counted.LengthOf(w)}, m_counted.CountOf(w));
+    }
+}
+
+template <class Visit> void CStringTree::VisitInOrder(bool bDescending, Visit&& visit) const {
+    if (!m_pRoot->m_pszWord && m_counted.Size() > 0) {
+        VisitCounted(bDescending, visit);
+        return;
+    }
+    if (!Settle())
+        throw std::bad_alloc();
+    const auto visitNode = [&](const CNode& node) {
+        visit(static_cast<const char*>(node.m_pszWord), std::strlen(node.m_pszWord),
+              std::uint64_t{node.m_nCount});
+    };
+    if (m_inOrder.size() != static_cast<std::size_t>(m_nCount)) {
+        Walk(m_pRoot, bDescending, visitNode);
+        return;
+    }
+    constexpr std::size_t kNodesAhead = 16, kTextsAhead = 8;
+    const std::size_t n = m_inOrder.size();
+    const auto at = [&](std::size_t i) { return m_inOrder[bDescending ? n - 1 - i : i]; };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kNodesAhead < n)
+            __builtin_prefetch(at(i + kNodesAhead));
+        if (i + kTextsAhead < n)
+            __builtin_prefetch(at(i + kTextsAhead)->m_pszWord);
+        visitNode(*at(i));
     }
 }
 

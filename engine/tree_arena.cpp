@@ -120,3 +120,23 @@ void CTextArena::Reset() noexcept {
     m_pFree = nullptr;
     m_nFree = 0;
 }
+
+void CTextArena::Adopt(CTextArena& other) noexcept {
+    if (!other.m_pChunks)
+        return;
+    // Its chunks go behind this arena's newest, which keeps its free bytes.
+    Chunk* pLast = other.m_pChunks;
+    while (pLast->pNext)
+        pLast = pLast->pNext;
+    if (m_pChunks) {
+        pLast->pNext = m_pChunks->pNext;
+        m_pChunks->pNext = other.m_pChunks;
+    } else {
+        m_pChunks = other.m_pChunks;
+        m_pFree = other.m_pFree;
+        m_nFree = other.m_nFree;
+    }
+    other.m_pChunks = nullptr;
+    other.m_pFree = nullptr;
+    other.m_nFree = 0;
+}

@@ -44,6 +44,9 @@ class CTextArena {
     // Stores the n bytes at p and a NUL; returns the stored text.
     char* Copy(const char* p, std::size_t n) noexcept;
     void Reset() noexcept;
+    // Takes over every text of other, which is left empty; the texts keep
+    // their addresses.
+    void Adopt(CTextArena& other) noexcept;
 
   private:
     struct Chunk;

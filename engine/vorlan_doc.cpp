@@ -34,7 +34,8 @@ CVorlanDoc::CVorlanDoc(CSettingsStore& settings, ICountNotifier& notifier)
     : m_listResult(kReportNodesPerBlock), m_listExclude(settings), m_settings(settings),
       m_notifier(notifier) {}
 
-void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string spec) {
+void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string spec,
+                            IReportLineSink* pStream) {
     // A second run on this document, started from an event handler while
     // this one pumps events, would empty the word table under it.
     if (m_pRun)
@@ -55,7 +56,7 @@ void CVorlanDoc::CountWords(const std::vector<std::string>& files, std::string s
         return;
     }
     ForgetPathName();
-    m_lastCount = run.Run(files, spec);
+    m_lastCount = run.Run(files, spec, pStream);
 }
 
 void CVorlanDoc::ScanFiles(const std::vector<std::string>& files) {

@@ -36,8 +36,11 @@ class CVorlanDoc : public CDocument {
     // Does nothing when called while a run of this document is already in
     // progress (from an event handler). The count makes a new report: a
     // document opened from or saved to a file forgets its path, so that Save
-    // can never put this report over that file unasked.
-    void CountWords(const std::vector<std::string>& files, std::string spec);
+    // can never put this report over that file unasked. With pStream the
+    // report's lines go there as they are made and m_listResult stays empty
+    // (CCountRun::Run).
+    void CountWords(const std::vector<std::string>& files, std::string spec,
+                    IReportLineSink* pStream = nullptr);
     // A count run is in progress: from the start of CountWords to its end.
     bool IsCountRunning() const { return m_pRun != nullptr; }
     // What the last count run, or scan on its own, gave.

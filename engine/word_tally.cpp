@@ -1,5 +1,6 @@
 #include "engine/word_tally.h"
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -19,26 +20,37 @@ std::size_t FirstSlots(std::uint64_t nBytes) {
 CWordTally::CWordTally(std::uint64_t nBytes)
     : m_pSlots(new Slot[FirstSlots(nBytes)]()), m_nMask(FirstSlots(nBytes) - 1) {}
 
-bool CWordTally::InsertNew(Slot& slot, const WordKey& key) noexcept {
-    // Half full at most: short probe runs, and a miss usually ends at once.
-    if ((m_entries.size() + 1) * 2 > m_nMask + 1) {
+CWordTally::Counted CWordTally::InsertNew(Slot& slot, const WordKey& key) noexcept {
+    // At most 70 % full: short probe runs, and a vocabulary of millions
+    // still fits slots of a power of two at about 60 %.
+    if ((m_entries.size() + 1) * 10 > (m_nMask + 1) * 7) {
         if (!Grow())
-            return false;
-        return InsertKey(key); // its slot has moved
+            return kNotCounted;
+        return Count(key); // its slot has moved
     }
     if (m_entries.size() >= UINT32_MAX - 1)
-        return false; // entry numbers are 32 bits
+        return kNotCounted; // entry numbers are 32 bits
     try {
         if (m_entries.size() == m_entries.capacity())
             m_entries.reserve(2 * m_entries.size() + 64);
         m_texts.Reserve(std::size_t{key.nLength} + 1);
     } catch (const std::bad_alloc&) {
-        return false;
+        return kNotCounted;
     }
     const char* pszText = m_texts.Copy(key.pszText, key.nLength);
     m_entries.push_back({{key.nPrefix[0], key.nPrefix[1]}, pszText, 1, key.nLength});
     slot = {static_cast<std::uint32_t>(m_entries.size()), key.nHash};
-    return true;
+    return kNew;
+}
+
+const CWordTally::Entry* CWordTally::Find(const WordKey& key) const noexcept {
+    for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
+        const Slot& slot = m_pSlots[i];
+        if (!slot.nEntry)
+            return nullptr;
+        if (slot.nHash == key.nHash && Matches(m_entries[slot.nEntry - 1], key))
+            return &m_entries[slot.nEntry - 1];
+    }
 }
 
 // Doubles the slots; each keeps its hash, so no word is read.
@@ -62,17 +74,32 @@ bool CWordTally::Grow() noexcept {
     return true;
 }
 
-bool CWordTally::InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept {
-    const WordKey key = MakeWordKey(pszWord);
-    if (!InsertKey(key))
-        return false;
+CWordTally::Counted CWordTally::CountTimes(const WordKey& key, std::uint64_t nTimes) noexcept {
+    const Counted counted = Count(key);
+    if (counted == kNotCounted || nTimes == 1)
+        return counted;
     Entry& entry = EntryOf(key);
     const std::uint64_t nMore = nTimes - 1;
     const std::uint64_t nLow = std::uint64_t{entry.nCount} + (nMore & 0xFFFFFFFFu);
     if (const std::uint64_t nHigh = (nMore >> 32) + (nLow >> 32); nHigh && !Carry(entry, nHigh))
-        return false;
+        return kNotCounted;
     entry.nCount = static_cast<std::uint32_t>(nLow);
-    return true;
+    return counted;
+}
+
+void CWordTally::Clear() noexcept {
+    std::vector<Entry>().swap(m_entries);
+    m_texts.Reset();
+    m_carries.clear();
+    const std::size_t nSlots = FirstSlots(0);
+    if (m_nMask + 1 > nSlots) {
+        if (Slot* pSlots = new (std::nothrow) Slot[nSlots]()) {
+            m_pSlots.reset(pSlots);
+            m_nMask = nSlots - 1;
+            return;
+        }
+    }
+    std::fill(m_pSlots.get(), m_pSlots.get() + m_nMask + 1, Slot{});
 }
 
 CWordTally::Entry& CWordTally::EntryOf(const WordKey& key) noexcept {

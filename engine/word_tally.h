@@ -1,5 +1,7 @@
-// The words of one part of a count, counted apart from the document's word
-// table and then added to it. The words lie in one array of 32-byte entries
+// Words counted by text, without order: the words of one part of a count,
+// counted apart from the document's word table and then added to it, and the
+// word table's own words until they are put in order. The words lie in one
+// array of 32-byte entries
 // in the order first met, each with its text as first met and its count;
 // a hash table of 8-byte slots (the entry's number and its hash) finds them.
 // Growing moves only slots, listing the words reads the array in order (a
@@ -31,15 +33,53 @@ class CWordTally {
         __builtin_prefetch(&m_pSlots[key.nHash & m_nMask]);
         return key;
     }
+    // Starts loading the slot where InsertKey (key) looks first.
+    void PrefetchSlot(const WordKey& key) const noexcept {
+        __builtin_prefetch(&m_pSlots[key.nHash & m_nMask]);
+    }
     // Starts loading the entry that InsertKey (key) most likely counts.
     void PrefetchNode(const WordKey& key) const noexcept {
         if (const std::uint32_t n = m_pSlots[key.nHash & m_nMask].nEntry)
             __builtin_prefetch(&m_entries[n - 1]);
     }
-    inline bool InsertKey(const WordKey& key) noexcept;
+    // What counting a word gave: kNotCounted when memory ran out (nothing
+    // changed), kCountedAgain for a word met before, kNew for a new word.
+    enum Counted { kNotCounted = 0, kCountedAgain = 1, kNew = 2 };
+    inline Counted Count(const WordKey& key) noexcept;
+    bool InsertKey(const WordKey& key) noexcept { return Count(key) != kNotCounted; }
+    // Counts the word of key nTimes (> 0) times at once.
+    Counted CountTimes(const WordKey& key, std::uint64_t nTimes) noexcept;
     // Counts any NUL-terminated word nTimes (> 0) times at once; false, as
     // InsertKey, when memory runs out.
-    bool InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
+    bool InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept {
+        return CountTimes(MakeWordKey(pszWord), nTimes) != kNotCounted;
+    }
+    // True when the word of key was counted.
+    bool Knows(const WordKey& key) const noexcept { return Find(key) != nullptr; }
+
+    // The words counted, numbered 0 to Size() - 1 in the order first met.
+    std::size_t Size() const noexcept { return m_entries.size(); }
+    const char* TextOf(std::size_t i) const noexcept { return m_entries[i].pszText; }
+    std::uint32_t LengthOf(std::size_t i) const noexcept { return m_entries[i].nLength; }
+    std::uint64_t CountOf(std::size_t i) const noexcept { return CountOf(m_entries[i]); }
+    // Its first 16 bytes as its key has them (WordKey::nPrefix).
+    const std::uint64_t* PrefixOf(std::size_t i) const noexcept { return m_entries[i].nPrefix; }
+    // Starts loading word i and, with bText, its text.
+    void Prefetch(std::size_t i, bool bText) const noexcept {
+        __builtin_prefetch(&m_entries[i]);
+        if (bText)
+            __builtin_prefetch(m_entries[i].pszText);
+    }
+    // The numbers of the words in mbstricmp order (word_sort.cpp). False,
+    // with order empty, when the memory to sort in cannot be had.
+    bool SortedOrder(std::vector<std::uint32_t>& order) const noexcept;
+    // The sign of mbstricmp (word i, word j).
+    int Compare(std::size_t i, std::size_t j) const noexcept;
+
+    // Forgets every word; keeps a few slots. Never fails.
+    void Clear() noexcept;
+    // Hands the texts of the words to arena, which keeps them after a Clear.
+    void GiveTextsTo(CTextArena& arena) noexcept { arena.Adopt(m_texts); }
 
     // Calls visit(key, count) for every word, in the order first met: its key
     // as MakeWordKey gives it, and its count, 64-bit.
@@ -70,7 +110,8 @@ class CWordTally {
                (key.nLength <= 16 ||
                 FoldedEqual(entry.pszText + 16, key.pszText + 16, key.nLength - 16));
     }
-    bool InsertNew(Slot& slot, const WordKey& key) noexcept;
+    Counted InsertNew(Slot& slot, const WordKey& key) noexcept;
+    const Entry* Find(const WordKey& key) const noexcept;
     bool Grow() noexcept;
     Entry& EntryOf(const WordKey& key) noexcept;
     // Adds nHigh << 32 to the count of entry's word.
@@ -86,7 +127,7 @@ class CWordTally {
     std::unordered_map<const char*, std::uint64_t> m_carries;
 };
 
-inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
+inline CWordTally::Counted CWordTally::Count(const WordKey& key) noexcept {
     for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
         Slot& slot = m_pSlots[i];
         if (!slot.nEntry) [[unlikely]]
@@ -97,11 +138,11 @@ inline bool CWordTally::InsertKey(const WordKey& key) noexcept {
         if (Matches(entry, key)) [[likely]] {
             if (++entry.nCount == 0) [[unlikely]] {
                 if (Carry(entry, 1))
-                    return true;
+                    return kCountedAgain;
                 --entry.nCount; // as it was: the word is not counted
-                return false;
+                return kNotCounted;
             }
-            return true;
+            return kCountedAgain;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <random>
@@ -154,10 +155,10 @@ TEST(WordTableLarge, MatchesAReferenceCount) {
     }
 }
 
-// The counting path leaves new words waiting, but appends those that come in
-// ascending order to the tree at once; settling merges both kinds, and
-// repeats in another letter case find either kind before and after.
-TEST(WordTableSettle, MergesWaitingWordsWithThoseInTheTree) {
+// Words of the tree (Insert) and of the counting paths are one table:
+// repeats in another letter case find either kind, before and after the
+// counted words are settled into the tree.
+TEST(WordTableSettle, MergesCountedWordsWithThoseInTheTree) {
     constexpr int kWords = 20000;
     std::vector<std::string> words;
     char word[16];
@@ -166,15 +167,20 @@ TEST(WordTableSettle, MergesWaitingWordsWithThoseInTheTree) {
         words.push_back(word);
     }
     std::vector<std::string> counted = words;
-    std::shuffle(counted.begin() + kWords / 4, counted.end(), std::mt19937(5));
+    std::shuffle(counted.begin(), counted.end(), std::mt19937(5));
     CStringTree table;
-    for (const std::string& w : counted)
-        ASSERT_NE(table.InsertRepeated(w.c_str(), 1), nullptr);
+    for (int i = 0; i < kWords; ++i) {
+        if (i < kWords / 4)
+            ASSERT_NE(table.Insert(counted[i].c_str()), nullptr);
+        else
+            ASSERT_TRUE(table.InsertRepeated(counted[i].c_str(), 1));
+    }
     for (int i = 0; i < kWords; i += 7) {
         std::string upper = words[i];
         upper[0] = 'W';
-        ASSERT_EQ(table.InsertRepeated(upper.c_str(), 2)->m_nCount, 3u);
+        ASSERT_TRUE(table.InsertRepeated(upper.c_str(), 2));
     }
+    EXPECT_EQ(table.m_nCount, kWords);
     ASSERT_TRUE(IsConsistent(table));
     EXPECT_EQ(AscendingWords(table), words);
     int maxDepth = 0;
@@ -183,9 +189,10 @@ TEST(WordTableSettle, MergesWaitingWordsWithThoseInTheTree) {
         for (const CNode* n = &node; n->m_pParent; n = n->m_pParent)
             ++depth;
         maxDepth = std::max(maxDepth, depth);
+        EXPECT_EQ(node.m_nCount, std::atoi(node.m_pszWord + 1) % 7 == 0 ? 3u : 1u);
     });
     EXPECT_LE(maxDepth, 2 * std::log2(kWords + 1.0));
-    EXPECT_EQ(table.InsertRepeated("W00007", 1)->m_nCount, 4u);
+    EXPECT_EQ(table.Insert("W00007")->m_nCount, 4u);
     EXPECT_EQ(table.m_nCount, kWords);
 }
 

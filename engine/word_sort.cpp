@@ -1,0 +1,109 @@
+// Puts counted words in mbstricmp order in one go: a radix sort on the first
+// eight folded bytes of each word, which decide almost every pair, and the
+// exact comparison for the words that share them. Words counted in
+// ascending order, a sorted word list, are found to be so and cost no sort.
+#include "engine/word_tally.h"
+
+#include "tesmo.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <utility>
+
+namespace {
+
+// The sort key and its word's number side by side, so that the passes never
+// read an entry; packed, since millions of them are moved at each pass.
+struct __attribute__((packed)) Keyed {
+    std::uint64_t nKey; // the first eight folded bytes, big-endian
+    std::uint32_t nWord;
+};
+static_assert(sizeof(Keyed) == 12);
+
+inline std::uint64_t BigEndian(std::uint64_t x) noexcept {
+    return __builtin_bswap64(x);
+}
+
+// Least significant byte first; a byte that is the same in every key (the
+// first letter of a word list, the zero past short words) costs no pass.
+// Returns the one of a and scratch that holds the sorted keys.
+Keyed* RadixSort(Keyed* a, Keyed* scratch, std::size_t n) {
+    std::size_t counts[8][256] = {};
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t k = a[i].nKey;
+        for (int b = 0; b < 8; ++b)
+            ++counts[b][(k >> (8 * b)) & 0xFF];
+    }
+    for (int b = 0; b < 8; ++b) {
+        std::size_t* c = counts[b];
+        if (c[(a[0].nKey >> (8 * b)) & 0xFF] == n)
+            continue;
+        std::size_t next = 0;
+        for (int d = 0; d < 256; ++d)
+            next += std::exchange(c[d], next);
+        for (std::size_t i = 0; i < n; ++i)
+            scratch[c[(a[i].nKey >> (8 * b)) & 0xFF]++] = a[i];
+        std::swap(a, scratch);
+    }
+    return a;
+}
+
+} // namespace
+
+// The folded prefixes decide almost always; only words that share their
+// first 16 bytes compare their texts, and a word shorter than that ends
+// inside its prefix, so equal prefixes then mean equal words.
+int CWordTally::Compare(std::size_t i, std::size_t j) const noexcept {
+    const Entry& a = m_entries[i];
+    const Entry& b = m_entries[j];
+    for (int k = 0; k < 2; ++k) {
+        if (a.nPrefix[k] != b.nPrefix[k])
+            return BigEndian(a.nPrefix[k]) < BigEndian(b.nPrefix[k]) ? -1 : 1;
+    }
+    if (a.nLength < 16 || b.nLength < 16)
+        return 0;
+    return mbstricmp(a.pszText + 16, b.pszText + 16);
+}
+
+bool CWordTally::SortedOrder(std::vector<std::uint32_t>& order) const noexcept {
+    order.clear();
+    const std::size_t n = m_entries.size();
+    try {
+        order.reserve(n);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::size_t i = 1;
+    while (i < n && Compare(i - 1, i) < 0)
+        ++i;
+    if (i >= n) { // counted in order already
+        for (std::size_t k = 0; k < n; ++k)
+            order.push_back(static_cast<std::uint32_t>(k));
+        return true;
+    }
+    std::unique_ptr<Keyed[]> pKeys(new (std::nothrow) Keyed[2 * n]);
+    if (!pKeys) {
+        std::vector<std::uint32_t>().swap(order);
+        return false;
+    }
+    Keyed* a = pKeys.get();
+    for (std::size_t k = 0; k < n; ++k)
+        a[k] = {BigEndian(m_entries[k].nPrefix[0]), static_cast<std::uint32_t>(k)};
+    a = RadixSort(a, a + n, n);
+    // Words that share their first eight folded bytes are ordered by the rest.
+    for (std::size_t k = 0; k < n;) {
+        std::size_t j = k + 1;
+        while (j < n && a[j].nKey == a[k].nKey)
+            ++j;
+        if (j - k > 1)
+            std::sort(a + k, a + j, [this](const Keyed& x, const Keyed& y) {
+                return Compare(x.nWord, y.nWord) < 0;
+            });
+        k = j;
+    }
+    for (std::size_t k = 0; k < n; ++k)
+        order.push_back(a[k].nWord);
+    return true;
+}
