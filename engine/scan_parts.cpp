@@ -11,6 +11,7 @@
 #include "engine/scan_progress.h"
 #include "engine/vorlan_doc.h"
 #include "platform/event_pump.h"
+#include "platform/large_pages.h"
 
 #include <chrono>
 #include <cstdio>
@@ -71,6 +72,9 @@ bool CCountRun::ScanInParts(const std::vector<std::string>& files, const std::ve
         PumpMessages();
     }
     counter.Stop();
+    // The tallies are gone; what their threads' heaps keep goes back before
+    // the report takes its memory.
+    ReturnFreeHeapMemory();
     m_outcome.bStopped = stopped;
     progress.Finish(words, !stopped && !m_outcome.bOutOfMemory);
     return true;
@@ -97,7 +101,12 @@ bool CCountRun::MergePart(const std::string& path, const ScanPart& part, const P
     // A word already in the table keeps its spelling, a new one takes the
     // part's first. Events are let through as the words go in: a part of a
     // word list holds as many words as lines.
-    if (result.pTally) {
+    // The first part's words are the table's as they are: no word of it is
+    // added again.
+    std::uint64_t taken = 0;
+    if (result.pTally && m_doc.m_wordTree.TakeTally(*result.pTally, taken)) {
+        total += static_cast<std::int64_t>(taken);
+    } else if (result.pTally) {
         unsigned untilPump = kWordsPerPump;
         const auto add = [&](const WordKey& key, std::uint64_t count) {
             if (m_outcome.bOutOfMemory)

@@ -92,6 +92,18 @@ bool CStringTree::InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexc
     return true;
 }
 
+bool CStringTree::TakeTally(CWordTally& tally, std::uint64_t& nWords) noexcept {
+    if (m_pRoot->m_pszWord || m_counted.Size() != 0)
+        return false;
+    m_counted.Swap(tally);
+    nWords = 0;
+    for (std::size_t i = 0; i < m_counted.Size(); ++i)
+        nWords += m_counted.CountOf(i);
+    m_nCount = static_cast<std::int64_t>(m_counted.Size());
+    m_nTotal += static_cast<std::int64_t>(nWords);
+    return true;
+}
+
 // A word of the counting paths while the tree holds words (Insert was
 // called, or the table settled): the tree's node counts it when the word is
 // there, the tally otherwise.

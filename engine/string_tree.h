@@ -76,6 +76,11 @@ class CStringTree {
     bool InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
     // The same for a word whose key is known (any NUL-terminated word).
     bool InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept;
+    // Takes every word of tally, which is left empty, as InsertRepeated of
+    // each would, when that is a move: while the table holds no word. False,
+    // with nothing done, otherwise. nWords is the number of words taken,
+    // repeats included.
+    bool TakeTally(CWordTally& tally, std::uint64_t& nWords) noexcept;
     // Places every word of the counting paths in the tree; m_pRoot may
     // change. The table's words and counts stay as they are. False, with
     // nothing changed, when memory for their nodes runs out; when only the

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 // Nodes are never destroyed one by one: freeing a block is their end.
 static_assert(std::is_trivially_destructible_v<CNode>);
@@ -139,4 +140,10 @@ void CTextArena::Adopt(CTextArena& other) noexcept {
     other.m_pChunks = nullptr;
     other.m_pFree = nullptr;
     other.m_nFree = 0;
+}
+
+void CTextArena::Swap(CTextArena& other) noexcept {
+    std::swap(m_pChunks, other.m_pChunks);
+    std::swap(m_pFree, other.m_pFree);
+    std::swap(m_nFree, other.m_nFree);
 }

@@ -47,6 +47,7 @@ class CTextArena {
     // Takes over every text of other, which is left empty; the texts keep
     // their addresses.
     void Adopt(CTextArena& other) noexcept;
+    void Swap(CTextArena& other) noexcept;
 
   private:
     struct Chunk;

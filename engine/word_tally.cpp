@@ -31,8 +31,7 @@ CWordTally::Counted CWordTally::InsertNew(Slot& slot, const WordKey& key) noexce
     if (m_entries.size() >= UINT32_MAX - 1)
         return kNotCounted; // entry numbers are 32 bits
     try {
-        if (m_entries.size() == m_entries.capacity())
-            m_entries.reserve(2 * m_entries.size() + 64);
+        m_entries.ReserveOne();
         m_texts.Reserve(std::size_t{key.nLength} + 1);
     } catch (const std::bad_alloc&) {
         return kNotCounted;
@@ -88,7 +87,7 @@ CWordTally::Counted CWordTally::CountTimes(const WordKey& key, std::uint64_t nTi
 }
 
 void CWordTally::Clear() noexcept {
-    std::vector<Entry>().swap(m_entries);
+    m_entries.clear();
     m_texts.Reset();
     m_carries.clear();
     const std::size_t nSlots = FirstSlots(0);
@@ -126,4 +125,12 @@ std::uint64_t CWordTally::CountOf(const Entry& entry) const noexcept {
             nCount += it->second << 32;
     }
     return nCount;
+}
+
+void CWordTally::Swap(CWordTally& other) noexcept {
+    m_pSlots.swap(other.m_pSlots);
+    std::swap(m_nMask, other.m_nMask);
+    m_entries.swap(other.m_entries);
+    m_texts.Swap(other.m_texts);
+    m_carries.swap(other.m_carries);
 }

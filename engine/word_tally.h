@@ -1,7 +1,7 @@
 // Words counted by text, without order: the words of one part of a count,
 // counted apart from the document's word table and then added to it, and the
-// word table's own words until they are put in order. The words lie in one
-// array of 32-byte entries
+// word table's own words until they are put in order. The words lie in an
+// array of 32-byte entries, grown by blocks,
 // in the order first met, each with its text as first met and its count;
 // a hash table of 8-byte slots (the entry's number and its hash) finds them.
 // Growing moves only slots, listing the words reads the array in order (a
@@ -11,6 +11,7 @@
 #ifndef VORLAN_ENGINE_WORD_TALLY_H
 #define VORLAN_ENGINE_WORD_TALLY_H
 
+#include "engine/block_array.h"
 #include "engine/tree_arena.h"
 #include "engine/word_index.h"
 
@@ -78,6 +79,8 @@ class CWordTally {
 
     // Forgets every word; keeps a few slots. Never fails.
     void Clear() noexcept;
+    // Exchanges every word with other's.
+    void Swap(CWordTally& other) noexcept;
     // Hands the texts of the words to arena, which keeps them after a Clear.
     void GiveTextsTo(CTextArena& arena) noexcept { arena.Adopt(m_texts); }
 
@@ -120,7 +123,7 @@ class CWordTally {
 
     std::unique_ptr<Slot[]> m_pSlots;
     std::size_t m_nMask;
-    std::vector<Entry> m_entries; // in the order first met
+    CBlockArray<Entry> m_entries; // in the order first met
     CTextArena m_texts;
     // A slot's count stays 32-bit, so that slots stay small: the words that
     // passed 2^32 occurrences (few or none) keep the high part here, by text.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gnu/libc-version.h>
 #include <initializer_list>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -66,4 +67,10 @@ void RestartWithLargePageHeap(char** argv) {
     // was for the programs this one starts.
     ::unsetenv(kTunables);
     ::unsetenv(kRestarted);
+}
+
+void ReturnFreeHeapMemory() noexcept {
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
 }

@@ -16,4 +16,10 @@
 // same arguments, descriptors and environment but for those two variables.
 void RestartWithLargePageHeap(char** argv);
 
+// Hands the heap's free memory back to the system: the pad each thread's
+// heap keeps at its top, and free pages within. Call when a large amount
+// was freed (the tallies of a count on several threads) before more is
+// taken, so that the two do not add up.
+void ReturnFreeHeapMemory() noexcept;
+
 #endif
