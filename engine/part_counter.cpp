@@ -54,7 +54,7 @@ class CPartHooks {
 
   private:
     PartResult& m_result;
-    CWordTally& m_tally;
+    CShardedTally& m_tally;
     const std::atomic<bool>& m_stop;
     CLineTokenizer m_tokenizer;
     const bool m_bReverse;
@@ -128,7 +128,7 @@ void CPartCounter::CountPart(std::size_t k) {
             return;
         result.bOpened = true;
         result.bUtf8 = ReadsAsUtf8(part);
-        result.pTally = std::make_unique<CWordTally>(part.nBytes);
+        result.pTally = std::make_unique<CShardedTally>(part.nBytes);
         auto buffer = std::make_unique<CLineBuffer>();
         const CSegmentation* segmentation = m_options.pSegmentation;
         CPartHooks hooks(result, m_bStop,

@@ -7,7 +7,7 @@
 #define VORLAN_ENGINE_PART_COUNTER_H
 
 #include "engine/scan_plan.h"
-#include "engine/word_tally.h"
+#include "engine/sharded_tally.h"
 
 #include <atomic>
 #include <chrono>
@@ -25,15 +25,15 @@ class CSegmentation;
 // What counting one part gave. Each in a cache line of its own: the thread
 // counting one part never slows the one counting the next.
 struct alignas(64) PartResult {
-    std::unique_ptr<CWordTally> pTally; // null when the part was not counted
-    bool bStarted = false;              // a thread took the part
-    bool bDone = false;                 // and is finished with it
-    bool bOpened = false;               // the file could be opened
-    bool bUtf8 = false;                 // read as UTF-8
-    bool bReadFailed = false;           // a read error ended it early
-    bool bCtrlZ = false;                // a Ctrl-Z ended it: later parts of its file are not read
-    bool bStopped = false;              // Stop ended it before its end
-    bool bOutOfMemory = false;          // its tally ran out of memory and holds what came before
+    std::unique_ptr<CShardedTally> pTally; // null when the part was not counted
+    bool bStarted = false;                 // a thread took the part
+    bool bDone = false;                    // and is finished with it
+    bool bOpened = false;                  // the file could be opened
+    bool bUtf8 = false;                    // read as UTF-8
+    bool bReadFailed = false;              // a read error ended it early
+    bool bCtrlZ = false;       // a Ctrl-Z ended it: later parts of its file are not read
+    bool bStopped = false;     // Stop ended it before its end
+    bool bOutOfMemory = false; // its tally ran out of memory and holds what came before
     std::atomic<std::uint64_t> nBytesRead{0};    // progress while it is read
     std::atomic<std::uint64_t> nWordsCounted{0}; // the same in words
 };

@@ -20,8 +20,6 @@ namespace {
 
 // How long this thread waits for a part before it pumps events again.
 constexpr std::chrono::milliseconds kPumpInterval{15};
-// How many words of a part go into the word table between two pumps.
-constexpr unsigned kWordsPerPump = 256;
 
 } // namespace
 
@@ -101,34 +99,12 @@ bool CCountRun::MergePart(const std::string& path, const ScanPart& part, const P
     // A word already in the table keeps its spelling, a new one takes the
     // part's first. Events are let through as the words go in: a part of a
     // word list holds as many words as lines.
-    // The first part's words are the table's as they are: no word of it is
-    // added again.
-    std::uint64_t taken = 0;
-    if (result.pTally && m_doc.m_wordTree.TakeTally(*result.pTally, taken)) {
-        total += static_cast<std::int64_t>(taken);
-    } else if (result.pTally) {
-        unsigned untilPump = kWordsPerPump;
-        const auto add = [&](const WordKey& key, std::uint64_t count) {
-            if (m_outcome.bOutOfMemory)
-                return;
-            if (!m_doc.m_wordTree.InsertRepeated(key, count))
-                m_outcome.bOutOfMemory = true;
-            else
-                total += static_cast<std::int64_t>(count);
-            if (--untilPump == 0) {
-                untilPump = kWordsPerPump;
-                PumpMessages();
-            }
-        };
-        // A large vocabulary misses the cache at every word: its index slots
-        // and nodes are asked for well ahead.
-        const CStringTree& table = m_doc.m_wordTree;
-        result.pTally->ForEach(add, [&table](const WordKey& key, bool bNear) {
-            if (bNear)
-                table.PrefetchNode(key);
-            else
-                table.PrefetchSlot(key);
-        });
+    if (result.pTally) {
+        std::uint64_t added = 0;
+        if (!m_doc.m_wordTree.AddTally(*result.pTally, m_threads.nThreads, added,
+                                       [] { PumpMessages(); }))
+            m_outcome.bOutOfMemory = true;
+        total += static_cast<std::int64_t>(added);
     }
     words = total;
     if (before / 500 != words / 500) {

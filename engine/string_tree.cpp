@@ -92,13 +92,16 @@ bool CStringTree::InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexc
     return true;
 }
 
-bool CStringTree::TakeTally(CWordTally& tally, std::uint64_t& nWords) noexcept {
+bool CStringTree::TakeTally(CShardedTally& tally, std::uint64_t& nWords) noexcept {
     if (m_pRoot->m_pszWord || m_counted.Size() != 0)
         return false;
     m_counted.Swap(tally);
     nWords = 0;
-    for (std::size_t i = 0; i < m_counted.Size(); ++i)
-        nWords += m_counted.CountOf(i);
+    for (std::size_t s = 0; s < CShardedTally::kShards; ++s) {
+        const CWordTally& shard = m_counted.Shard(s);
+        for (std::size_t i = 0; i < shard.Size(); ++i)
+            nWords += shard.CountOf(i);
+    }
     m_nCount = static_cast<std::int64_t>(m_counted.Size());
     m_nTotal += static_cast<std::int64_t>(nWords);
     return true;
@@ -307,8 +310,11 @@ bool CStringTree::Settle() const noexcept {
         } catch (const std::bad_alloc&) {
             return false;
         }
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<std::uint32_t>(i);
+        std::size_t i = 0;
+        for (std::size_t s = 0; s < CShardedTally::kShards; ++s) {
+            for (std::size_t k = 0; k < m_counted.Shard(s).Size(); ++k)
+                order[i++] = static_cast<std::uint32_t>(s << CShardedTally::kIndexBits | k);
+        }
     }
     if (!MakeNodes(order, nodes))
         return false;

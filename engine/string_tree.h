@@ -13,12 +13,13 @@
 #ifndef VORLAN_ENGINE_STRING_TREE_H
 #define VORLAN_ENGINE_STRING_TREE_H
 
+#include "engine/sharded_tally.h"
 #include "engine/tree_arena.h"
 #include "engine/word_index.h"
-#include "engine/word_tally.h"
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <vector>
 
@@ -76,11 +77,14 @@ class CStringTree {
     bool InsertRepeated(const char* pszWord, std::uint64_t nTimes) noexcept;
     // The same for a word whose key is known (any NUL-terminated word).
     bool InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept;
-    // Takes every word of tally, which is left empty, as InsertRepeated of
-    // each would, when that is a move: while the table holds no word. False,
-    // with nothing done, otherwise. nWords is the number of words taken,
-    // repeats included.
-    bool TakeTally(CWordTally& tally, std::uint64_t& nWords) noexcept;
+    // Counts every word of part as InsertRepeated of each, in part's order,
+    // would (table_merge.cpp): the shards on up to nThreads threads at once,
+    // this one among them, which alone calls pump(), every few hundred
+    // words. A table that holds no word takes part's words over whole. False
+    // when memory ran out: the words counted before stay counted. nWords:
+    // the occurrences counted.
+    bool AddTally(CShardedTally& part, unsigned nThreads, std::uint64_t& nWords,
+                  const std::function<void()>& pump);
     // Places every word of the counting paths in the tree; m_pRoot may
     // change. The table's words and counts stay as they are. False, with
     // nothing changed, when memory for their nodes runs out; when only the
@@ -138,6 +142,7 @@ class CStringTree {
     CNode* FindLinked(const WordKey& key) const noexcept;
     // Counts a word nTimes in the tree, when it is there, or in the tally.
     bool CountBesideTree(const WordKey& key, std::uint64_t nTimes) noexcept;
+    bool TakeTally(CShardedTally& tally, std::uint64_t& nWords) noexcept;
     bool MakeNodes(const std::vector<std::uint32_t>& order,
                    std::vector<CNode*>& nodes) const noexcept;
     bool BuildBalanced(const std::vector<CNode*>& counted) const noexcept;
@@ -156,7 +161,7 @@ class CStringTree {
     mutable std::uint64_t m_nLastOrder = 0; // its first eight bytes as a big-endian number
     // The words of the counting paths that are not in the tree; no word is
     // in both.
-    mutable CWordTally m_counted;
+    mutable CShardedTally m_counted;
     // Every word in order as the last Settle placed them, for the writers;
     // dropped when a new word comes.
     mutable std::vector<CNode*> m_inOrder;

@@ -2,11 +2,12 @@
 // eight folded bytes of each word, which decide almost every pair, and the
 // exact comparison for the words that share them. Words counted in
 // ascending order, a sorted word list, are found to be so and cost no sort.
-#include "engine/word_tally.h"
+#include "engine/sharded_tally.h"
 
 #include "tesmo.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -55,9 +56,10 @@ Keyed* RadixSort(Keyed* a, Keyed* scratch, std::size_t n) {
 // The folded prefixes decide almost always; only words that share their
 // first 16 bytes compare their texts, and a word shorter than that ends
 // inside its prefix, so equal prefixes then mean equal words.
-int CWordTally::Compare(std::size_t i, std::size_t j) const noexcept {
-    const Entry& a = m_entries[i];
-    const Entry& b = m_entries[j];
+int CWordTally::Compare(const CWordTally& ta, std::size_t i, const CWordTally& tb,
+                        std::size_t j) noexcept {
+    const Entry& a = ta.m_entries[i];
+    const Entry& b = tb.m_entries[j];
     for (int k = 0; k < 2; ++k) {
         if (a.nPrefix[k] != b.nPrefix[k])
             return BigEndian(a.nPrefix[k]) < BigEndian(b.nPrefix[k]) ? -1 : 1;
@@ -67,33 +69,40 @@ int CWordTally::Compare(std::size_t i, std::size_t j) const noexcept {
     return mbstricmp(a.pszText + 16, b.pszText + 16);
 }
 
-bool CWordTally::SortedOrder(std::vector<std::uint32_t>& order) const noexcept {
+bool CWordTally::InOrder() const noexcept {
+    for (std::size_t i = 1; i < m_entries.size(); ++i) {
+        if (Compare(*this, i - 1, *this, i) >= 0)
+            return false;
+    }
+    return true;
+}
+
+bool CShardedTally::SortedOrder(std::vector<std::uint32_t>& order) const noexcept {
     order.clear();
-    const std::size_t n = m_entries.size();
+    const std::size_t n = Size();
     try {
         order.reserve(n);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    std::size_t i = 1;
-    while (i < n && Compare(i - 1, i) < 0)
-        ++i;
-    if (i >= n) { // counted in order already
-        for (std::size_t k = 0; k < n; ++k)
-            order.push_back(static_cast<std::uint32_t>(k));
+    if (MergeInOrder(order))
         return true;
-    }
     std::unique_ptr<Keyed[]> pKeys(new (std::nothrow) Keyed[2 * n]);
     if (!pKeys) {
         std::vector<std::uint32_t>().swap(order);
         return false;
     }
     Keyed* a = pKeys.get();
-    for (std::size_t k = 0; k < n; ++k)
-        a[k] = {BigEndian(m_entries[k].nPrefix[0]), static_cast<std::uint32_t>(k)};
+    std::size_t k = 0;
+    for (std::size_t s = 0; s < kShards; ++s) {
+        const CWordTally& shard = m_shards[s];
+        for (std::size_t i = 0; i < shard.Size(); ++i)
+            a[k++] = {BigEndian(shard.PrefixOf(i)[0]),
+                      static_cast<std::uint32_t>(s << kIndexBits | i)};
+    }
     a = RadixSort(a, a + n, n);
     // Words that share their first eight folded bytes are ordered by the rest.
-    for (std::size_t k = 0; k < n;) {
+    for (k = 0; k < n;) {
         std::size_t j = k + 1;
         while (j < n && a[j].nKey == a[k].nKey)
             ++j;
@@ -103,7 +112,31 @@ bool CWordTally::SortedOrder(std::vector<std::uint32_t>& order) const noexcept {
             });
         k = j;
     }
-    for (std::size_t k = 0; k < n; ++k)
+    for (k = 0; k < n; ++k)
         order.push_back(a[k].nWord);
     return true;
+}
+
+// Words counted in ascending order, a sorted word list, are in order in
+// every shard: merging the shards then orders them without a sort. False,
+// with order empty, when some shard is not in order.
+bool CShardedTally::MergeInOrder(std::vector<std::uint32_t>& order) const noexcept {
+    for (const CWordTally& shard : m_shards) {
+        if (!shard.InOrder())
+            return false;
+    }
+    std::array<std::size_t, kShards> next{};
+    for (;;) {
+        std::size_t best = kShards;
+        for (std::size_t s = 0; s < kShards; ++s) {
+            if (next[s] == m_shards[s].Size())
+                continue;
+            if (best == kShards ||
+                CWordTally::Compare(m_shards[s], next[s], m_shards[best], next[best]) < 0)
+                best = s;
+        }
+        if (best == kShards)
+            return true;
+        order.push_back(static_cast<std::uint32_t>(best << kIndexBits | next[best]++));
+    }
 }

@@ -17,8 +17,9 @@ std::size_t FirstSlots(std::uint64_t nBytes) {
 } // namespace
 
 // Throws std::bad_alloc when not even the first slots can be had.
-CWordTally::CWordTally(std::uint64_t nBytes)
-    : m_pSlots(new Slot[FirstSlots(nBytes)]()), m_nMask(FirstSlots(nBytes) - 1) {}
+CWordTally::CWordTally(std::uint64_t nBytes, std::uint32_t nMaxWords)
+    : m_pSlots(new Slot[FirstSlots(nBytes)]()), m_nMask(FirstSlots(nBytes) - 1),
+      m_nMaxWords(std::min<std::uint32_t>(nMaxWords, UINT32_MAX - 1)) {}
 
 CWordTally::Counted CWordTally::InsertNew(Slot& slot, const WordKey& key) noexcept {
     // At most 70 % full: short probe runs, and a vocabulary of millions
@@ -28,7 +29,7 @@ CWordTally::Counted CWordTally::InsertNew(Slot& slot, const WordKey& key) noexce
             return kNotCounted;
         return Count(key); // its slot has moved
     }
-    if (m_entries.size() >= UINT32_MAX - 1)
+    if (m_entries.size() >= m_nMaxWords)
         return kNotCounted; // entry numbers are 32 bits
     try {
         m_entries.ReserveOne();
@@ -130,6 +131,7 @@ std::uint64_t CWordTally::CountOf(const Entry& entry) const noexcept {
 void CWordTally::Swap(CWordTally& other) noexcept {
     m_pSlots.swap(other.m_pSlots);
     std::swap(m_nMask, other.m_nMask);
+    std::swap(m_nMaxWords, other.m_nMaxWords);
     m_entries.swap(other.m_entries);
     m_texts.Swap(other.m_texts);
     m_carries.swap(other.m_carries);

@@ -22,8 +22,9 @@
 
 class CWordTally {
   public:
-    // Room from the start for the words that nBytes of text usually hold.
-    explicit CWordTally(std::uint64_t nBytes = 0);
+    // Room from the start for the words that nBytes of text usually hold;
+    // nMaxWords distinct words at most (a new word past them is not counted).
+    explicit CWordTally(std::uint64_t nBytes = 0, std::uint32_t nMaxWords = UINT32_MAX - 1);
     CWordTally(const CWordTally&) = delete;
     CWordTally& operator=(const CWordTally&) = delete;
 
@@ -71,11 +72,17 @@ class CWordTally {
         if (bText)
             __builtin_prefetch(m_entries[i].pszText);
     }
-    // The numbers of the words in mbstricmp order (word_sort.cpp). False,
-    // with order empty, when the memory to sort in cannot be had.
-    bool SortedOrder(std::vector<std::uint32_t>& order) const noexcept;
-    // The sign of mbstricmp (word i, word j).
-    int Compare(std::size_t i, std::size_t j) const noexcept;
+    // The sign of mbstricmp (word i of a, word j of b) (word_sort.cpp).
+    static int Compare(const CWordTally& a, std::size_t i, const CWordTally& b,
+                       std::size_t j) noexcept;
+    // True when the words were met in mbstricmp order.
+    bool InOrder() const noexcept;
+    // Counts every word of other here, in other's order, as CountTimes
+    // would, and calls pump() after every few hundred. False when memory ran
+    // out: the words before stay counted. Adds the words new here to nNew,
+    // and the occurrences counted to nWords.
+    template <class Pump>
+    bool AddAll(const CWordTally& other, std::uint64_t& nNew, std::uint64_t& nWords, Pump&& pump);
 
     // Forgets every word; keeps a few slots. Never fails.
     void Clear() noexcept;
@@ -123,6 +130,7 @@ class CWordTally {
 
     std::unique_ptr<Slot[]> m_pSlots;
     std::size_t m_nMask;
+    std::uint32_t m_nMaxWords;
     CBlockArray<Entry> m_entries; // in the order first met
     CTextArena m_texts;
     // A slot's count stays 32-bit, so that slots stay small: the words that
@@ -164,6 +172,36 @@ template <class Visit, class Ahead> void CWordTally::ForEach(Visit&& visit, Ahea
             ahead(keyOf(i + kNear), true);
         visit(keyOf(i), CountOf(m_entries[i]));
     }
+}
+
+template <class Pump>
+bool CWordTally::AddAll(const CWordTally& other, std::uint64_t& nNew, std::uint64_t& nWords,
+                        Pump&& pump) {
+    constexpr unsigned kWordsPerPump = 256;
+    unsigned untilPump = kWordsPerPump;
+    bool bCounted = true;
+    // A large vocabulary misses the cache at every word: the slots and
+    // entries are asked for well ahead.
+    other.ForEach(
+        [&](const WordKey& key, std::uint64_t nCount) {
+            if (!bCounted)
+                return;
+            const Counted counted = CountTimes(key, nCount);
+            bCounted = counted != kNotCounted;
+            nNew += counted == kNew;
+            nWords += bCounted ? nCount : 0;
+            if (--untilPump == 0) {
+                untilPump = kWordsPerPump;
+                pump();
+            }
+        },
+        [this](const WordKey& key, bool bNear) {
+            if (bNear)
+                PrefetchNode(key);
+            else
+                PrefetchSlot(key);
+        });
+    return bCounted;
 }
 
 #endif

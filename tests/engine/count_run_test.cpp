@@ -2,6 +2,7 @@
 // totals, titles, flags, and what a quit request leaves behind.
 #include "count_fixture.h"
 
+#include "engine/report_sink.h"
 #include "platform/event_pump.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,27 @@ TEST_P(CountRunOrder, WordLinesFollowTheSortKeys) {
     for (const auto& [count, word] : GetParam().lines)
         expected += WordLine(count, word);
     EXPECT_EQ(WordLines(), expected);
+}
+
+// Lines as a stream gets them.
+struct CollectedLines : IReportLineSink {
+    std::string text;
+    void WriteLine(std::string line) override { text += line; }
+    void WriteWordLine(std::string& line, std::uint64_t, std::size_t) override { text += line; }
+};
+
+// Written to a stream as it is made, the report has the same bytes as the one
+// held, and the document holds none of it.
+TEST_P(CountRunOrder, AStreamedReportIsTheHeldOne) {
+    for (const auto& [key, value] : GetParam().keys)
+        f.settings.Set("Sort", key, value);
+    f.doc.CountWords(GoldenFiles(), "c:\\text\\*.txt");
+    const std::string held = ReportText(f.doc);
+    CollectedLines stream;
+    f.doc.CountWords(GoldenFiles(), "c:\\text\\*.txt", &stream);
+    EXPECT_EQ(stream.text, held);
+    EXPECT_EQ(f.doc.m_listResult.m_nLines, 0);
+    EXPECT_EQ(f.doc.m_nDifferentWords, 5);
 }
 
 const std::vector<std::pair<unsigned long, const char*>> kAscending{
