@@ -242,7 +242,7 @@ bool CCountRun::BuildReport(std::size_t filesGiven, const std::string& spec) {
         m_doc.m_listResult.RemoveAllLines();
         m_doc.SetTitle(m_options.bTail ? "Counting..." : "Now Counting...");
         table.m_nTotal = m_doc.m_nTotalWords;
-        if (m_pStream && !ByFrequency()) {
+        if (m_pStream) {
             StreamReport(filesGiven, spec);
             return true;
         }
@@ -251,7 +251,6 @@ bool CCountRun::BuildReport(std::size_t filesGiven, const std::string& spec) {
         table.Clear();
         SortWordLines();
         AppendTotalsAndHeader(filesGiven, spec);
-        PassOnReport();
         return true;
     } catch (const std::bad_alloc&) {
     }
@@ -274,12 +273,22 @@ bool CCountRun::BuildReport(std::size_t filesGiven, const std::string& spec) {
 }
 
 // The report written as it is made: the header, the word lines in the
-// order the table gives them, the totals. Nothing is held but the table.
+// order the table gives them, the totals. Nothing is held but the table and
+// the order of its words, which a report by frequency sorts by count as the
+// list's sort would.
 void CCountRun::StreamReport(std::size_t filesGiven, const std::string& spec) {
+    using CountOrder = CStringTree::CountOrder;
     CStringTree& table = m_doc.m_wordTree;
     m_doc.m_nDifferentWords = table.m_nCount;
     m_pStream->WriteLine(FormatHeaderLine(UpperCased(spec)));
-    WriteReportWordLines(table, *m_pStream, m_options.bAbc, m_options.bTail, m_options.bPercent);
+    CountOrder byCount = CountOrder::none;
+    if (IsOn(m_settings, setting_keys::kFreq))
+        byCount = CountOrder::mostFirst;
+    else if (IsOn(m_settings, setting_keys::kLowFreq))
+        byCount = CountOrder::fewestFirst;
+    const bool bDescending = !m_options.bTail && !m_options.bAbc;
+    table.WriteLines(*m_pStream, table.m_pRoot, bDescending, m_options.bTail, m_options.bPercent,
+                     byCount);
     table.Clear();
     WriteTotals(*m_pStream, filesGiven);
 }
@@ -293,16 +302,6 @@ void CCountRun::WriteTotals(IReportLineSink& sink, std::size_t filesGiven) {
     sink.WriteLine(FormatDifferentWordsLine(m_doc.m_nDifferentWords));
 }
 
-// A report that had to be held to be ordered goes to the stream whole.
-void CCountRun::PassOnReport() {
-    if (!m_pStream)
-        return;
-    CExStringList& report = m_doc.m_listResult;
-    for (const auto* node = report.m_pHead; node; node = node->m_pNextNode)
-        m_pStream->WriteLine(node->m_strLine);
-    report.RemoveAllLines();
-}
-
 void CCountRun::WriteWordLines() {
     WriteReportWordLines(m_doc.m_wordTree, m_doc.m_listResult, m_options.bAbc, m_options.bTail,
                          m_options.bPercent);
@@ -310,19 +309,14 @@ void CCountRun::WriteWordLines() {
 
 void WriteReportWordLines(const CStringTree& table, CExStringList& list, bool bAbc, bool bTail,
                           bool bPercent) {
-    CListLineSink sink(list);
-    WriteReportWordLines(table, sink, bAbc, bTail, bPercent);
-}
-
-void WriteReportWordLines(const CStringTree& table, IReportLineSink& sink, bool bAbc, bool bTail,
-                          bool bPercent) {
     // By endings overrides the alphabetical direction.
-    const bool bDescending = !bTail && !bAbc;
-    table.WriteLines(sink, table.m_pRoot, bDescending, bTail, bPercent);
-}
-
-bool CCountRun::ByFrequency() const {
-    return IsOn(m_settings, setting_keys::kFreq) || IsOn(m_settings, setting_keys::kLowFreq);
+    const CNode* root = table.m_pRoot;
+    if (bTail)
+        bPercent ? table.WriteByEndingsPercent(list, root) : table.WriteByEndings(list, root);
+    else if (bAbc)
+        bPercent ? table.WriteAscendingPercent(list, root) : table.WriteAscending(list, root);
+    else
+        bPercent ? table.WriteDescendingPercent(list, root) : table.WriteDescending(list, root);
 }
 
 // Read only now, after the scan: a change made while the files were being

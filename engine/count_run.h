@@ -58,9 +58,6 @@ inline constexpr int kCountFieldWidth = 10;
 // std::bad_alloc as the table's writers do.
 void WriteReportWordLines(const CStringTree& table, CExStringList& list, bool bAbc, bool bTail,
                           bool bPercent);
-// The same to any sink of report lines.
-void WriteReportWordLines(const CStringTree& table, IReportLineSink& sink, bool bAbc, bool bTail,
-                          bool bPercent);
 
 // The failures of one file that the user is told of.
 enum class FileFailure { open, read };
@@ -78,8 +75,7 @@ class CCountRun {
     // by the file name or pattern. Leaves the report in the document, its
     // title as it was, the document modified, and sounds the beep. With
     // pStream, every line of the report goes there instead, in order, and
-    // the document's report stays empty: only a report by frequency is held
-    // while it is ordered.
+    // the document's report stays empty.
     CountOutcome Run(const std::vector<std::string>& files, const std::string& spec,
                      IReportLineSink* pStream = nullptr);
     // Only the scan of the files into the document's word table, read as
@@ -108,12 +104,10 @@ class CCountRun {
     std::vector<bool> FilesToCount(const std::vector<std::string>& files) const;
     bool BuildReport(std::size_t filesGiven, const std::string& spec);
     void WriteWordLines();
-    bool ByFrequency() const;
     void SortWordLines();
     void AppendTotalsAndHeader(std::size_t filesGiven, const std::string& spec);
     void StreamReport(std::size_t filesGiven, const std::string& spec);
     void WriteTotals(IReportLineSink& sink, std::size_t filesGiven);
-    void PassOnReport();
     void Finish();
 
     // The scan on this thread.

@@ -113,7 +113,7 @@ void CListLineSink::WriteWordLine(std::string& line, std::uint64_t nCount,
 
 // The one walk behind the six writers.
 void CStringTree::WriteLines(IReportLineSink& sink, const CNode* pNode, bool bDescending,
-                             bool bReversed, bool bPercent) const {
+                             bool bReversed, bool bPercent, CountOrder byCount) const {
     const std::int64_t* pTotal = bPercent ? &m_nTotal : nullptr;
     std::string line;
     const auto write = [&](const char* pszWord, std::size_t nLength, std::uint64_t nCount) {
@@ -128,7 +128,7 @@ void CStringTree::WriteLines(IReportLineSink& sink, const CNode* pNode, bool bDe
     };
     // The whole table, whatever holds its words; a subtree is the tree's.
     if (pNode == m_pRoot) {
-        VisitInOrder(bDescending, write);
+        VisitInOrder(bDescending, byCount, write);
         return;
     }
     Walk(pNode, bDescending, [&](const CNode& node) {

@@ -13,10 +13,12 @@
 #ifndef VORLAN_ENGINE_STRING_TREE_H
 #define VORLAN_ENGINE_STRING_TREE_H
 
+#include "engine/radix_sort.h"
 #include "engine/sharded_tally.h"
 #include "engine/tree_arena.h"
 #include "engine/word_index.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -90,11 +92,16 @@ class CStringTree {
     // nothing changed, when memory for their nodes runs out; when only the
     // memory to sort is short, the words go in one by one.
     bool Settle() const noexcept;
+    // How a report by frequency orders the words after it has put them in
+    // order: stably by count, fewest first, or all that reversed.
+    enum class CountOrder { none, fewestFirst, mostFirst };
     // Calls visit(pszWord, nLength, nCount) for every word of the table in
-    // ascending or descending order, without building a node for the words
-    // of the counting paths. Throws std::bad_alloc, having visited nothing,
-    // when the memory to order them cannot be had.
-    template <class Visit> void VisitInOrder(bool bDescending, Visit&& visit) const;
+    // ascending or descending order, then by count as byCount says, without
+    // building a node for the words of the counting paths. Throws
+    // std::bad_alloc, having visited nothing, when the memory to order them
+    // cannot be had.
+    template <class Visit>
+    void VisitInOrder(bool bDescending, CountOrder byCount, Visit&& visit) const;
     // The same; a search always starts at the root, which pStart must be.
     CNode* Insert(const char* pszWord, const CNode* pStart) noexcept;
 
@@ -121,7 +128,7 @@ class CStringTree {
     // ascending), the words restored from reversed (by endings), with
     // percentages.
     void WriteLines(IReportLineSink& sink, const CNode* pNode, bool bDescending, bool bReversed,
-                    bool bPercent) const;
+                    bool bPercent, CountOrder byCount = CountOrder::none) const;
 
     mutable CNode* m_pRoot; // never null; the tree's top, which balancing may change
     std::int64_t m_nCount;  // distinct words
@@ -147,7 +154,9 @@ class CStringTree {
                    std::vector<CNode*>& nodes) const noexcept;
     bool BuildBalanced(const std::vector<CNode*>& counted) const noexcept;
     void LinkOneByOne(CNode* pNode) const noexcept;
-    template <class Visit> void VisitCounted(bool bDescending, Visit& visit) const;
+    template <class T, class CountOf>
+    static void OrderForReport(std::vector<T>& order, bool bDescending, CountOrder byCount,
+                               CountOf&& countOf);
     static bool SortsAfter(const WordKey& key, const CNode& node) noexcept;
     CNode* FindOrLink(const WordKey& key, bool& bLinked) noexcept;
     CNode* LinkChild(CNode* pParent, bool bGreater, CNode* pNew) const noexcept;
@@ -250,49 +259,61 @@ template <class Visit> void CStringTree::Walk(const CNode* pNode, bool bDescendi
     }
 }
 
-template <class Visit> void CStringTree::VisitCounted(bool bDescending, Visit& visit) const {
-    std::vector<std::uint32_t> order;
-    if (!m_counted.SortedOrder(order))
+// order holds the words ascending; it is turned into the report's order.
+template <class T, class CountOf>
+void CStringTree::OrderForReport(std::vector<T>& order, bool bDescending, CountOrder byCount,
+                                 CountOf&& countOf) {
+    if (bDescending)
+        std::reverse(order.begin(), order.end());
+    if (byCount == CountOrder::none)
+        return;
+    if (!StableSortByKey(order, countOf))
         throw std::bad_alloc();
+    if (byCount == CountOrder::mostFirst)
+        std::reverse(order.begin(), order.end());
+}
+
+template <class Visit>
+void CStringTree::VisitInOrder(bool bDescending, CountOrder byCount, Visit&& visit) const {
     // The words and texts a few lines ahead are loaded while one is visited,
     // instead of one memory wait per word and per text.
     constexpr std::size_t kWordsAhead = 16, kTextsAhead = 8;
-    const std::size_t n = order.size();
-    const auto at = [&](std::size_t i) { return order[bDescending ? n - 1 - i : i]; };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + kWordsAhead < n)
-            m_counted.Prefetch(at(i + kWordsAhead), false);
-        if (i + kTextsAhead < n)
-            m_counted.Prefetch(at(i + kTextsAhead), true);
-        const std::uint32_t w = at(i);
-        visit(m_counted.TextOf(w), std::size_t{m_counted.LengthOf(w)}, m_counted.CountOf(w));
-    }
-}
-
-template <class Visit> void CStringTree::VisitInOrder(bool bDescending, Visit&& visit) const {
     if (!m_pRoot->m_pszWord && m_counted.Size() > 0) {
-        VisitCounted(bDescending, visit);
+        std::vector<std::uint32_t> order;
+        if (!m_counted.SortedOrder(order))
+            throw std::bad_alloc();
+        OrderForReport(order, bDescending, byCount,
+                       [this](std::uint32_t w) { return m_counted.CountOf(w); });
+        const std::size_t n = order.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            if (i + kWordsAhead < n)
+                m_counted.Prefetch(order[i + kWordsAhead], false);
+            if (i + kTextsAhead < n)
+                m_counted.Prefetch(order[i + kTextsAhead], true);
+            const std::uint32_t w = order[i];
+            visit(m_counted.TextOf(w), std::size_t{m_counted.LengthOf(w)}, m_counted.CountOf(w));
+        }
         return;
     }
     if (!Settle())
         throw std::bad_alloc();
-    const auto visitNode = [&](const CNode& node) {
+    std::vector<const CNode*> nodes;
+    nodes.reserve(static_cast<std::size_t>(m_nCount));
+    if (m_inOrder.size() == static_cast<std::size_t>(m_nCount))
+        nodes.assign(m_inOrder.begin(), m_inOrder.end());
+    else
+        Walk(m_pRoot, false, [&](const CNode& node) { nodes.push_back(&node); });
+    OrderForReport(nodes, bDescending, byCount,
+                   [](const CNode* pNode) { return std::uint64_t{pNode->m_nCount}; });
+    const std::size_t n = nodes.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kWordsAhead < n)
+            __builtin_prefetch(nodes[i + kWordsAhead]);
+        if (i + kTextsAhead < n)
+            __builtin_prefetch(nodes[i + kTextsAhead]->m_pszWord);
+        const CNode& node = *nodes[i];
         visit(static_cast<const char*>(node.m_pszWord), std::strlen(node.m_pszWord),
               std::uint64_t{node.m_nCount});
-    };
-    if (m_inOrder.size() != static_cast<std::size_t>(m_nCount)) {
-        Walk(m_pRoot, bDescending, visitNode);
-        return;
-    }
-    constexpr std::size_t kNodesAhead = 16, kTextsAhead = 8;
-    const std::size_t n = m_inOrder.size();
-    const auto at = [&](std::size_t i) { return m_inOrder[bDescending ? n - 1 - i : i]; };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + kNodesAhead < n)
-            __builtin_prefetch(at(i + kNodesAhead));
-        if (i + kTextsAhead < n)
-            __builtin_prefetch(at(i + kTextsAhead)->m_pszWord);
-        visitNode(*at(i));
     }
 }
 

@@ -2,6 +2,7 @@
 // eight folded bytes of each word, which decide almost every pair, and the
 // exact comparison for the words that share them. Words counted in
 // ascending order, a sorted word list, are found to be so and cost no sort.
+#include "engine/radix_sort.h"
 #include "engine/sharded_tally.h"
 
 #include "tesmo.h"
@@ -15,29 +16,20 @@
 
 namespace {
 
-// The sort key and its word's number side by side, so that the passes never
-// read an entry; packed, since millions of them are moved at each pass.
-struct __attribute__((packed)) Keyed {
-    std::uint64_t nKey; // the first eight folded bytes, big-endian
-    std::uint32_t nWord;
-};
-static_assert(sizeof(Keyed) == 12);
-
 inline std::uint64_t BigEndian(std::uint64_t x) noexcept {
     return __builtin_bswap64(x);
 }
 
-// Least significant byte first; a byte that is the same in every key (the
-// first letter of a word list, the zero past short words) costs no pass.
-// Returns the one of a and scratch that holds the sorted keys.
-Keyed* RadixSort(Keyed* a, Keyed* scratch, std::size_t n) {
+} // namespace
+
+RadixItem* RadixSort(RadixItem* a, RadixItem* scratch, std::size_t n) noexcept {
     std::size_t counts[8][256] = {};
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint64_t k = a[i].nKey;
         for (int b = 0; b < 8; ++b)
             ++counts[b][(k >> (8 * b)) & 0xFF];
     }
-    for (int b = 0; b < 8; ++b) {
+    for (int b = 0; b < 8 && n > 0; ++b) {
         std::size_t* c = counts[b];
         if (c[(a[0].nKey >> (8 * b)) & 0xFF] == n)
             continue;
@@ -50,8 +42,6 @@ Keyed* RadixSort(Keyed* a, Keyed* scratch, std::size_t n) {
     }
     return a;
 }
-
-} // namespace
 
 // The folded prefixes decide almost always; only words that share their
 // first 16 bytes compare their texts, and a word shorter than that ends
@@ -87,12 +77,12 @@ bool CShardedTally::SortedOrder(std::vector<std::uint32_t>& order) const noexcep
     }
     if (MergeInOrder(order))
         return true;
-    std::unique_ptr<Keyed[]> pKeys(new (std::nothrow) Keyed[2 * n]);
+    std::unique_ptr<RadixItem[]> pKeys(new (std::nothrow) RadixItem[2 * n]);
     if (!pKeys) {
         std::vector<std::uint32_t>().swap(order);
         return false;
     }
-    Keyed* a = pKeys.get();
+    RadixItem* a = pKeys.get();
     std::size_t k = 0;
     for (std::size_t s = 0; s < kShards; ++s) {
         const CWordTally& shard = m_shards[s];
@@ -107,13 +97,13 @@ bool CShardedTally::SortedOrder(std::vector<std::uint32_t>& order) const noexcep
         while (j < n && a[j].nKey == a[k].nKey)
             ++j;
         if (j - k > 1)
-            std::sort(a + k, a + j, [this](const Keyed& x, const Keyed& y) {
-                return Compare(x.nWord, y.nWord) < 0;
+            std::sort(a + k, a + j, [this](const RadixItem& x, const RadixItem& y) {
+                return Compare(x.nItem, y.nItem) < 0;
             });
         k = j;
     }
     for (k = 0; k < n; ++k)
-        order.push_back(a[k].nWord);
+        order.push_back(a[k].nItem);
     return true;
 }
 
