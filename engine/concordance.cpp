@@ -60,6 +60,7 @@ class CConcordance::CFileReader {
             m_buffers.progress.Report(m_owner.m_outcome.nTotalWords, reader);
     }
     bool Prepare(char* text, std::size_t length);
+    static void Ahead(std::string_view) {} // nothing to load ahead: no table
     bool Count(char* text);
     void After() const { PumpMessages(); }
 

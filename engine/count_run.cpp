@@ -177,6 +177,12 @@ class CCountRun::CScanHooks {
             return m_buffers.dehtml.StripTags(text, text)[0] != '\0';
         return line_counter::TrimLine(text, length);
     }
+    void Ahead(std::string_view bytes) const {
+        if (m_run.m_variant.reverseWords)
+            line_counter::PrefetchNextLineWord<true>(m_run.m_doc.m_wordTree, bytes);
+        else
+            line_counter::PrefetchNextLineWord<false>(m_run.m_doc.m_wordTree, bytes);
+    }
     bool Count(char* text) {
         if (m_run.m_variant.reverseWords)
             m_run.CountLine<true>(text, m_tokenizer);

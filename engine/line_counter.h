@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 // The line buffer of one line loop. The padding after the line lets the word
 // tables read every word in 8-byte loads; it is never written.
@@ -62,6 +63,26 @@ inline void ReverseWord(char* word) {
     std::reverse(word, word + 8 + std::strlen(word + 8));
 }
 
+// Starts loading the slot of the word that the next line most likely starts
+// with: in a word list every word has a line of its own, and each would
+// otherwise wait for its slot in turn. bytes are what the reader holds of
+// the lines to come; a wrong guess costs only the load.
+template <bool kReverse, class Table>
+void PrefetchNextLineWord(const Table& table, std::string_view bytes) {
+    constexpr std::size_t kLongest = 32;
+    alignas(8) char word[kLongest + kWordPadding] = {};
+    std::size_t n = 0;
+    while (n < bytes.size() && n<kLongest&& static_cast<unsigned char>(bytes[n])> ' ') {
+        word[n] = bytes[n];
+        ++n;
+    }
+    if (n == 0 || n == kLongest)
+        return;
+    if constexpr (kReverse)
+        ReverseWord(word);
+    table.PrepareKey(word);
+}
+
 } // namespace line_counter
 
 // Counts the words of the line text (in a padded buffer) into table, a word
@@ -107,9 +128,14 @@ bool CountWordsOfLine(Table& table, CLineTokenizer& tokenizer, char* text, Count
 //                                   the file without it;
 //   void Between(const reader&)     then, for progress;
 //   bool Prepare(char* text, n)     filters or trims; false skips the line;
+//   void Ahead(string_view bytes)   after a short line, what the reader holds
+//                                   of the lines to come, for loading what
+//                                   they need early;
 //   bool Count(char* text)          false (out of memory) ends the file;
 //   void After()                    once the line is counted.
 // A byte-order mark is dropped from the first line when skipMark is set.
+inline constexpr std::size_t kShortLine = 32;
+
 template <class Hooks>
 void CountLinesOfFile(CTextLineReader& reader, CLineBuffer& buffer, bool skipMark, Hooks& hooks) {
     std::size_t length = 0;
@@ -125,6 +151,10 @@ void CountLinesOfFile(CTextLineReader& reader, CLineBuffer& buffer, bool skipMar
         }
         if (!hooks.Prepare(text, length))
             continue;
+        // A short line is most likely a word list's: one word, whose slot is
+        // the only wait of the line.
+        if (length <= kShortLine)
+            hooks.Ahead(reader.Unread());
         if (!hooks.Count(text))
             break;
         hooks.After();

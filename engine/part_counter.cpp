@@ -38,6 +38,12 @@ class CPartHooks {
     static bool Prepare(char* text, std::size_t length) {
         return line_counter::TrimLineEnd(text, length) > 0;
     }
+    void Ahead(std::string_view bytes) const {
+        if (m_bReverse)
+            line_counter::PrefetchNextLineWord<true>(m_tally, bytes);
+        else
+            line_counter::PrefetchNextLineWord<false>(m_tally, bytes);
+    }
     bool Count(char* text) {
         std::uint64_t words = m_nWords;
         const auto onWord = [&words] { ++words; };

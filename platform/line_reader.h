@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <system_error>
 
 class CTextLineReader {
@@ -77,6 +78,10 @@ class CTextLineReader {
     std::uint64_t BytesConsumed() const {
         return m_nBytesRead - static_cast<std::uint64_t>(m_pEnd - m_pPos);
     }
+    // The bytes taken from the system and not handed out yet, as the file
+    // has them: the start of the lines to come, as far as read, for a look
+    // ahead. Valid until the next read.
+    std::string_view Unread() const { return {m_pPos, static_cast<std::size_t>(m_pEnd - m_pPos)}; }
 
     void Close();
 
