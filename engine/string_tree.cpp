@@ -82,8 +82,10 @@ bool CStringTree::InsertRepeated(const char* pszWord, std::uint64_t nTimes) noex
 }
 
 bool CStringTree::InsertRepeated(const WordKey& key, std::uint64_t nTimes) noexcept {
-    if (m_pRoot->m_pszWord)
-        return CountBesideTree(key, nTimes);
+    // While the tree holds words (Insert was called, or the table settled),
+    // a word that is there is counted in its node; no word is in both.
+    if (m_pRoot->m_pszWord && !m_counted.Knows(key) && CountInTree(key, nTimes))
+        return true;
     const CWordTally::Counted counted = m_counted.CountTimes(key, nTimes);
     if (counted == CWordTally::kNotCounted)
         return false;
@@ -107,24 +109,15 @@ bool CStringTree::TakeTally(CShardedTally& tally, std::uint64_t& nWords) noexcep
     return true;
 }
 
-// A word of the counting paths while the tree holds words (Insert was
-// called, or the table settled): the tree's node counts it when the word is
-// there, the tally otherwise.
-bool CStringTree::CountBesideTree(const WordKey& key, std::uint64_t nTimes) noexcept {
-    if (!m_counted.Knows(key)) {
-        CNode* pNode = m_index.Find(key);
-        if (!pNode)
-            pNode = FindLinked(key);
-        if (pNode) {
-            pNode->m_nCount += nTimes;
-            m_nTotal += static_cast<std::int64_t>(nTimes);
-            return true;
-        }
-    }
-    const CWordTally::Counted counted = m_counted.CountTimes(key, nTimes);
-    if (counted == CWordTally::kNotCounted)
+// Counts a word of the counting paths nTimes in its node; false when the
+// tree does not hold it.
+bool CStringTree::CountInTree(const WordKey& key, std::uint64_t nTimes) noexcept {
+    CNode* pNode = m_index.Find(key);
+    if (!pNode)
+        pNode = FindLinked(key);
+    if (!pNode)
         return false;
-    m_nCount += counted == CWordTally::kNew;
+    pNode->m_nCount += nTimes;
     m_nTotal += static_cast<std::int64_t>(nTimes);
     return true;
 }

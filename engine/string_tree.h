@@ -147,8 +147,7 @@ class CStringTree {
     // after.
     CNode* InsertNew(const WordKey& key, CNode* pLast) noexcept;
     CNode* FindLinked(const WordKey& key) const noexcept;
-    // Counts a word nTimes in the tree, when it is there, or in the tally.
-    bool CountBesideTree(const WordKey& key, std::uint64_t nTimes) noexcept;
+    bool CountInTree(const WordKey& key, std::uint64_t nTimes) noexcept;
     bool TakeTally(CShardedTally& tally, std::uint64_t& nWords) noexcept;
     bool MakeNodes(const std::vector<std::uint32_t>& order,
                    std::vector<CNode*>& nodes) const noexcept;
@@ -184,7 +183,7 @@ int CompareNodes(const CNode& a, const CNode& b) noexcept;
 inline bool CStringTree::InsertKey(const WordKey& key) noexcept {
     // A count leaves the tree empty: its words are only in the tally.
     if (m_pRoot->m_pszWord) [[unlikely]]
-        return CountBesideTree(key, 1);
+        return InsertRepeated(key, 1);
     const CWordTally::Counted counted = m_counted.Count(key);
     m_nCount += counted == CWordTally::kNew;
     m_nTotal += counted != CWordTally::kNotCounted;
