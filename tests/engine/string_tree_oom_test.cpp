@@ -32,6 +32,18 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return operator new(size);
 }
+// And the forms that return null instead of throwing (the tallies and the
+// sort use them), which fail in turn like the others.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return operator new(size, std::nothrow);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
