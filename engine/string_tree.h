@@ -56,17 +56,16 @@ class CStringTree {
 
     // Counts pszWord (copied; the caller keeps its string) and returns the
     // node that holds it, placed in the tree (the words of the counting
-    // paths are settled first). When memory runs out it returns null instead: the
-    // word is not counted and the table is exactly as it was, still
-    // consistent and destructible, so the caller can stop in order.
+    // paths are settled first). When memory runs out it returns null
+    // instead: the word is not counted and the table is exactly as it was,
+    // still consistent and destructible, so the caller can stop in order.
     CNode* Insert(const char* pszWord) noexcept;
     // The same for a word that has kWordPadding readable bytes after its
     // terminator (a word of a padded line buffer), the scan's hot path, in
     // two steps, so that a caller can compute the key of the next word
-    // (which starts the load of its index slot) before it counts the current
-    // one. The word of a key must stay unchanged until InsertKey has counted
-    // it.
-    // False, with nothing changed, when memory runs out.
+    // (which starts the load of its slot) before it counts the current one.
+    // The word of a key must stay unchanged until InsertKey has counted it.
+    // InsertKey is false, with nothing changed, when memory runs out.
     WordKey PrepareKey(const char* pszWord) const noexcept { return m_counted.PrepareKey(pszWord); }
     inline bool InsertKey(const WordKey& key) noexcept;
     // Starts loading the entry that InsertKey (key) most likely counts.

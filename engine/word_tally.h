@@ -1,13 +1,11 @@
-// Words counted by text, without order: the words of one part of a count,
-// counted apart from the document's word table and then added to it, and the
-// word table's own words until they are put in order. The words lie in an
-// array of 32-byte entries, grown by blocks,
-// in the order first met, each with its text as first met and its count;
-// a hash table of 8-byte slots (the entry's number and its hash) finds them.
-// Growing moves only slots, listing the words reads the array in order (a
-// sorted word list then goes into the word table in order, which it does
-// fastest), and a word costs about 48 bytes besides its text. Its counting
-// steps are the word table's, so that the same line loop serves both.
+// Words counted by text, without order: a shard of the tally of one part of
+// a count, or of the word table's own words until they are put in order.
+// The words lie in an array of 32-byte entries, grown by blocks, in the
+// order first met, each with its text as first met and its count; a hash
+// table of 8-byte slots (the entry's number and its hash) finds them.
+// Growing moves only slots, listing the words reads the array in order, and
+// a word costs about 45 bytes besides its text. Its counting steps are the
+// word table's, so that the same line loop serves both.
 #ifndef VORLAN_ENGINE_WORD_TALLY_H
 #define VORLAN_ENGINE_WORD_TALLY_H
 
