@@ -205,15 +205,6 @@ inline bool CWordIndex::Matches(const CNode& node, const WordKey& key) noexcept 
             FoldedEqual(node.m_pszWord + 16, key.pszText + 16, key.nLength - 16));
 }
 
-inline void CWordIndex::Prefetch(const WordKey& key) const noexcept {
-    __builtin_prefetch(&m_pSlots[key.nHash & m_nMask]);
-}
-
-inline void CWordIndex::PrefetchNode(const WordKey& key) const noexcept {
-    if (const CNode* pNode = m_pSlots[key.nHash & m_nMask].pNode)
-        __builtin_prefetch(pNode);
-}
-
 inline CNode* CWordIndex::Find(const WordKey& key) const noexcept {
     for (std::size_t i = key.nHash & m_nMask;; i = (i + 1) & m_nMask) {
         const Entry& e = m_pSlots[i];

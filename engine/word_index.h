@@ -147,10 +147,6 @@ class CWordIndex {
     CWordIndex(const CWordIndex&) = delete;
     CWordIndex& operator=(const CWordIndex&) = delete;
 
-    // Starts loading the slot where Find begins for key.
-    inline void Prefetch(const WordKey& key) const noexcept;
-    // Starts loading the node in that slot, the one Find most likely returns.
-    inline void PrefetchNode(const WordKey& key) const noexcept;
     // The node holding the word of key, or null.
     inline CNode* Find(const WordKey& key) const noexcept;
 
