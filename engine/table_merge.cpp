@@ -23,12 +23,12 @@ bool CStringTree::AddTally(CShardedTally& part, unsigned nThreads, std::uint64_t
         return true;
     if (m_pRoot->m_pszWord) { // the tree's words are counted in their nodes
         bool bCounted = true;
-        unsigned untilPump = 256;
+        unsigned untilPump = CWordTally::kWordsPerPump;
         part.ForEach([&](const WordKey& key, std::uint64_t nCount) {
             bCounted = bCounted && InsertRepeated(key, nCount);
             nWords += bCounted ? nCount : 0;
             if (--untilPump == 0) {
-                untilPump = 256;
+                untilPump = CWordTally::kWordsPerPump;
                 pump();
             }
         });

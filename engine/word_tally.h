@@ -75,8 +75,10 @@ class CWordTally {
                        std::size_t j) noexcept;
     // True when the words were met in mbstricmp order.
     bool InOrder() const noexcept;
+    // How many words AddAll counts between two calls of its pump.
+    static constexpr unsigned kWordsPerPump = 256;
     // Counts every word of other here, in other's order, as CountTimes
-    // would, and calls pump() after every few hundred. False when memory ran
+    // would, and calls pump() after every kWordsPerPump. False when memory ran
     // out: the words before stay counted. Adds the words new here to nNew,
     // and the occurrences counted to nWords.
     template <class Pump>
@@ -175,7 +177,6 @@ template <class Visit, class Ahead> void CWordTally::ForEach(Visit&& visit, Ahea
 template <class Pump>
 bool CWordTally::AddAll(const CWordTally& other, std::uint64_t& nNew, std::uint64_t& nWords,
                         Pump&& pump) {
-    constexpr unsigned kWordsPerPump = 256;
     unsigned untilPump = kWordsPerPump;
     bool bCounted = true;
     // A large vocabulary misses the cache at every word: the slots and
